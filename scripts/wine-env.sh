@@ -1,0 +1,49 @@
+#!/bin/sh
+# Usage: wine-env.sh BUILD_DIR COMMAND...
+# Runs COMMAND with a private Wine prefix under BUILD_DIR and, where there is no
+# X display (or MIBOR8_VIRTUAL_DISPLAY=1), a virtual one. The prefix is
+# BUILD_DIR/wineprefix, made fresh for every run from a template created once;
+# with MIBOR8_KEEP_PREFIX=1 it is BUILD_DIR/wineprefix-run and kept between runs.
+# Every Wine process is ended afterwards.
+set -u
+build=$(cd "$1" && pwd); shift
+
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEARCH=win32
+
+template="$build/wine-template"
+if [ ! -f "$template/.ready" ]; then
+    rm -rf "$template"
+    WINEPREFIX="$template" wineboot -i >/dev/null 2>&1
+    WINEPREFIX="$template" wineserver -w
+    touch "$template/.ready"
+fi
+if [ "${MIBOR8_KEEP_PREFIX:-0}" = 1 ]; then
+    export WINEPREFIX="$build/wineprefix-run"
+    [ -d "$WINEPREFIX" ] || cp -a "$template" "$WINEPREFIX"
+else
+    export WINEPREFIX="$build/wineprefix"
+    wineserver -k 2>/dev/null
+    rm -rf "$WINEPREFIX"
+    cp -a "$template" "$WINEPREFIX"
+fi
+
+xvfb_pid=
+if [ -z "${DISPLAY:-}" ] || [ "${MIBOR8_VIRTUAL_DISPLAY:-0}" = 1 ]; then
+    n=91
+    while [ -e /tmp/.X$n-lock ] || [ -e /tmp/.X11-unix/X$n ]; do n=$((n + 1)); done
+    Xvfb :$n -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    xvfb_pid=$!
+    export DISPLAY=:$n
+    export MIBOR8_ON_VIRTUAL_DISPLAY=1
+    i=0
+    while [ ! -e /tmp/.X11-unix/X$n ] && [ $i -lt 100 ]; do sleep 0.1; i=$((i + 1)); done
+fi
+
+"$@"
+rc=$?
+
+wineserver -k 2>/dev/null
+[ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
+exit $rc

@@ -1,0 +1,99 @@
+#include "ui/Application.h"
+
+#include "ui/Dialogs.h"
+#include "ui/Forms.h"
+#include "ui/SysUtils.h"
+
+static TApplication theApplication;
+TApplication* Application = &theApplication;
+
+std::string StandardErrorText(const std::string& message)
+{
+    if (!message.empty() && static_cast<unsigned char>(message.back()) > static_cast<unsigned char>('.'))
+        return message + ".";
+    return message;
+}
+
+HINSTANCE TApplication::Instance() const { return GetModuleHandleA(nullptr); }
+
+void TApplication::Register(TForm* form)
+{
+    if (!mainForm_)
+        mainForm_ = form;
+    Guard([&] { form->DoCreate(); });
+}
+
+void TApplication::Run()
+{
+    if (mainForm_)
+        mainForm_->Show();
+    while (!terminated_)
+        HandleMessage();
+}
+
+void TApplication::Terminate()
+{
+    if (!terminated_) {
+        terminated_ = true;
+        PostQuitMessage(0);
+    }
+}
+
+bool TApplication::ProcessMessage(MSG& message)
+{
+    if (message.message == WM_QUIT) {
+        terminated_ = true;
+        return true;
+    }
+    HWND root = message.hwnd ? GetAncestor(message.hwnd, GA_ROOT) : nullptr;
+    TForm* form = root ? dynamic_cast<TForm*>(TControl::FromHandle(root)) : nullptr;
+    if (form && form->PreTranslateMessage(message))
+        return true;
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+    return true;
+}
+
+void TApplication::ProcessMessages()
+{
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        ProcessMessage(message);
+        if (terminated_)
+            break;
+    }
+}
+
+void TApplication::HandleMessage()
+{
+    MSG message;
+    if (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
+        ProcessMessage(message);
+    else if (!terminated_)
+        WaitMessage();
+}
+
+HWND TApplication::ActiveWindowHandle() const
+{
+    HWND active = GetActiveWindow();
+    if (active)
+        return active;
+    return mainForm_ && IsWindowVisible(mainForm_->Handle()) ? mainForm_->Handle() : nullptr;
+}
+
+void TApplication::HandleException(const std::exception& error)
+{
+    MessageBox(StandardErrorText(error.what()), title_, MB_OK | MB_ICONERROR);
+}
+
+void TApplication::HandleUnknownException()
+{
+    MessageBox(StandardErrorText("Unexpected failure"), title_, MB_OK | MB_ICONERROR);
+}
+
+void TApplication::ShowMessage(const std::string& text) { MessageBox(text, title_, MB_OK); }
+
+int TApplication::MessageBox(const std::string& text, const std::string& caption, UINT flags)
+{
+    return Dialogs().MessageBox(ActiveWindowHandle(), text, caption, flags);
+}

@@ -1,0 +1,573 @@
+#include "ui/Controls.h"
+
+#include "ui/Application.h"
+#include "ui/Forms.h"
+#include "ui/Menus.h"
+#include "ui/SysUtils.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include <algorithm>
+#include <map>
+#include <set>
+
+static const char* const kControlProperty = "Mibor8.Control";
+
+static std::set<std::string>& OwnClasses()
+{
+    static std::set<std::string> names;
+    return names;
+}
+
+static std::map<UINT, std::string>& CommandHints()
+{
+    static std::map<UINT, std::string> hints;
+    return hints;
+}
+
+UINT NewCommandId()
+{
+    static UINT next = 1000;
+    return next++;
+}
+
+const std::string* CommandHint(UINT id)
+{
+    auto found = CommandHints().find(id);
+    return found == CommandHints().end() ? nullptr : &found->second;
+}
+
+void SetCommandHint(UINT id, const std::string& hint) { CommandHints()[id] = hint; }
+
+TShiftState ShiftStateFromKeys()
+{
+    TShiftState shift = 0;
+    if (GetKeyState(VK_SHIFT) < 0)
+        shift |= ssShift;
+    if (GetKeyState(VK_CONTROL) < 0)
+        shift |= ssCtrl;
+    if (GetKeyState(VK_MENU) < 0)
+        shift |= ssAlt;
+    return shift;
+}
+
+static TShiftState ShiftStateFromMouse(WPARAM keys)
+{
+    TShiftState shift = 0;
+    if (keys & MK_SHIFT)
+        shift |= ssShift;
+    if (keys & MK_CONTROL)
+        shift |= ssCtrl;
+    if (keys & MK_LBUTTON)
+        shift |= ssLeft;
+    if (keys & MK_RBUTTON)
+        shift |= ssRight;
+    if (keys & MK_MBUTTON)
+        shift |= ssMiddle;
+    if (GetKeyState(VK_MENU) < 0)
+        shift |= ssAlt;
+    return shift;
+}
+
+TControl::TControl(TControl* parent) : parent_(parent)
+{
+    if (parent_) {
+        parent_->children_.push_back(this);
+        font_ = parent_->font_;
+        font_.SetColor(parent_->font_.Color());
+    }
+}
+
+TControl::~TControl()
+{
+    if (handle_) {
+        RemovePropA(handle_, kControlProperty);
+        if (systemProc_)
+            SetWindowLongPtrA(handle_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(systemProc_));
+        DestroyWindow(handle_);
+    }
+    if (parent_) {
+        auto& siblings = parent_->children_;
+        siblings.erase(std::remove(siblings.begin(), siblings.end(), this), siblings.end());
+    }
+}
+
+TControl* TControl::FromHandle(HWND window)
+{
+    return window ? static_cast<TControl*>(GetPropA(window, kControlProperty)) : nullptr;
+}
+
+TForm* TControl::OwnerForm() const
+{
+    const TControl* control = this;
+    while (control->parent_)
+        control = control->parent_;
+    return dynamic_cast<TForm*>(const_cast<TControl*>(control));
+}
+
+void TControl::RegisterOwnClass(const char* className, UINT classStyle, HBRUSH background, HICON icon)
+{
+    if (OwnClasses().count(className))
+        return;
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof wc;
+    wc.style = classStyle;
+    wc.lpfnWndProc = StaticWndProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    wc.hbrBackground = background;
+    wc.hIcon = icon;
+    wc.hIconSm = icon;
+    wc.lpszClassName = className;
+    RegisterClassExA(&wc);
+    OwnClasses().insert(className);
+}
+
+void TControl::CreateHandle(const char* className, DWORD style, DWORD exStyle, int left, int top, int width,
+                            int height)
+{
+    bool own = OwnClasses().count(className) != 0;
+    HWND parentWindow = parent_ ? parent_->ContainerHandle() : nullptr;
+    if (parent_)
+        style |= WS_CHILD | WS_CLIPSIBLINGS;
+    HWND window = CreateWindowExA(exStyle, className, "", style, left, top, width, height, parentWindow, nullptr,
+                                  GetModuleHandleA(nullptr), own ? this : nullptr);
+    if (!window)
+        throw EOSError(std::string("Cannot create a window of class ") + className);
+    if (!own) {
+        handle_ = window;
+        SetPropA(window, kControlProperty, this);
+        systemProc_ = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(StaticWndProc)));
+    }
+    SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Handle()), FALSE);
+}
+
+HWND TControl::ContainerHandle() const { return handle_; }
+
+LRESULT CALLBACK TControl::StaticWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    TControl* self = FromHandle(window);
+    if (!self && message == WM_NCCREATE) {
+        self = static_cast<TControl*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+        if (self) {
+            self->handle_ = window;
+            SetPropA(window, kControlProperty, self);
+        }
+    }
+    if (!self)
+        return DefWindowProcA(window, message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        LRESULT result = self->DefaultProc(message, wParam, lParam);
+        RemovePropA(window, kControlProperty);
+        self->handle_ = nullptr;
+        return result;
+    }
+    try {
+        return self->WndProc(message, wParam, lParam);
+    } catch (const std::exception& error) {
+        Application->HandleException(error);
+    } catch (...) {
+        Application->HandleUnknownException();
+    }
+    return 0;
+}
+
+LRESULT TControl::DefaultProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (systemProc_)
+        return CallWindowProcA(systemProc_, handle_, message, wParam, lParam);
+    return DefWindowProcA(handle_, message, wParam, lParam);
+}
+
+bool TControl::ReflectToChild(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
+{
+    switch (message) {
+    case WM_COMMAND:
+        if (lParam) {
+            if (TControl* child = FromHandle(reinterpret_cast<HWND>(lParam)))
+                return child->HandleCommand(wParam, result);
+        }
+        return false;
+    case WM_NOTIFY: {
+        auto* header = reinterpret_cast<NMHDR*>(lParam);
+        if (TControl* child = FromHandle(header->hwndFrom))
+            return child->HandleNotify(header, result);
+        return HandleToolTipNotify(header, result);
+    }
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+        if (TControl* child = FromHandle(reinterpret_cast<HWND>(lParam))) {
+            HBRUSH brush = child->HandleCtlColor(reinterpret_cast<HDC>(wParam));
+            if (brush) {
+                result = reinterpret_cast<LRESULT>(brush);
+                return true;
+            }
+        }
+        return false;
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+        if (lParam) {
+            if (TControl* child = FromHandle(reinterpret_cast<HWND>(lParam)))
+                return child->HandleCommand(wParam, result);
+        }
+        return false;
+    default:
+        return false;
+    }
+}
+
+bool TControl::HandleToolTipNotify(NMHDR* header, LRESULT& result)
+{
+    if (header->code != TTN_GETDISPINFOA)
+        return false;
+    // Tool tips of toolbar buttons ask for their text by command number.
+    auto* info = reinterpret_cast<NMTTDISPINFOA*>(header);
+    if (info->uFlags & TTF_IDISHWND)
+        return false;
+    if (const std::string* hint = CommandHint(static_cast<UINT>(header->idFrom))) {
+        info->lpszText = const_cast<char*>(hint->c_str());
+        info->hinst = nullptr;
+        result = 0;
+        return true;
+    }
+    return false;
+}
+
+bool TControl::HandleMouse(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    int x = GET_X_LPARAM(lParam), y = GET_Y_LPARAM(lParam);
+    TShiftState shift = ShiftStateFromMouse(wParam);
+    bool own = systemProc_ == nullptr;
+    switch (message) {
+    case WM_MOUSEMOVE:
+        Fire(OnMouseMove, this, shift, x, y);
+        return false;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN: {
+        TMouseButton button = message == WM_LBUTTONDOWN ? mbLeft : message == WM_RBUTTONDOWN ? mbRight : mbMiddle;
+        if (own && button == mbLeft) {
+            pressed_ = true;
+            SetCapture(handle_);
+        }
+        Fire(OnMouseDown, this, button, shift, x, y);
+        return false;
+    }
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONUP: {
+        TMouseButton button = message == WM_LBUTTONUP ? mbLeft : message == WM_RBUTTONUP ? mbRight : mbMiddle;
+        bool clicked = false;
+        if (own && button == mbLeft && pressed_) {
+            pressed_ = false;
+            ReleaseCapture();
+            RECT client;
+            GetClientRect(handle_, &client);
+            POINT point{x, y};
+            clicked = PtInRect(&client, point) != 0;
+        }
+        Fire(OnMouseUp, this, button, shift, x, y);
+        if (clicked)
+            Click();
+        return false;
+    }
+    case WM_LBUTTONDBLCLK:
+        if (own) {
+            pressed_ = true;
+            SetCapture(handle_);
+            Fire(OnDblClick, this);
+        }
+        return false;
+    default:
+        return false;
+    }
+}
+
+LRESULT TControl::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    LRESULT result = 0;
+    switch (message) {
+    case WM_COMMAND:
+    case WM_NOTIFY:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+        if (ReflectToChild(message, wParam, lParam, result))
+            return result;
+        break;
+    case WM_SETFOCUS:
+        if (TForm* form = OwnerForm())
+            form->NoteFocus(this);
+        break;
+    case WM_CONTEXTMENU:
+        if (PopupMenu) {
+            int x = GET_X_LPARAM(lParam), y = GET_Y_LPARAM(lParam);
+            if (x == -1 && y == -1) {
+                RECT rect;
+                GetWindowRect(handle_, &rect);
+                x = rect.left + 4;
+                y = rect.top + 4;
+            }
+            PopupMenu->Popup(x, y);
+            return 0;
+        }
+        break;
+    case WM_CHAR:
+        if (OnKeyPress) {
+            char key = static_cast<char>(wParam);
+            OnKeyPress(this, key);
+            if (key == 0)
+                return 0;
+            wParam = static_cast<unsigned char>(key);
+        }
+        break;
+    case WM_KEYDOWN:
+        if (OnKeyDown) {
+            WORD key = static_cast<WORD>(wParam);
+            OnKeyDown(this, key, ShiftStateFromKeys());
+            if (key == 0)
+                return 0;
+            wParam = key;
+        }
+        break;
+    case WM_SIZE:
+        result = DefaultProc(message, wParam, lParam);
+        Realign();
+        return result;
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONUP:
+    case WM_LBUTTONDBLCLK:
+        HandleMouse(message, wParam, lParam);
+        break;
+    default:
+        break;
+    }
+    return DefaultProc(message, wParam, lParam);
+}
+
+bool TControl::HandleCommand(WPARAM, LRESULT&) { return false; }
+bool TControl::HandleNotify(NMHDR*, LRESULT&) { return false; }
+
+HBRUSH TControl::HandleCtlColor(HDC dc)
+{
+    SetTextColor(dc, IsWindowEnabled(handle_) ? ColorToRGB(font_.Color()) : GetSysColor(COLOR_GRAYTEXT));
+    SetBkColor(dc, ColorToRGB(color_));
+    return SolidBrush(color_);
+}
+
+void TControl::FontChanged() {}
+
+void TControl::Click() { Fire(OnClick, this); }
+
+LRESULT TControl::Perform(UINT message, WPARAM wParam, LPARAM lParam) const
+{
+    return SendMessageA(handle_, message, wParam, lParam);
+}
+
+// ---- geometry ----
+
+static RECT RectInParent(HWND window)
+{
+    RECT rect;
+    GetWindowRect(window, &rect);
+    HWND parent = GetParent(window);
+    if (parent && (GetWindowLongA(window, GWL_STYLE) & WS_CHILD))
+        MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+int TControl::Left() const { return RectInParent(handle_).left; }
+int TControl::Top() const { return RectInParent(handle_).top; }
+int TControl::Width() const
+{
+    RECT rect;
+    GetWindowRect(handle_, &rect);
+    return rect.right - rect.left;
+}
+int TControl::Height() const
+{
+    RECT rect;
+    GetWindowRect(handle_, &rect);
+    return rect.bottom - rect.top;
+}
+
+void TControl::SetBounds(int left, int top, int width, int height)
+{
+    SetWindowPos(handle_, nullptr, left, top, std::max(0, width), std::max(0, height),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TControl::SetLeft(int left) { SetBounds(left, Top(), Width(), Height()); }
+void TControl::SetTop(int top) { SetBounds(Left(), top, Width(), Height()); }
+void TControl::SetWidth(int width) { SetBounds(Left(), Top(), width, Height()); }
+void TControl::SetHeight(int height) { SetBounds(Left(), Top(), Width(), height); }
+
+int TControl::ClientWidth() const
+{
+    RECT rect;
+    GetClientRect(handle_, &rect);
+    return rect.right;
+}
+
+int TControl::ClientHeight() const
+{
+    RECT rect;
+    GetClientRect(handle_, &rect);
+    return rect.bottom;
+}
+
+void TControl::SetAlign(TAlign align)
+{
+    align_ = align;
+    if (parent_)
+        parent_->Realign();
+}
+
+void TControl::Realign()
+{
+    if (!handle_)
+        return;
+    RECT area;
+    GetClientRect(ContainerHandle(), &area);
+    auto place = [&](TAlign which) {
+        for (TControl* child : children_) {
+            if (child->align_ != which || !child->Visible() || !child->handle_)
+                continue;
+            int width = child->Width(), height = child->Height();
+            switch (which) {
+            case TAlign::Top:
+                child->SetBounds(area.left, area.top, area.right - area.left, height);
+                area.top += height;
+                break;
+            case TAlign::Bottom:
+                child->SetBounds(area.left, area.bottom - height, area.right - area.left, height);
+                area.bottom -= height;
+                break;
+            case TAlign::Left:
+                child->SetBounds(area.left, area.top, width, area.bottom - area.top);
+                area.left += width;
+                break;
+            case TAlign::Right:
+                child->SetBounds(area.right - width, area.top, width, area.bottom - area.top);
+                area.right -= width;
+                break;
+            case TAlign::Client:
+                child->SetBounds(area.left, area.top, area.right - area.left, area.bottom - area.top);
+                break;
+            case TAlign::None:
+                break;
+            }
+        }
+    };
+    place(TAlign::Top);
+    place(TAlign::Bottom);
+    place(TAlign::Left);
+    place(TAlign::Right);
+    place(TAlign::Client);
+}
+
+// ---- state ----
+
+bool TControl::Visible() const { return (GetWindowLongA(handle_, GWL_STYLE) & WS_VISIBLE) != 0; }
+
+void TControl::SetVisible(bool visible)
+{
+    if (visible == Visible())
+        return;
+    ShowWindow(handle_, visible ? SW_SHOWNA : SW_HIDE);
+    if (parent_ && align_ != TAlign::None)
+        parent_->Realign();
+}
+
+bool TControl::Showing() const { return IsWindowVisible(handle_) != 0; }
+
+bool TControl::Enabled() const { return IsWindowEnabled(handle_) != 0; }
+
+void TControl::SetEnabled(bool enabled)
+{
+    EnableWindow(handle_, enabled);
+    Invalidate();
+}
+
+std::string TControl::Text() const
+{
+    int length = GetWindowTextLengthA(handle_);
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    length = GetWindowTextA(handle_, &text[0], length + 1);
+    text.resize(static_cast<size_t>(std::max(0, length)));
+    return text;
+}
+
+void TControl::SetText(const std::string& text)
+{
+    if (text != Text())
+        SetWindowTextA(handle_, text.c_str());
+}
+
+void TControl::SetFont(const TFont& font)
+{
+    font_ = font;
+    if (handle_) {
+        SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Handle()), TRUE);
+        FontChanged();
+        Invalidate();
+    }
+}
+
+void TControl::SetFontColor(TColor color)
+{
+    font_.SetColor(color);
+    Invalidate();
+}
+
+void TControl::SetColor(TColor color)
+{
+    color_ = color;
+    Invalidate();
+}
+
+void TControl::SetHint(const std::string& hint)
+{
+    hint_ = hint;
+    if (TForm* form = OwnerForm())
+        form->SetToolTip(this, hint_);
+}
+
+void TControl::SetFocus()
+{
+    if (handle_)
+        ::SetFocus(handle_);
+}
+
+bool TControl::Focused() const { return handle_ && GetFocus() == handle_; }
+
+bool TControl::CanFocus() const { return handle_ && IsWindowVisible(handle_) && IsWindowEnabled(handle_); }
+
+void TControl::BringToFront()
+{
+    SetWindowPos(handle_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void TControl::Invalidate()
+{
+    if (handle_)
+        InvalidateRect(handle_, nullptr, TRUE);
+}
+
+void TControl::Update()
+{
+    if (handle_)
+        UpdateWindow(handle_);
+}

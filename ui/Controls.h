@@ -1,0 +1,160 @@
+// TControl: one window of the program, with its events. Every control is a
+// child window whose window text is its caption.
+#pragma once
+
+#include "ui/Classes.h"
+#include "ui/Graphics.h"
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+class TForm;
+class TPopupMenu;
+
+enum TMouseButton { mbLeft, mbRight, mbMiddle };
+enum TShiftFlag : unsigned { ssShift = 1, ssAlt = 2, ssCtrl = 4, ssLeft = 8, ssRight = 16, ssMiddle = 32 };
+using TShiftState = unsigned;
+
+using TMouseEvent = std::function<void(TObject* sender, TMouseButton button, TShiftState shift, int x, int y)>;
+using TMouseMoveEvent = std::function<void(TObject* sender, TShiftState shift, int x, int y)>;
+using TKeyPressEvent = std::function<void(TObject* sender, char& key)>;
+using TKeyEvent = std::function<void(TObject* sender, WORD& key, TShiftState shift)>;
+
+// How a control is placed when its parent changes size.
+enum class TAlign { None, Top, Bottom, Left, Right, Client };
+
+class TControl : public TObject {
+public:
+    ~TControl() override;
+    TControl(const TControl&) = delete;
+    TControl& operator=(const TControl&) = delete;
+
+    HWND Handle() const { return handle_; }
+    TControl* Parent() const { return parent_; }
+    // The form this control lies on (the form itself for a form).
+    TForm* OwnerForm() const;
+    static TControl* FromHandle(HWND window);
+
+    std::string Name;
+    int Tag = 0;
+
+    // Place and size in pixels, relative to the parent's client area.
+    int Left() const;
+    int Top() const;
+    int Width() const;
+    int Height() const;
+    void SetBounds(int left, int top, int width, int height);
+    void SetLeft(int left);
+    void SetTop(int top);
+    void SetWidth(int width);
+    void SetHeight(int height);
+    int ClientWidth() const;
+    int ClientHeight() const;
+
+    TAlign Align() const { return align_; }
+    void SetAlign(TAlign align);
+
+    // The control's own visibility (a visible control on a hidden parent is not showing).
+    bool Visible() const;
+    void SetVisible(bool visible);
+    void Show() { SetVisible(true); }
+    void Hide() { SetVisible(false); }
+    bool Showing() const;
+    bool Enabled() const;
+    void SetEnabled(bool enabled);
+
+    // The window text: the caption of buttons, panels and labels, the text of fields.
+    std::string Text() const;
+    virtual void SetText(const std::string& text);
+    std::string Caption() const { return Text(); }
+    void SetCaption(const std::string& caption) { SetText(caption); }
+
+    const TFont& Font() const { return font_; }
+    void SetFont(const TFont& font);
+    void SetFontColor(TColor color);
+    TColor Color() const { return color_; }
+    void SetColor(TColor color);
+
+    const std::string& Hint() const { return hint_; }
+    void SetHint(const std::string& hint);
+
+    TPopupMenu* PopupMenu = nullptr;
+
+    void SetFocus();
+    bool Focused() const;
+    bool CanFocus() const;
+    void BringToFront();
+    void Invalidate();
+    void Update();
+
+    TNotifyEvent OnClick;
+    TNotifyEvent OnDblClick;
+    TMouseEvent OnMouseDown;
+    TMouseEvent OnMouseUp;
+    TMouseMoveEvent OnMouseMove;
+    TKeyPressEvent OnKeyPress;
+    TKeyEvent OnKeyDown;
+
+    // Runs the click event as a click of the user would.
+    virtual void Click();
+
+    // Lays out the children that have an alignment (called on every size change).
+    void Realign();
+
+    LRESULT Perform(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
+
+protected:
+    explicit TControl(TControl* parent);
+
+    // Creates the window; for system window classes the window is subclassed
+    // so that its messages pass through WndProc.
+    void CreateHandle(const char* className, DWORD style, DWORD exStyle, int left, int top, int width, int height);
+    // Registers one of the program's own window classes (once per class name).
+    static void RegisterOwnClass(const char* className, UINT classStyle = CS_DBLCLKS, HBRUSH background = nullptr,
+                                 HICON icon = nullptr);
+
+    virtual LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT DefaultProc(UINT message, WPARAM wParam, LPARAM lParam);
+
+    // Notifications a parent passes on to the child that sent them.
+    virtual bool HandleCommand(WPARAM wParam, LRESULT& result);
+    virtual bool HandleNotify(NMHDR* header, LRESULT& result);
+    // Colours of system controls; null for the system's own.
+    virtual HBRUSH HandleCtlColor(HDC dc);
+    // Called after the font changed.
+    virtual void FontChanged();
+    // The window that children are created in (the control's own window, but for
+    // controls that keep their children in an inner window).
+    virtual HWND ContainerHandle() const;
+
+    std::vector<TControl*> children_;
+
+private:
+    static LRESULT CALLBACK StaticWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    bool ReflectToChild(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool HandleMouse(UINT message, WPARAM wParam, LPARAM lParam);
+    bool HandleToolTipNotify(NMHDR* header, LRESULT& result);
+
+    HWND handle_ = nullptr;
+    TControl* parent_;
+    WNDPROC systemProc_ = nullptr;
+    TAlign align_ = TAlign::None;
+    TFont font_;
+    TColor color_ = clBtnFace;
+    bool ownColor_ = false;
+    std::string hint_;
+    bool pressed_ = false;
+
+    friend class TForm;
+};
+
+TShiftState ShiftStateFromKeys();
+
+// Command numbers of menu items and toolbar buttons, unique in the program.
+UINT NewCommandId();
+// The tool tip of a command number (toolbar buttons); null when it has none.
+const std::string* CommandHint(UINT id);
+void SetCommandHint(UINT id, const std::string& hint);

@@ -1,0 +1,90 @@
+// The common dialogs and message boxes. All of them go through one seam,
+// TDialogService: the real one calls Win32, tests install one that answers.
+#pragma once
+
+#include "ui/Classes.h"
+#include "ui/Graphics.h"
+
+#include <windows.h>
+
+#include <string>
+
+class TOpenDialog;
+class TSaveDialog;
+class TColorDialog;
+class TFontDialog;
+class TPrintDialog;
+
+class TDialogService {
+public:
+    virtual ~TDialogService() = default;
+    virtual int MessageBox(HWND owner, const std::string& text, const std::string& caption, UINT flags);
+    virtual bool ExecuteOpen(TOpenDialog& dialog);
+    virtual bool ExecuteSave(TSaveDialog& dialog);
+    virtual bool ExecuteColor(TColorDialog& dialog);
+    virtual bool ExecuteFont(TFontDialog& dialog);
+    virtual bool ExecutePrint(TPrintDialog& dialog);
+};
+
+// The service in use.
+TDialogService& Dialogs();
+// Installs a service (null: the real one again). The caller keeps ownership.
+void SetDialogService(TDialogService* service);
+
+// An open-file dialog. Filter: "description|pattern|description|pattern".
+class TOpenDialog : public TObject {
+public:
+    std::string Title;
+    std::string FileName;
+    std::string Filter;
+    int FilterIndex = 1;
+    std::string InitialDir;
+    std::string DefaultExt;
+    // OFN_* flags added to the ones the dialog always uses.
+    DWORD Options = OFN_HIDEREADONLY;
+
+    virtual bool Execute() { return Dialogs().ExecuteOpen(*this); }
+    // The dialog structure for GetOpenFileName/GetSaveFileName; `buffer`
+    // (MAX_PATH * 4 bytes) and `filter` must outlive the call.
+    OPENFILENAMEA Prepare(HWND owner, std::string& buffer, std::string& filter, std::string& defaultExt) const;
+};
+
+class TSaveDialog : public TOpenDialog {
+public:
+    bool Execute() override { return Dialogs().ExecuteSave(*this); }
+};
+
+// The colour dialog with its sixteen custom colours, held as the lines
+// "ColorA=BBGGRR" ... "ColorP=BBGGRR"; a slot without a line is unset.
+class TColorDialog : public TObject {
+public:
+    TColor Color = clBlack;
+    TStringList CustomColors;
+    DWORD Flags = 0;
+
+    bool Execute() { return Dialogs().ExecuteColor(*this); }
+    // The sixteen slots as the system dialog takes them (unset slots white).
+    void GetCustomColors(COLORREF colors[16]) const;
+    // Stores all sixteen slots as lines, after the dialog was used.
+    void SetCustomColors(const COLORREF colors[16]);
+};
+
+class TFontDialog : public TObject {
+public:
+    TFont Font;
+    int MinFontSize = 0;
+    int MaxFontSize = 0;
+    DWORD Flags = 0;
+
+    bool Execute() { return Dialogs().ExecuteFont(*this); }
+};
+
+class TPrintDialog : public TObject {
+public:
+    int Copies = 1;
+    // After a confirmed Execute: a device context of the chosen printer, which
+    // the caller deletes.
+    HDC PrinterDC = nullptr;
+
+    bool Execute() { return Dialogs().ExecutePrint(*this); }
+};

@@ -1,0 +1,313 @@
+#include "ui/Forms.h"
+
+#include "ui/Application.h"
+#include "ui/Menus.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <vector>
+
+TForm::TForm(const std::string& className) : TControl(nullptr)
+{
+    RegisterOwnClass(className.c_str(), CS_DBLCLKS, nullptr, LoadIconA(GetModuleHandleA(nullptr), "MAINICON"));
+    CreateHandle(className.c_str(), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, CW_USEDEFAULT,
+                 CW_USEDEFAULT, 400, 300);
+    SetFont(TFont("Tahoma", 8));
+}
+
+TForm::~TForm()
+{
+    if (toolTip_)
+        DestroyWindow(toolTip_);
+}
+
+void TForm::DoCreate() { Fire(OnCreate, this); }
+
+void TForm::Show()
+{
+    if (!Visible()) {
+        Fire(OnShow, this);
+        ShowWindow(Handle(), pendingState_ == TWindowState::Maximized ? SW_SHOWMAXIMIZED : SW_SHOW);
+    }
+    SetForegroundWindow(Handle());
+    if (activeControl_ && activeControl_->CanFocus())
+        activeControl_->SetFocus();
+}
+
+void TForm::Hide() { ShowWindow(Handle(), SW_HIDE); }
+
+static BOOL CALLBACK CollectEnabledWindow(HWND window, LPARAM data)
+{
+    auto* list = reinterpret_cast<std::vector<HWND>*>(data);
+    if (IsWindowVisible(window) && IsWindowEnabled(window))
+        list->push_back(window);
+    return TRUE;
+}
+
+int TForm::ShowModal()
+{
+    HWND previous = GetActiveWindow();
+    // Every other window of the program is disabled while this one is shown.
+    std::vector<HWND> disabled;
+    EnumThreadWindows(GetCurrentThreadId(), CollectEnabledWindow, reinterpret_cast<LPARAM>(&disabled));
+    for (HWND window : disabled)
+        if (window != Handle())
+            EnableWindow(window, FALSE);
+
+    modal_ = true;
+    modalResult_ = mrNone;
+    Show();
+    while (!Application->Terminated()) {
+        if (modalResult_ != mrNone) {
+            EndModal();
+            if (modalResult_ != mrNone)
+                break;
+        }
+        Application->HandleMessage();
+    }
+    int result = modalResult_;
+    for (HWND window : disabled)
+        if (window != Handle() && IsWindow(window))
+            EnableWindow(window, TRUE);
+    Hide();
+    modal_ = false;
+    if (previous && IsWindow(previous))
+        SetActiveWindow(previous);
+    return result;
+}
+
+void TForm::EndModal()
+{
+    if (!CloseQuery()) {
+        modalResult_ = mrNone;
+        return;
+    }
+    if (DoClose() == caNone)
+        modalResult_ = mrNone;
+}
+
+bool TForm::CloseQuery()
+{
+    bool canClose = true;
+    Fire(OnCloseQuery, this, canClose);
+    return canClose;
+}
+
+TCloseAction TForm::DoClose()
+{
+    TCloseAction action = caHide;
+    Fire(OnClose, this, action);
+    return action;
+}
+
+void TForm::Close()
+{
+    if (modal_) {
+        modalResult_ = mrCancel;
+        return;
+    }
+    if (!CloseQuery())
+        return;
+    TCloseAction action = DoClose();
+    if (action == caNone)
+        return;
+    if (Application->MainForm() == this)
+        Application->Terminate();
+    else if (action == caMinimize)
+        ShowWindow(Handle(), SW_MINIMIZE);
+    else
+        Hide();
+}
+
+void TForm::SetBorderStyle(TBorderStyle style, bool systemMenu, bool minimize, bool maximize)
+{
+    LONG windowStyle = GetWindowLongA(Handle(), GWL_STYLE) & ~(WS_OVERLAPPEDWINDOW | DS_MODALFRAME);
+    LONG exStyle = GetWindowLongA(Handle(), GWL_EXSTYLE) & ~(WS_EX_DLGMODALFRAME | WS_EX_TOOLWINDOW);
+    windowStyle |= WS_CAPTION;
+    if (systemMenu)
+        windowStyle |= WS_SYSMENU;
+    switch (style) {
+    case TBorderStyle::Sizeable:
+        windowStyle |= WS_THICKFRAME | (minimize ? WS_MINIMIZEBOX : 0) | (maximize ? WS_MAXIMIZEBOX : 0);
+        break;
+    case TBorderStyle::Dialog:
+        exStyle |= WS_EX_DLGMODALFRAME;
+        break;
+    case TBorderStyle::Single:
+        windowStyle |= (minimize ? WS_MINIMIZEBOX : 0) | (maximize ? WS_MAXIMIZEBOX : 0);
+        break;
+    case TBorderStyle::ToolWindow:
+        windowStyle |= WS_THICKFRAME;
+        exStyle |= WS_EX_TOOLWINDOW;
+        break;
+    }
+    SetWindowLongA(Handle(), GWL_STYLE, windowStyle);
+    SetWindowLongA(Handle(), GWL_EXSTYLE, exStyle);
+    SetWindowPos(Handle(), nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
+void TForm::SetStayOnTop(bool onTop)
+{
+    SetWindowPos(Handle(), onTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void TForm::SetClientSize(int width, int height)
+{
+    RECT rect{0, 0, width, height};
+    AdjustWindowRectEx(&rect, GetWindowLongA(Handle(), GWL_STYLE), menu_ != nullptr,
+                       GetWindowLongA(Handle(), GWL_EXSTYLE));
+    SetWindowPos(Handle(), nullptr, 0, 0, rect.right - rect.left, rect.bottom - rect.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TForm::CenterOnScreen()
+{
+    int width = Width(), height = Height();
+    SetWindowPos(Handle(), nullptr, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
+                 (GetSystemMetrics(SM_CYSCREEN) - height) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TForm::SetIcon(HICON icon)
+{
+    SendMessageA(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    SendMessageA(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+}
+
+TWindowState TForm::WindowState() const
+{
+    if (!Visible())
+        return pendingState_;
+    if (IsZoomed(Handle()))
+        return TWindowState::Maximized;
+    if (IsIconic(Handle()))
+        return TWindowState::Minimized;
+    return TWindowState::Normal;
+}
+
+void TForm::SetWindowState(TWindowState state)
+{
+    pendingState_ = state;
+    if (Visible())
+        ShowWindow(Handle(), state == TWindowState::Maximized ? SW_MAXIMIZE
+                             : state == TWindowState::Minimized ? SW_MINIMIZE
+                                                                : SW_RESTORE);
+}
+
+void TForm::SetMenu(TMainMenu* menu)
+{
+    menu_ = menu;
+    ::SetMenu(Handle(), menu ? menu->Handle() : nullptr);
+}
+
+TControl* TForm::ActiveControl() const
+{
+    // The focus may lie in an inner window of a control (the edit of a combo box).
+    HWND focus = GetFocus();
+    if (focus && IsChild(Handle(), focus)) {
+        for (HWND window = focus; window && window != Handle(); window = GetParent(window)) {
+            if (TControl* control = FromHandle(window)) {
+                if (control->OwnerForm() == this)
+                    return control;
+            }
+        }
+    }
+    return activeControl_;
+}
+
+void TForm::SetActiveControl(TControl* control)
+{
+    activeControl_ = control;
+    if (control && control->CanFocus() && IsWindowVisible(Handle()))
+        control->SetFocus();
+}
+
+void TForm::SetToolTip(TControl* control, const std::string& text)
+{
+    if (!toolTip_) {
+        toolTip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
+                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Handle(), nullptr,
+                                   GetModuleHandleA(nullptr), nullptr);
+        SendMessageA(toolTip_, TTM_SETMAXTIPWIDTH, 0, 400);
+    }
+    TTTOOLINFOA info{};
+    info.cbSize = sizeof info;
+    info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    info.hwnd = Handle();
+    info.uId = reinterpret_cast<UINT_PTR>(control->Handle());
+    info.lpszText = const_cast<char*>(text.c_str());
+    SendMessageA(toolTip_, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&info));
+    if (!text.empty())
+        SendMessageA(toolTip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info));
+}
+
+bool TForm::PreTranslateMessage(MSG& message)
+{
+    if (!IsWindowEnabled(Handle()))
+        return false;
+    if ((message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN) && menu_ &&
+        menu_->HandleShortCut(static_cast<WORD>(message.wParam), ShiftStateFromKeys()))
+        return true;
+    if (DialogKeys && message.message >= WM_KEYFIRST && message.message <= WM_KEYLAST &&
+        IsDialogMessageA(Handle(), &message))
+        return true;
+    return false;
+}
+
+LRESULT TForm::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_CLOSE:
+        Close();
+        return 0;
+    case WM_COMMAND:
+        if (lParam == 0 && HIWORD(wParam) == 0 && menu_) {
+            if (TMenuItem* item = TMenuItem::FromCommand(LOWORD(wParam))) {
+                item->Click();
+                return 0;
+            }
+        }
+        break;
+    case WM_ACTIVATE:
+        if (LOWORD(wParam) != WA_INACTIVE) {
+            LRESULT result = TControl::WndProc(message, wParam, lParam);
+            if (activeControl_ && activeControl_->CanFocus())
+                activeControl_->SetFocus();
+            Fire(OnActivate, this);
+            return result;
+        }
+        break;
+    case WM_SETFOCUS:
+        if (activeControl_ && activeControl_->CanFocus()) {
+            activeControl_->SetFocus();
+            return 0;
+        }
+        break;
+    case WM_SIZE: {
+        LRESULT result = TControl::WndProc(message, wParam, lParam);
+        if (wParam != SIZE_MINIMIZED)
+            Fire(OnResize, this);
+        return result;
+    }
+    case WM_GETMINMAXINFO:
+        if (minWidth_ || minHeight_) {
+            auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
+            info->ptMinTrackSize.x = minWidth_;
+            info->ptMinTrackSize.y = minHeight_;
+            return 0;
+        }
+        break;
+    case WM_ERASEBKGND: {
+        RECT rect;
+        GetClientRect(Handle(), &rect);
+        FillRect(reinterpret_cast<HDC>(wParam), &rect, SolidBrush(Color()));
+        return 1;
+    }
+    case WM_DROPFILES:
+        DropFiles(reinterpret_cast<HDROP>(wParam));
+        return 0;
+    default:
+        break;
+    }
+    return TControl::WndProc(message, wParam, lParam);
+}

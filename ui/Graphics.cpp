@@ -1,0 +1,140 @@
+#include "ui/Graphics.h"
+
+#include <cstring>
+#include <map>
+
+COLORREF ColorToRGB(TColor color)
+{
+    if (color == clNone)
+        return RGB(0, 0, 0);
+    if (color < 0)
+        return GetSysColor(color & 0xFF);
+    return static_cast<COLORREF>(color) & 0xFFFFFF;
+}
+
+HBRUSH SolidBrush(TColor color)
+{
+    static std::map<COLORREF, HBRUSH> brushes;
+    COLORREF rgb = ColorToRGB(color);
+    auto found = brushes.find(rgb);
+    if (found != brushes.end())
+        return found->second;
+    HBRUSH brush = CreateSolidBrush(rgb);
+    brushes[rgb] = brush;
+    return brush;
+}
+
+int ScreenPixelsPerInch()
+{
+    static int ppi = 0;
+    if (ppi == 0) {
+        HDC dc = GetDC(nullptr);
+        ppi = GetDeviceCaps(dc, LOGPIXELSY);
+        ReleaseDC(nullptr, dc);
+    }
+    return ppi;
+}
+
+TFont::TFont(std::string name, int size, TColor color, TFontStyles style)
+    : name_(std::move(name)), size_(size), color_(color), style_(style)
+{
+}
+
+TFont::TFont(const TFont& other)
+    : name_(other.name_), size_(other.size_), color_(other.color_), style_(other.style_)
+{
+}
+
+TFont& TFont::operator=(const TFont& other)
+{
+    if (this != &other) {
+        if (name_ != other.name_ || size_ != other.size_ || style_ != other.style_)
+            Release();
+        name_ = other.name_;
+        size_ = other.size_;
+        color_ = other.color_;
+        style_ = other.style_;
+    }
+    return *this;
+}
+
+TFont::~TFont() { Release(); }
+
+void TFont::Release()
+{
+    if (handle_)
+        DeleteObject(handle_);
+    handle_ = nullptr;
+}
+
+void TFont::SetName(const std::string& name)
+{
+    if (name != name_) {
+        name_ = name;
+        Release();
+    }
+}
+
+void TFont::SetSize(int size)
+{
+    if (size != size_) {
+        size_ = size;
+        Release();
+    }
+}
+
+void TFont::SetStyle(TFontStyles style)
+{
+    if (style != style_) {
+        style_ = style;
+        Release();
+    }
+}
+
+bool TFont::operator==(const TFont& other) const
+{
+    return name_ == other.name_ && size_ == other.size_ && color_ == other.color_ && style_ == other.style_;
+}
+
+LOGFONTA TFont::LogFont() const
+{
+    LOGFONTA lf{};
+    lf.lfHeight = -MulDiv(size_, ScreenPixelsPerInch(), 72);
+    lf.lfWeight = (style_ & fsBold) ? FW_BOLD : FW_NORMAL;
+    lf.lfItalic = (style_ & fsItalic) != 0;
+    lf.lfUnderline = (style_ & fsUnderline) != 0;
+    lf.lfStrikeOut = (style_ & fsStrikeOut) != 0;
+    lf.lfCharSet = DEFAULT_CHARSET;
+    lf.lfOutPrecision = OUT_DEFAULT_PRECIS;
+    lf.lfClipPrecision = CLIP_DEFAULT_PRECIS;
+    lf.lfQuality = DEFAULT_QUALITY;
+    lf.lfPitchAndFamily = DEFAULT_PITCH;
+    strncpy(lf.lfFaceName, name_.c_str(), LF_FACESIZE - 1);
+    return lf;
+}
+
+void TFont::SetLogFont(const LOGFONTA& lf)
+{
+    Release();
+    name_ = lf.lfFaceName;
+    int height = lf.lfHeight < 0 ? -lf.lfHeight : lf.lfHeight;
+    size_ = MulDiv(height, 72, ScreenPixelsPerInch());
+    style_ = 0;
+    if (lf.lfWeight >= FW_BOLD)
+        style_ |= fsBold;
+    if (lf.lfItalic)
+        style_ |= fsItalic;
+    if (lf.lfUnderline)
+        style_ |= fsUnderline;
+    if (lf.lfStrikeOut)
+        style_ |= fsStrikeOut;
+}
+
+HFONT TFont::Handle() const
+{
+    if (!handle_) {
+        LOGFONTA lf = LogFont();
+        handle_ = CreateFontIndirectA(&lf);
+    }
+    return handle_;
+}

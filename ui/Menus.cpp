@@ -1,0 +1,375 @@
+#include "ui/Menus.h"
+
+#include "ui/Application.h"
+#include "ui/Forms.h"
+#include "ui/SysUtils.h"
+
+#include <map>
+
+// ---- image lists ----
+
+namespace {
+
+constexpr COLORREF kTransparent = RGB(255, 0, 255);
+
+// The colours of the picture rows: one character per pixel.
+COLORREF PaletteColor(char c)
+{
+    switch (c) {
+    case 'k': return RGB(0, 0, 0);
+    case 'w': return RGB(255, 255, 255);
+    case 'e': return RGB(128, 128, 128);
+    case 's': return RGB(192, 192, 192);
+    case 'l': return RGB(224, 224, 224);
+    case 'r': return RGB(220, 0, 0);
+    case 'm': return RGB(128, 0, 0);
+    case 'g': return RGB(0, 160, 0);
+    case 'n': return RGB(0, 96, 0);
+    case 'b': return RGB(0, 64, 220);
+    case 'd': return RGB(0, 0, 128);
+    case 'c': return RGB(0, 160, 200);
+    case 'y': return RGB(255, 220, 0);
+    case 'o': return RGB(240, 140, 0);
+    case 'u': return RGB(140, 90, 40);
+    case 'p': return RGB(150, 0, 150);
+    case 'q': return RGB(255, 250, 200);
+    default: return kTransparent;
+    }
+}
+
+HBITMAP CreateDib(HDC dc, int width, int height, int bits, void** pixels)
+{
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = static_cast<WORD>(bits);
+    info.bmiHeader.biCompression = BI_RGB;
+    return CreateDIBSection(dc, &info, DIB_RGB_COLORS, pixels, nullptr, 0);
+}
+
+std::map<UINT, TMenuItem*>& MenuCommands()
+{
+    static std::map<UINT, TMenuItem*> commands;
+    return commands;
+}
+
+} // namespace
+
+TImageList::TImageList(int width, int height) : width_(width), height_(height)
+{
+    handle_ = ImageList_Create(width, height, ILC_COLOR24 | ILC_MASK, 8, 8);
+}
+
+TImageList::~TImageList()
+{
+    for (HBITMAP bitmap : menuBitmaps_)
+        if (bitmap)
+            DeleteObject(bitmap);
+    ImageList_Destroy(handle_);
+}
+
+int TImageList::Count() const { return ImageList_GetImageCount(handle_); }
+
+int TImageList::AddPicture(const std::vector<std::string>& rows)
+{
+    HDC screen = GetDC(nullptr);
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDib(screen, width_, height_, 32, &bits);
+    ReleaseDC(nullptr, screen);
+    auto* pixels = static_cast<DWORD*>(bits);
+    for (int y = 0; y < height_; ++y) {
+        for (int x = 0; x < width_; ++x) {
+            char c = y < static_cast<int>(rows.size()) && x < static_cast<int>(rows[y].size()) ? rows[y][x] : '.';
+            COLORREF color = PaletteColor(c);
+            pixels[y * width_ + x] = (GetRValue(color) << 16) | (GetGValue(color) << 8) | GetBValue(color);
+        }
+    }
+    int index = ImageList_AddMasked(handle_, bitmap, kTransparent);
+    DeleteObject(bitmap);
+    return index;
+}
+
+HBITMAP TImageList::MenuBitmap(int index)
+{
+    if (index < 0 || index >= Count())
+        return nullptr;
+    if (static_cast<int>(menuBitmaps_.size()) <= index)
+        menuBitmaps_.resize(index + 1, nullptr);
+    if (menuBitmaps_[index])
+        return menuBitmaps_[index];
+    // A 32-bit bitmap whose transparent pixels have alpha 0.
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDib(screen, width_, height_, 32, &bits);
+    ReleaseDC(nullptr, screen);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    RECT all{0, 0, width_, height_};
+    HBRUSH magenta = CreateSolidBrush(kTransparent);
+    FillRect(dc, &all, magenta);
+    DeleteObject(magenta);
+    ImageList_Draw(handle_, index, dc, 0, 0, ILD_TRANSPARENT);
+    GdiFlush();
+    auto* pixels = static_cast<DWORD*>(bits);
+    for (int i = 0; i < width_ * height_; ++i)
+        pixels[i] = (pixels[i] & 0xFFFFFF) == 0xFF00FF ? 0 : (pixels[i] | 0xFF000000);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    menuBitmaps_[index] = bitmap;
+    return bitmap;
+}
+
+// ---- shortcuts ----
+
+namespace {
+
+struct KeyName {
+    WORD key;
+    const char* name;
+};
+
+const KeyName kKeyNames[] = {
+    {VK_DELETE, "Del"}, {VK_INSERT, "Ins"},  {VK_RETURN, "Enter"}, {VK_ESCAPE, "Esc"},
+    {VK_F1, "F1"},      {VK_F2, "F2"},       {VK_F3, "F3"},        {VK_F4, "F4"},
+    {VK_F5, "F5"},      {VK_F6, "F6"},       {VK_F7, "F7"},        {VK_F8, "F8"},
+    {VK_F9, "F9"},      {VK_F10, "F10"},     {VK_F11, "F11"},      {VK_F12, "F12"},
+};
+
+} // namespace
+
+std::string TShortCut::Text() const
+{
+    if (Empty())
+        return std::string();
+    std::string text;
+    if (shift & ssShift)
+        text += "Shift+";
+    if (shift & ssCtrl)
+        text += "Ctrl+";
+    if (shift & ssAlt)
+        text += "Alt+";
+    for (const KeyName& name : kKeyNames)
+        if (name.key == key)
+            return text + name.name;
+    return text + static_cast<char>(key);
+}
+
+TShortCut ShortCut(const std::string& text)
+{
+    TShortCut result;
+    std::string rest = text;
+    for (;;) {
+        if (rest.compare(0, 6, "Shift+") == 0) {
+            result.shift |= ssShift;
+            rest.erase(0, 6);
+        } else if (rest.compare(0, 5, "Ctrl+") == 0) {
+            result.shift |= ssCtrl;
+            rest.erase(0, 5);
+        } else if (rest.compare(0, 4, "Alt+") == 0) {
+            result.shift |= ssAlt;
+            rest.erase(0, 4);
+        } else {
+            break;
+        }
+    }
+    for (const KeyName& name : kKeyNames)
+        if (rest == name.name)
+            result.key = name.key;
+    if (!result.key && rest.size() == 1)
+        result.key = static_cast<WORD>(UpperCase(rest)[0]);
+    if (!result.key)
+        result.shift = 0;
+    return result;
+}
+
+// ---- menu items ----
+
+TMenuItem::TMenuItem(std::string caption, TNotifyEvent onClick, TShortCut shortCut, int imageIndex)
+    : OnClick(std::move(onClick)), caption_(std::move(caption)), shortCut_(shortCut), imageIndex_(imageIndex),
+      command_(NewCommandId())
+{
+    MenuCommands()[command_] = this;
+}
+
+TMenuItem::~TMenuItem()
+{
+    MenuCommands().erase(command_);
+    items_.clear();
+    bool isRoot = menu_ && this == &menu_->root_;
+    if (subMenu_ && !parentMenu_ && !isRoot)
+        DestroyMenu(subMenu_);
+}
+
+TMenuItem* TMenuItem::FromCommand(UINT id)
+{
+    auto found = MenuCommands().find(id);
+    return found == MenuCommands().end() ? nullptr : found->second;
+}
+
+TMenuItem* TMenuItem::Add(std::unique_ptr<TMenuItem> item)
+{
+    if (!subMenu_) {
+        subMenu_ = CreatePopupMenu();
+        UpdateItem();
+    }
+    TMenuItem* added = item.get();
+    items_.push_back(std::move(item));
+    added->Attach(menu_, subMenu_);
+    return added;
+}
+
+TMenuItem* TMenuItem::Add(const std::string& caption, TNotifyEvent onClick, TShortCut shortCut, int imageIndex)
+{
+    return Add(std::make_unique<TMenuItem>(caption, std::move(onClick), shortCut, imageIndex));
+}
+
+TMenuItem* TMenuItem::AddSeparator() { return Add("-"); }
+
+TMenuItem* TMenuItem::Find(const std::string& caption) const
+{
+    for (const auto& item : items_)
+        if (item->caption_ == caption)
+            return item.get();
+    return nullptr;
+}
+
+void TMenuItem::Attach(TMenu* menu, HMENU parentMenu)
+{
+    parentMenu_ = parentMenu;
+    MENUITEMINFOA info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_ID | MIIM_FTYPE;
+    info.fType = IsSeparator() ? MFT_SEPARATOR : MFT_STRING;
+    info.wID = command_;
+    InsertMenuItemA(parentMenu_, GetMenuItemCount(parentMenu_), TRUE, &info);
+    SetOwnerMenu(menu);
+}
+
+void TMenuItem::SetOwnerMenu(TMenu* menu)
+{
+    menu_ = menu;
+    UpdateItem();
+    for (auto& item : items_)
+        item->SetOwnerMenu(menu);
+}
+
+void TMenuItem::UpdateItem()
+{
+    if (!parentMenu_)
+        return;
+    MENUITEMINFOA info{};
+    info.cbSize = sizeof info;
+    if (IsSeparator()) {
+        info.fMask = MIIM_FTYPE;
+        info.fType = MFT_SEPARATOR;
+    } else {
+        std::string text = caption_;
+        if (!shortCut_.Empty())
+            text += "\t" + shortCut_.Text();
+        info.fMask = MIIM_STRING | MIIM_STATE | MIIM_SUBMENU | MIIM_BITMAP;
+        info.dwTypeData = const_cast<char*>(text.c_str());
+        info.fState = (checked_ ? MFS_CHECKED : 0) | (enabled_ ? 0 : MFS_DISABLED);
+        info.hSubMenu = subMenu_;
+        TImageList* images = menu_ ? menu_->Images() : nullptr;
+        info.hbmpItem = images ? images->MenuBitmap(imageIndex_) : nullptr;
+        SetMenuItemInfoA(parentMenu_, command_, FALSE, &info);
+        return;
+    }
+    SetMenuItemInfoA(parentMenu_, command_, FALSE, &info);
+}
+
+void TMenuItem::SetChecked(bool checked)
+{
+    checked_ = checked;
+    UpdateItem();
+}
+
+void TMenuItem::SetEnabled(bool enabled)
+{
+    enabled_ = enabled;
+    UpdateItem();
+}
+
+void TMenuItem::Click()
+{
+    if (!enabled_)
+        return;
+    if (AutoCheck)
+        SetChecked(!checked_);
+    Application->Guard([&] { Fire(OnClick, this); });
+}
+
+TMenuItem* TMenuItem::FindShortCut(WORD key, TShiftState shift)
+{
+    if (!shortCut_.Empty() && shortCut_.key == key && shortCut_.shift == shift && enabled_)
+        return this;
+    for (auto& item : items_)
+        if (TMenuItem* found = item->FindShortCut(key, shift))
+            return found;
+    return nullptr;
+}
+
+// ---- menus ----
+
+TMenu::TMenu(HMENU handle) : handle_(handle)
+{
+    root_.menu_ = this;
+    root_.subMenu_ = handle_;
+}
+
+TMenu::~TMenu()
+{
+    root_.items_.clear();
+    root_.subMenu_ = nullptr;
+    DestroyMenu(handle_);
+}
+
+TMenuItem* TMenu::Add(const std::string& caption, TNotifyEvent onClick, TShortCut shortCut, int imageIndex)
+{
+    return root_.Add(caption, std::move(onClick), shortCut, imageIndex);
+}
+
+TMenuItem* TMenu::AddSeparator() { return root_.AddSeparator(); }
+
+void TMenu::SetImages(TImageList* images)
+{
+    images_ = images;
+    RefreshImages(root_);
+}
+
+void TMenu::RefreshImages(TMenuItem& item)
+{
+    for (auto& child : item.items_) {
+        child->UpdateItem();
+        RefreshImages(*child);
+    }
+}
+
+TMainMenu::TMainMenu() : TMenu(CreateMenu()) {}
+
+bool TMainMenu::HandleShortCut(WORD key, TShiftState shift)
+{
+    if (key == VK_SHIFT || key == VK_CONTROL || key == VK_MENU)
+        return false;
+    TMenuItem* item = Items().FindShortCut(key, shift);
+    if (!item)
+        return false;
+    item->Click();
+    return true;
+}
+
+TPopupMenu::TPopupMenu() : TMenu(CreatePopupMenu()) {}
+
+void TPopupMenu::Popup(int x, int y)
+{
+    Fire(OnPopup, this);
+    if (Items().Count() == 0)
+        return;
+    HWND owner = Application->ActiveWindowHandle();
+    UINT command = static_cast<UINT>(
+        TrackPopupMenu(Handle(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, x, y, 0, owner, nullptr));
+    if (TMenuItem* item = command ? TMenuItem::FromCommand(command) : nullptr)
+        item->Click();
+}
