@@ -4,6 +4,8 @@
 #include "ui/Forms.h"
 #include "ui/SysUtils.h"
 
+#include <commctrl.h>
+
 static TApplication theApplication;
 TApplication* Application = &theApplication;
 
@@ -12,6 +14,15 @@ std::string StandardErrorText(const std::string& message)
     if (!message.empty() && static_cast<unsigned char>(message.back()) > static_cast<unsigned char>('.'))
         return message + ".";
     return message;
+}
+
+void TApplication::Initialize()
+{
+    INITCOMMONCONTROLSEX controls{};
+    controls.dwSize = sizeof controls;
+    controls.dwICC = ICC_WIN95_CLASSES | ICC_BAR_CLASSES | ICC_COOL_CLASSES | ICC_DATE_CLASSES | ICC_PROGRESS_CLASS |
+                     ICC_UPDOWN_CLASS | ICC_STANDARD_CLASSES;
+    InitCommonControlsEx(&controls);
 }
 
 HINSTANCE TApplication::Instance() const { return GetModuleHandleA(nullptr); }

@@ -14,6 +14,8 @@ class TForm;
 
 class TApplication {
 public:
+    // Loads the common controls; call once before the first form is made.
+    void Initialize();
     HINSTANCE Instance() const;
 
     // Shown as the caption of the program's message boxes.

@@ -1,0 +1,464 @@
+#include "ui/ComCtrls.h"
+
+#include "ui/Application.h"
+#include "ui/Menus.h"
+#include "ui/SysUtils.h"
+
+#include <algorithm>
+#include <cstring>
+
+// ---- TToolButton ----
+
+TToolButton::TToolButton(TToolBar* toolBar, TToolButtonStyle style, bool grouped, int image, const std::string& hint)
+    : toolBar_(toolBar), style_(style), grouped_(grouped), image_(image), command_(NewCommandId())
+{
+    SetHint(hint);
+}
+
+void TToolButton::SetHint(const std::string& hint)
+{
+    hint_ = hint;
+    if (!hint_.empty())
+        SetCommandHint(command_, hint_);
+}
+
+BYTE TToolButton::SystemStyle() const
+{
+    switch (style_) {
+    case TToolButtonStyle::Separator:
+        return BTNS_SEP;
+    case TToolButtonStyle::Check:
+        return grouped_ ? BTNS_CHECKGROUP : BTNS_CHECK;
+    case TToolButtonStyle::DropDown:
+        return BTNS_WHOLEDROPDOWN;
+    case TToolButtonStyle::Button:
+        break;
+    }
+    return BTNS_BUTTON;
+}
+
+bool TToolButton::Down() const { return toolBar_->Perform(TB_ISBUTTONCHECKED, command_) != 0; }
+
+void TToolButton::SetDown(bool down)
+{
+    if (down && grouped_) {
+        // Pressing a grouped button releases the others of its group.
+        for (const auto& other : toolBar_->Buttons())
+            if (other.get() != this && other->grouped_ && other->style_ == TToolButtonStyle::Check)
+                toolBar_->Perform(TB_CHECKBUTTON, other->command_, FALSE);
+    }
+    toolBar_->Perform(TB_CHECKBUTTON, command_, down);
+}
+
+bool TToolButton::Enabled() const { return toolBar_->Perform(TB_ISBUTTONENABLED, command_) != 0; }
+void TToolButton::SetEnabled(bool enabled) { toolBar_->Perform(TB_ENABLEBUTTON, command_, enabled); }
+bool TToolButton::Visible() const { return toolBar_->Perform(TB_ISBUTTONHIDDEN, command_) == 0; }
+void TToolButton::SetVisible(bool visible) { toolBar_->Perform(TB_HIDEBUTTON, command_, !visible); }
+
+void TToolButton::SetStyle(TToolButtonStyle style, bool grouped)
+{
+    bool down = Down();
+    style_ = style;
+    grouped_ = grouped;
+    TBBUTTONINFOA info{};
+    info.cbSize = sizeof info;
+    info.dwMask = TBIF_STYLE;
+    info.fsStyle = SystemStyle();
+    toolBar_->Perform(TB_SETBUTTONINFOA, command_, reinterpret_cast<LPARAM>(&info));
+    if (style_ != TToolButtonStyle::Check && down)
+        toolBar_->Perform(TB_CHECKBUTTON, command_, FALSE);
+}
+
+void TToolButton::Click()
+{
+    Application->Guard([&] { Fire(OnClick, this); });
+}
+
+// ---- TToolBar ----
+
+TToolBar::TToolBar(TControl* parent, int width, TImageList* images, bool showCaptions)
+    : TControl(parent), showCaptions_(showCaptions)
+{
+    CreateHandle(TOOLBARCLASSNAMEA,
+                 WS_VISIBLE | WS_CLIPCHILDREN | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_NORESIZE | CCS_NOPARENTALIGN |
+                     CCS_NODIVIDER | (showCaptions ? TBSTYLE_LIST : 0),
+                 0, 0, 0, width, 22);
+    Perform(TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON));
+    Perform(TB_SETEXTENDEDSTYLE, 0, TBSTYLE_EX_DRAWDDARROWS | (showCaptions ? TBSTYLE_EX_MIXEDBUTTONS : 0));
+    if (images)
+        Perform(TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images->Handle()));
+    if (!showCaptions)
+        Perform(TB_SETBUTTONSIZE, 0, MAKELPARAM(23, 22));
+}
+
+TToolButton* TToolBar::AddButton(const std::string& hint, TNotifyEvent onClick, int image, TToolButtonStyle style,
+                                 bool grouped)
+{
+    buttons_.push_back(std::unique_ptr<TToolButton>(new TToolButton(this, style, grouped, image, hint)));
+    TToolButton* button = buttons_.back().get();
+    button->OnClick = std::move(onClick);
+    TBBUTTON tb{};
+    tb.iBitmap = image >= 0 ? image : I_IMAGENONE;
+    tb.idCommand = static_cast<int>(button->command_);
+    tb.fsState = TBSTATE_ENABLED;
+    tb.fsStyle = button->SystemStyle();
+    if (showCaptions_ && style != TToolButtonStyle::Separator) {
+        button->Caption = hint;
+        tb.fsStyle |= BTNS_SHOWTEXT | BTNS_AUTOSIZE;
+        tb.iString = reinterpret_cast<INT_PTR>(button->Caption.c_str());
+    } else {
+        tb.iString = -1;
+    }
+    Perform(TB_ADDBUTTONSA, 1, reinterpret_cast<LPARAM>(&tb));
+    return button;
+}
+
+TToolButton* TToolBar::AddSeparator(int width)
+{
+    TToolButton* button = AddButton("", nullptr, width, TToolButtonStyle::Separator);
+    return button;
+}
+
+int TToolBar::AddControlSpace(int width)
+{
+    TToolButton* space = AddSeparator(width);
+    return ButtonRect(space).left;
+}
+
+TToolButton* TToolBar::FindButton(UINT command) const
+{
+    for (const auto& button : buttons_)
+        if (button->command_ == command)
+            return button.get();
+    return nullptr;
+}
+
+int TToolBar::ButtonIndex(const TToolButton* button) const
+{
+    return static_cast<int>(Perform(TB_COMMANDTOINDEX, button->command_));
+}
+
+RECT TToolBar::ButtonRect(const TToolButton* button) const
+{
+    RECT rect{};
+    Perform(TB_GETITEMRECT, ButtonIndex(button), reinterpret_cast<LPARAM>(&rect));
+    return rect;
+}
+
+bool TToolBar::HandleCommand(WPARAM wParam, LRESULT& result)
+{
+    if (TToolButton* button = FindButton(LOWORD(wParam))) {
+        button->Click();
+        result = 0;
+        return true;
+    }
+    return false;
+}
+
+bool TToolBar::HandleNotify(NMHDR* header, LRESULT& result)
+{
+    if (header->code != TBN_DROPDOWN)
+        return false;
+    auto* info = reinterpret_cast<NMTOOLBARA*>(header);
+    TToolButton* button = FindButton(static_cast<UINT>(info->iItem));
+    if (!button || !button->DropdownMenu)
+        return false;
+    RECT rect = ButtonRect(button);
+    POINT corner{rect.left, rect.bottom};
+    ClientToScreen(Handle(), &corner);
+    button->DropdownMenu->Popup(corner.x, corner.y);
+    result = TBDDRET_DEFAULT;
+    return true;
+}
+
+LRESULT TToolBar::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    // A toolbar keeps no keyboard focus: the field that had it stays the target.
+    if (message == WM_MOUSEACTIVATE)
+        return MA_NOACTIVATE;
+    return TControl::WndProc(message, wParam, lParam);
+}
+
+// ---- TControlBar ----
+
+TControlBar::TControlBar(TControl* parent) : TControl(parent)
+{
+    CreateHandle(REBARCLASSNAMEA,
+                 WS_VISIBLE | WS_CLIPCHILDREN | RBS_VARHEIGHT | RBS_BANDBORDERS | CCS_NODIVIDER | CCS_NOPARENTALIGN,
+                 WS_EX_CONTROLPARENT, 0, 0, 100, 26);
+    REBARINFO info{};
+    info.cbSize = sizeof info;
+    Perform(RB_SETBARINFO, 0, reinterpret_cast<LPARAM>(&info));
+}
+
+void TControlBar::AddBand(TToolBar* toolBar)
+{
+    Band band{toolBar, static_cast<UINT>(bands_.size() + 1), 0, 0, true};
+    REBARBANDINFOA info{};
+    info.cbSize = sizeof info;
+    info.fMask = RBBIM_STYLE | RBBIM_CHILD | RBBIM_CHILDSIZE | RBBIM_SIZE | RBBIM_ID | RBBIM_IDEALSIZE;
+    info.fStyle = RBBS_GRIPPERALWAYS;
+    info.hwndChild = toolBar->Handle();
+    info.cxMinChild = static_cast<UINT>(toolBar->Width());
+    info.cyMinChild = static_cast<UINT>(toolBar->Height());
+    info.cx = info.cxMinChild;
+    info.cxIdeal = info.cxMinChild;
+    info.wID = band.id;
+    Perform(RB_INSERTBANDA, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&info));
+    bands_.push_back(band);
+    HeightChanged();
+}
+
+int TControlBar::BandIndex(const Band& band) const { return static_cast<int>(Perform(RB_IDTOINDEX, band.id)); }
+
+bool TControlBar::BandVisible(TToolBar* toolBar) const
+{
+    for (const Band& band : bands_)
+        if (band.toolBar == toolBar)
+            return band.visible;
+    return false;
+}
+
+void TControlBar::SetBandVisible(TToolBar* toolBar, bool visible)
+{
+    for (Band& band : bands_) {
+        if (band.toolBar != toolBar || band.visible == visible)
+            continue;
+        if (!visible)
+            TakeActualPlaces();
+        band.visible = visible;
+        Perform(RB_SHOWBAND, BandIndex(band), visible);
+        if (visible) {
+            TakeActualPlaces();
+            Arrange();
+        }
+        HeightChanged();
+    }
+}
+
+void TControlBar::TakeActualPlaces()
+{
+    for (Band& band : bands_) {
+        if (band.visible) {
+            band.left = band.toolBar->Left();
+            band.top = band.toolBar->Top();
+        }
+    }
+}
+
+void TControlBar::SetBandLeft(TToolBar* toolBar, int left)
+{
+    TakeActualPlaces();
+    for (Band& band : bands_)
+        if (band.toolBar == toolBar)
+            band.left = left;
+    Arrange();
+}
+
+void TControlBar::SetBandTop(TToolBar* toolBar, int top)
+{
+    TakeActualPlaces();
+    for (Band& band : bands_)
+        if (band.toolBar == toolBar)
+            band.top = top;
+    Arrange();
+}
+
+void TControlBar::Arrange()
+{
+    // Rows by top (tops within half a row of each other share one), then by left.
+    std::vector<Band*> order;
+    for (Band& band : bands_)
+        if (band.visible)
+            order.push_back(&band);
+    std::stable_sort(order.begin(), order.end(), [](const Band* a, const Band* b) { return a->top < b->top; });
+    const int halfRow = 13;
+    std::vector<std::vector<Band*>> rows;
+    int rowTop = 0;
+    for (Band* band : order) {
+        if (rows.empty() || band->top - rowTop >= halfRow) {
+            rows.emplace_back();
+            rowTop = band->top;
+        }
+        rows.back().push_back(band);
+    }
+    for (auto& row : rows)
+        std::stable_sort(row.begin(), row.end(), [](const Band* a, const Band* b) { return a->left < b->left; });
+
+    Perform(WM_SETREDRAW, FALSE);
+    int position = 0;
+    for (size_t r = 0; r < rows.size(); ++r) {
+        for (size_t i = 0; i < rows[r].size(); ++i) {
+            Band& band = *rows[r][i];
+            int index = BandIndex(band);
+            if (index != position)
+                Perform(RB_MOVEBAND, index, position);
+            REBARBANDINFOA info{};
+            info.cbSize = sizeof info;
+            info.fMask = RBBIM_STYLE | RBBIM_SIZE;
+            info.fStyle = RBBS_GRIPPERALWAYS | (i == 0 && r > 0 ? RBBS_BREAK : 0);
+            info.cx = static_cast<UINT>(band.toolBar->Width());
+            Perform(RB_SETBANDINFOA, position, reinterpret_cast<LPARAM>(&info));
+            ++position;
+        }
+    }
+    // Widen each band so that the next one in its row starts where it was asked to.
+    for (auto& row : rows) {
+        for (size_t i = 0; i + 1 < row.size(); ++i) {
+            int index = BandIndex(*row[i]);
+            RECT rect{};
+            Perform(RB_GETRECT, index, reinterpret_cast<LPARAM>(&rect));
+            int width = rect.right - rect.left;
+            for (int attempt = 0; attempt < 2; ++attempt) {
+                int delta = row[i + 1]->left - row[i + 1]->toolBar->Left();
+                if (delta == 0)
+                    break;
+                width = std::max(0, width + delta);
+                REBARBANDINFOA info{};
+                info.cbSize = sizeof info;
+                info.fMask = RBBIM_SIZE;
+                info.cx = static_cast<UINT>(width);
+                Perform(RB_SETBANDINFOA, index, reinterpret_cast<LPARAM>(&info));
+            }
+        }
+    }
+    Perform(WM_SETREDRAW, TRUE);
+    RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_ERASE);
+    HeightChanged();
+}
+
+void TControlBar::HeightChanged()
+{
+    int height = static_cast<int>(Perform(RB_GETBARHEIGHT));
+    if (height != Height())
+        SetHeight(height);
+    if (height == lastHeight_)
+        return;
+    lastHeight_ = height;
+    if (Parent())
+        Parent()->Realign();
+    Fire(OnResize, this);
+}
+
+bool TControlBar::HandleNotify(NMHDR* header, LRESULT& result)
+{
+    switch (header->code) {
+    case RBN_HEIGHTCHANGE:
+        HeightChanged();
+        result = 0;
+        return true;
+    case RBN_BEGINDRAG:
+        Fire(OnBandDrag, this);
+        result = 0;
+        return true;
+    default:
+        return false;
+    }
+}
+
+LRESULT TControlBar::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    LRESULT result = TControl::WndProc(message, wParam, lParam);
+    if (message == WM_SIZE)
+        HeightChanged();
+    return result;
+}
+
+// ---- TUpDown ----
+
+TUpDown::TUpDown(TControl* parent, TControl* buddy, int min, int max, int position) : TControl(parent)
+{
+    CreateHandle(UPDOWN_CLASSA, WS_VISIBLE | UDS_SETBUDDYINT | UDS_ARROWKEYS | UDS_NOTHOUSANDS, 0,
+                 buddy->Left() + buddy->Width(), buddy->Top(), 16, buddy->Height());
+    Perform(UDM_SETRANGE32, min, max);
+    Perform(UDM_SETBUDDY, reinterpret_cast<WPARAM>(buddy->Handle()));
+    Perform(UDM_SETPOS32, 0, position);
+}
+
+int TUpDown::Position() const { return static_cast<int>(Perform(UDM_GETPOS32)); }
+void TUpDown::SetPosition(int position) { Perform(UDM_SETPOS32, 0, position); }
+
+bool TUpDown::HandleNotify(NMHDR*, LRESULT&) { return false; }
+
+// ---- TDateTimePicker ----
+
+TDateTimePicker::TDateTimePicker(TControl* parent, int left, int top, int width, int height, TDateTimeKind kind)
+    : TControl(parent)
+{
+    CreateHandle(DATETIMEPICK_CLASSA,
+                 WS_VISIBLE | (kind == TDateTimeKind::Time ? DTS_TIMEFORMAT : DTS_SHORTDATEFORMAT | DTS_UPDOWN), 0,
+                 left, top, width, height);
+}
+
+SYSTEMTIME TDateTimePicker::DateTime() const
+{
+    SYSTEMTIME value{};
+    Perform(DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&value));
+    return value;
+}
+
+void TDateTimePicker::SetDateTime(const SYSTEMTIME& value)
+{
+    settingValue_ = true;
+    Perform(DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&value));
+    settingValue_ = false;
+}
+
+bool TDateTimePicker::HandleNotify(NMHDR* header, LRESULT& result)
+{
+    if (header->code != DTN_DATETIMECHANGE)
+        return false;
+    if (!settingValue_)
+        Fire(OnChange, this);
+    result = 0;
+    return true;
+}
+
+// ---- TProgressBar ----
+
+TProgressBar::TProgressBar(TControl* parent, int left, int top, int width, int height) : TControl(parent)
+{
+    SetColor(clWindow);
+    CreateHandle(PROGRESS_CLASSA, WS_VISIBLE, 0, left, top, width, height);
+    Perform(PBM_SETRANGE32, 0, 100);
+    SetText("0%");
+}
+
+int TProgressBar::Position() const { return static_cast<int>(Perform(PBM_GETPOS)); }
+
+void TProgressBar::SetPosition(int position)
+{
+    position = std::clamp(position, 0, 100);
+    if (position == Position())
+        return;
+    Perform(PBM_SETPOS, position);
+    SetText(IntToStr(position) + "%");
+    Invalidate();
+}
+
+LRESULT TProgressBar::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_ERASEBKGND)
+        return 1;
+    if (message != WM_PAINT)
+        return TControl::WndProc(message, wParam, lParam);
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(Handle(), &ps);
+    RECT rect;
+    GetClientRect(Handle(), &rect);
+    DrawEdge(dc, &rect, BDR_SUNKENOUTER, BF_RECT | BF_ADJUST);
+    FillRect(dc, &rect, SolidBrush(Color()));
+    RECT done = rect;
+    done.right = rect.left + (rect.right - rect.left) * Position() / 100;
+    FillRect(dc, &done, SolidBrush(clHighlight));
+    if (ShowText) {
+        std::string text = Text();
+        HGDIOBJ old = SelectObject(dc, Font().Handle());
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc, RGB(0, 0, 0));
+        DrawTextA(dc, text.c_str(), -1, &rect, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+        SelectObject(dc, old);
+    }
+    EndPaint(Handle(), &ps);
+    return 0;
+}

@@ -1,0 +1,160 @@
+// Toolbars on a band bar, up-down buttons, date-time pickers and the progress bar.
+#pragma once
+
+#include "ui/Controls.h"
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class TImageList;
+class TPopupMenu;
+class TToolBar;
+
+enum class TToolButtonStyle { Button, Check, Separator, DropDown };
+
+class TToolButton : public TObject {
+public:
+    UINT Command() const { return command_; }
+    const std::string& Hint() const { return hint_; }
+    void SetHint(const std::string& hint);
+    std::string Caption;
+    int Tag = 0;
+
+    bool Down() const;
+    void SetDown(bool down);
+    bool Enabled() const;
+    void SetEnabled(bool enabled);
+    bool Visible() const;
+    void SetVisible(bool visible);
+    TToolButtonStyle Style() const { return style_; }
+    bool Grouped() const { return grouped_; }
+    // Check buttons that are grouped release each other.
+    void SetStyle(TToolButtonStyle style, bool grouped = false);
+    TPopupMenu* DropdownMenu = nullptr;
+    TToolBar* ToolBar() const { return toolBar_; }
+
+    TNotifyEvent OnClick;
+    void Click();
+
+private:
+    friend class TToolBar;
+    TToolButton(TToolBar* toolBar, TToolButtonStyle style, bool grouped, int image, const std::string& hint);
+    BYTE SystemStyle() const;
+
+    TToolBar* toolBar_;
+    TToolButtonStyle style_;
+    bool grouped_;
+    int image_;
+    std::string hint_;
+    UINT command_;
+};
+
+class TToolBar : public TControl {
+public:
+    // `showCaptions`: button captions stand to the right of their pictures.
+    TToolBar(TControl* parent, int width, TImageList* images, bool showCaptions = false);
+
+    TToolButton* AddButton(const std::string& hint, TNotifyEvent onClick = nullptr, int image = -1,
+                           TToolButtonStyle style = TToolButtonStyle::Button, bool grouped = false);
+    TToolButton* AddSeparator(int width = 8);
+    // A place for a control of the given width; returns its left within the bar.
+    int AddControlSpace(int width);
+    const std::vector<std::unique_ptr<TToolButton>>& Buttons() const { return buttons_; }
+    TToolButton* FindButton(UINT command) const;
+    int ButtonIndex(const TToolButton* button) const;
+    // The button's rectangle in the bar's client area.
+    RECT ButtonRect(const TToolButton* button) const;
+
+protected:
+    bool HandleCommand(WPARAM wParam, LRESULT& result) override;
+    bool HandleNotify(NMHDR* header, LRESULT& result) override;
+    LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    std::vector<std::unique_ptr<TToolButton>> buttons_;
+    bool showCaptions_;
+};
+
+// The band bar: toolbars in rows that the user can rearrange by dragging.
+// Each toolbar's Left and Top are those of its window within the bar.
+class TControlBar : public TControl {
+public:
+    explicit TControlBar(TControl* parent);
+
+    void AddBand(TToolBar* toolBar);
+    bool BandVisible(TToolBar* toolBar) const;
+    void SetBandVisible(TToolBar* toolBar, bool visible);
+    // Moves a toolbar within the bar; the other toolbars keep their places
+    // where they can. Toolbars are put into rows by their tops, and within a
+    // row in the order of their lefts.
+    void SetBandLeft(TToolBar* toolBar, int left);
+    void SetBandTop(TToolBar* toolBar, int top);
+
+    TNotifyEvent OnResize;
+    // The user starts dragging a band.
+    TNotifyEvent OnBandDrag;
+
+protected:
+    bool HandleNotify(NMHDR* header, LRESULT& result) override;
+    LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    struct Band {
+        TToolBar* toolBar;
+        UINT id;
+        int left, top;
+        bool visible;
+    };
+    int BandIndex(const Band& band) const;
+    void TakeActualPlaces();
+    void Arrange();
+    void HeightChanged();
+
+    std::vector<Band> bands_;
+    int lastHeight_ = -1;
+};
+
+class TUpDown : public TControl {
+public:
+    TUpDown(TControl* parent, TControl* buddy, int min, int max, int position);
+    int Position() const;
+    void SetPosition(int position);
+
+protected:
+    bool HandleNotify(NMHDR* header, LRESULT& result) override;
+};
+
+enum class TDateTimeKind { Time, Date };
+
+class TDateTimePicker : public TControl {
+public:
+    TDateTimePicker(TControl* parent, int left, int top, int width, int height, TDateTimeKind kind);
+    SYSTEMTIME DateTime() const;
+    // Setting the value from the program does not count as a change by the user.
+    void SetDateTime(const SYSTEMTIME& value);
+
+    TNotifyEvent OnChange;
+
+protected:
+    bool HandleNotify(NMHDR* header, LRESULT& result) override;
+
+private:
+    bool settingValue_ = false;
+};
+
+class TProgressBar : public TControl {
+public:
+    TProgressBar(TControl* parent, int left, int top, int width, int height);
+    int Position() const;
+    // Limited to 0 to 100.
+    void SetPosition(int position);
+    // The percentage is written in the middle of the bar.
+    bool ShowText = true;
+
+protected:
+    LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+};

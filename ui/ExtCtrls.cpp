@@ -1,0 +1,329 @@
+#include "ui/ExtCtrls.h"
+
+#include "ui/Application.h"
+
+#include <map>
+
+static const char* const kPanelClass = "TPanel";
+static const char* const kBevelClass = "TBevel";
+static const char* const kShapeClass = "TShape";
+static const char* const kImageClass = "TImage";
+
+static void DrawCut(HDC dc, RECT& rect, TBevelCut cut)
+{
+    if (cut == TBevelCut::None)
+        return;
+    DrawEdge(dc, &rect, cut == TBevelCut::Raised ? BDR_RAISEDINNER : BDR_SUNKENOUTER, BF_RECT | BF_ADJUST);
+}
+
+// ---- TPanel ----
+
+TPanel::TPanel(TControl* parent, int left, int top, int width, int height, const std::string& caption)
+    : TControl(parent)
+{
+    RegisterOwnClass(kPanelClass, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW);
+    CreateHandle(kPanelClass, WS_VISIBLE | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, left, top, width, height);
+    SetText(caption);
+}
+
+void TPanel::SetBevels(TBevelCut outer, TBevelCut inner)
+{
+    outer_ = outer;
+    inner_ = inner;
+    Invalidate();
+}
+
+void TPanel::SetText(const std::string& text)
+{
+    TControl::SetText(text);
+    Invalidate();
+}
+
+void TPanel::SetColors(TColor background, TColor caption)
+{
+    if (Color() == background && Font().Color() == caption)
+        return;
+    SetColor(background);
+    SetFontColor(caption);
+}
+
+void TPanel::Paint(HDC dc)
+{
+    RECT rect;
+    GetClientRect(Handle(), &rect);
+    FillRect(dc, &rect, SolidBrush(Color()));
+    DrawCut(dc, rect, outer_);
+    DrawCut(dc, rect, inner_);
+    std::string caption = Text();
+    if (caption.empty())
+        return;
+    HGDIOBJ old = SelectObject(dc, Font().Handle());
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, IsWindowEnabled(Handle()) ? ColorToRGB(Font().Color()) : GetSysColor(COLOR_GRAYTEXT));
+    DrawTextA(dc, caption.c_str(), -1, &rect, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    SelectObject(dc, old);
+}
+
+LRESULT TPanel::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(Handle(), &ps);
+        Paint(dc);
+        EndPaint(Handle(), &ps);
+        return 0;
+    }
+    case WM_PRINTCLIENT:
+        Paint(reinterpret_cast<HDC>(wParam));
+        return 0;
+    case WM_SETTEXT: {
+        LRESULT result = TControl::WndProc(message, wParam, lParam);
+        Invalidate();
+        return result;
+    }
+    default:
+        return TControl::WndProc(message, wParam, lParam);
+    }
+}
+
+// ---- TBevel ----
+
+TBevel::TBevel(TControl* parent, int left, int top, int width, int height, TBevelShape shape, TBevelCut style)
+    : TControl(parent), shape_(shape), style_(style)
+{
+    RegisterOwnClass(kBevelClass, CS_HREDRAW | CS_VREDRAW);
+    CreateHandle(kBevelClass, WS_VISIBLE | WS_DISABLED, WS_EX_TRANSPARENT, left, top, width, height);
+}
+
+LRESULT TBevel::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_ERASEBKGND)
+        return 1;
+    if (message != WM_PAINT)
+        return TControl::WndProc(message, wParam, lParam);
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(Handle(), &ps);
+    RECT r;
+    GetClientRect(Handle(), &r);
+    FillRect(dc, &r, SolidBrush(Parent() ? Parent()->Color() : clBtnFace));
+    HBRUSH first = SolidBrush(style_ == TBevelCut::Raised ? clBtnHighlight : clBtnShadow);
+    HBRUSH second = SolidBrush(style_ == TBevelCut::Raised ? clBtnShadow : clBtnHighlight);
+    auto line = [&](int left, int top, int right, int bottom, HBRUSH brush) {
+        RECT piece{left, top, right, bottom};
+        FillRect(dc, &piece, brush);
+    };
+    switch (shape_) {
+    case TBevelShape::TopLine:
+        line(0, 0, r.right, 1, first);
+        line(0, 1, r.right, 2, second);
+        break;
+    case TBevelShape::BottomLine:
+        line(0, r.bottom - 2, r.right, r.bottom - 1, first);
+        line(0, r.bottom - 1, r.right, r.bottom, second);
+        break;
+    case TBevelShape::LeftLine:
+        line(0, 0, 1, r.bottom, first);
+        line(1, 0, 2, r.bottom, second);
+        break;
+    case TBevelShape::RightLine:
+        line(r.right - 2, 0, r.right - 1, r.bottom, first);
+        line(r.right - 1, 0, r.right, r.bottom, second);
+        break;
+    case TBevelShape::Box:
+        DrawEdge(dc, &r, style_ == TBevelCut::Raised ? BDR_RAISEDINNER : BDR_SUNKENOUTER, BF_RECT);
+        break;
+    case TBevelShape::Frame:
+        DrawEdge(dc, &r, style_ == TBevelCut::Raised ? EDGE_BUMP : EDGE_ETCHED, BF_RECT);
+        break;
+    }
+    EndPaint(Handle(), &ps);
+    return 0;
+}
+
+// ---- TShape ----
+
+TShape::TShape(TControl* parent, int left, int top, int width, int height, TColor penColor, TColor brushColor)
+    : TControl(parent), penColor_(penColor), brushColor_(brushColor)
+{
+    RegisterOwnClass(kShapeClass, CS_HREDRAW | CS_VREDRAW);
+    CreateHandle(kShapeClass, WS_VISIBLE | WS_DISABLED, 0, left, top, width, height);
+}
+
+LRESULT TShape::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_ERASEBKGND)
+        return 1;
+    if (message != WM_PAINT)
+        return TControl::WndProc(message, wParam, lParam);
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(Handle(), &ps);
+    RECT r;
+    GetClientRect(Handle(), &r);
+    FillRect(dc, &r, SolidBrush(penColor_));
+    InflateRect(&r, -1, -1);
+    if (r.right > r.left && r.bottom > r.top)
+        FillRect(dc, &r, SolidBrush(brushColor_));
+    EndPaint(Handle(), &ps);
+    return 0;
+}
+
+// ---- TImage ----
+
+TBitmapGraphic::TBitmapGraphic(HBITMAP bitmap) : bitmap_(bitmap)
+{
+    BITMAP info{};
+    if (bitmap_ && GetObjectA(bitmap_, sizeof info, &info)) {
+        width_ = info.bmWidth;
+        height_ = info.bmHeight < 0 ? -info.bmHeight : info.bmHeight;
+    }
+}
+
+TBitmapGraphic::~TBitmapGraphic()
+{
+    if (bitmap_)
+        DeleteObject(bitmap_);
+}
+
+void TBitmapGraphic::Draw(HDC dc, const RECT& rect) const
+{
+    HDC source = CreateCompatibleDC(dc);
+    HGDIOBJ old = SelectObject(source, bitmap_);
+    int width = rect.right - rect.left, height = rect.bottom - rect.top;
+    if (Transparent) {
+        TransparentBlt(dc, rect.left, rect.top, width, height, source, 0, 0, width_, height_, TransparentColor);
+    } else {
+        SetStretchBltMode(dc, HALFTONE);
+        StretchBlt(dc, rect.left, rect.top, width, height, source, 0, 0, width_, height_, SRCCOPY);
+    }
+    SelectObject(source, old);
+    DeleteDC(source);
+}
+
+TImage::TImage(TControl* parent, int left, int top, int width, int height) : TControl(parent)
+{
+    RegisterOwnClass(kImageClass, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW);
+    CreateHandle(kImageClass, WS_VISIBLE, 0, left, top, width, height);
+}
+
+TImage::~TImage() { delete picture_; }
+
+void TImage::SetPicture(TGraphic* picture)
+{
+    if (picture != picture_)
+        delete picture_;
+    picture_ = picture;
+    Invalidate();
+}
+
+void TImage::SetCenter(bool center)
+{
+    center_ = center;
+    Invalidate();
+}
+
+void TImage::SetStretch(bool stretch)
+{
+    stretch_ = stretch;
+    Invalidate();
+}
+
+LRESULT TImage::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_ERASEBKGND)
+        return 1;
+    if (message != WM_PAINT)
+        return TControl::WndProc(message, wParam, lParam);
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(Handle(), &ps);
+    RECT client;
+    GetClientRect(Handle(), &client);
+    FillRect(dc, &client, SolidBrush(Transparent && Parent() ? Parent()->Color() : Color()));
+    if (picture_) {
+        RECT target = client;
+        if (!stretch_) {
+            int width = picture_->Width(), height = picture_->Height();
+            int left = center_ ? (client.right - width) / 2 : 0;
+            int top = center_ ? (client.bottom - height) / 2 : 0;
+            target = RECT{left, top, left + width, top + height};
+        }
+        picture_->Draw(dc, target);
+    }
+    EndPaint(Handle(), &ps);
+    return 0;
+}
+
+// ---- TTimer ----
+
+static std::map<UINT_PTR, TTimer*>& Timers()
+{
+    static std::map<UINT_PTR, TTimer*> timers;
+    return timers;
+}
+
+static HWND TimerWindow(WNDPROC proc)
+{
+    static HWND window = nullptr;
+    if (!window) {
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = proc;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = "TTimerWindow";
+        RegisterClassA(&wc);
+        window = CreateWindowExA(0, "TTimerWindow", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
+    }
+    return window;
+}
+
+TTimer::TTimer(unsigned interval, bool enabled) : interval_(interval), enabled_(enabled)
+{
+    static UINT_PTR nextId = 1;
+    id_ = nextId++;
+    Timers()[id_] = this;
+    Update();
+}
+
+TTimer::~TTimer()
+{
+    KillTimer(TimerWindow(WindowProc), id_);
+    Timers().erase(id_);
+}
+
+void TTimer::SetEnabled(bool enabled)
+{
+    if (enabled != enabled_) {
+        enabled_ = enabled;
+        Update();
+    }
+}
+
+void TTimer::SetInterval(unsigned interval)
+{
+    if (interval != interval_) {
+        interval_ = interval;
+        Update();
+    }
+}
+
+void TTimer::Update()
+{
+    HWND window = TimerWindow(WindowProc);
+    KillTimer(window, id_);
+    if (enabled_ && interval_ > 0)
+        SetTimer(window, id_, interval_, nullptr);
+}
+
+LRESULT CALLBACK TTimer::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_TIMER) {
+        auto found = Timers().find(wParam);
+        if (found != Timers().end() && found->second->enabled_) {
+            TTimer* timer = found->second;
+            Application->Guard([&] { Fire(timer->OnTimer, timer); });
+        }
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}

@@ -1,0 +1,130 @@
+// Panels, bevels, shapes, images and timers.
+#pragma once
+
+#include "ui/Controls.h"
+
+#include <string>
+
+enum class TBevelCut { None, Lowered, Raised };
+
+// A rectangle with bevels and a centred caption; flat panels act as buttons.
+class TPanel : public TControl {
+public:
+    TPanel(TControl* parent, int left, int top, int width, int height, const std::string& caption = "");
+    void SetBevels(TBevelCut outer, TBevelCut inner);
+    void SetText(const std::string& text) override;
+    // Black and white with swapped caption colour, as flat buttons show hovering.
+    void SetColors(TColor background, TColor caption);
+
+protected:
+    LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void Paint(HDC dc);
+    TBevelCut outer_ = TBevelCut::Raised;
+    TBevelCut inner_ = TBevelCut::None;
+};
+
+enum class TBevelShape { Box, Frame, TopLine, BottomLine, LeftLine, RightLine };
+
+class TBevel : public TControl {
+public:
+    TBevel(TControl* parent, int left, int top, int width, int height, TBevelShape shape,
+           TBevelCut style = TBevelCut::Lowered);
+
+protected:
+    LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    TBevelShape shape_;
+    TBevelCut style_;
+};
+
+// A filled rectangle with an outline.
+class TShape : public TControl {
+public:
+    TShape(TControl* parent, int left, int top, int width, int height, TColor penColor, TColor brushColor);
+
+protected:
+    LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    TColor penColor_, brushColor_;
+};
+
+// Something an image shows: draws itself into a rectangle.
+class TGraphic {
+public:
+    virtual ~TGraphic() = default;
+    virtual int Width() const = 0;
+    virtual int Height() const = 0;
+    virtual void Draw(HDC dc, const RECT& rect) const = 0;
+};
+
+// A bitmap, optionally drawn with one colour transparent.
+class TBitmapGraphic : public TGraphic {
+public:
+    explicit TBitmapGraphic(HBITMAP bitmap);
+    ~TBitmapGraphic() override;
+    TBitmapGraphic(const TBitmapGraphic&) = delete;
+    TBitmapGraphic& operator=(const TBitmapGraphic&) = delete;
+
+    int Width() const override { return width_; }
+    int Height() const override { return height_; }
+    void Draw(HDC dc, const RECT& rect) const override;
+    HBITMAP Handle() const { return bitmap_; }
+
+    bool Transparent = false;
+    COLORREF TransparentColor = RGB(255, 0, 255);
+
+private:
+    HBITMAP bitmap_;
+    int width_ = 0, height_ = 0;
+};
+
+class TImage : public TControl {
+public:
+    TImage(TControl* parent, int left, int top, int width, int height);
+    ~TImage() override;
+
+    // The image owns the picture from now on.
+    void SetPicture(TGraphic* picture);
+    TGraphic* Picture() const { return picture_; }
+    bool Center() const { return center_; }
+    void SetCenter(bool center);
+    bool Stretch() const { return stretch_; }
+    void SetStretch(bool stretch);
+    // Parts the picture leaves free show the parent's colour.
+    bool Transparent = false;
+
+protected:
+    LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    TGraphic* picture_ = nullptr;
+    bool center_ = false;
+    bool stretch_ = false;
+};
+
+class TTimer : public TObject {
+public:
+    explicit TTimer(unsigned interval = 1000, bool enabled = true);
+    ~TTimer() override;
+    TTimer(const TTimer&) = delete;
+    TTimer& operator=(const TTimer&) = delete;
+
+    bool Enabled() const { return enabled_; }
+    void SetEnabled(bool enabled);
+    unsigned Interval() const { return interval_; }
+    void SetInterval(unsigned interval);
+
+    TNotifyEvent OnTimer;
+
+private:
+    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    void Update();
+
+    unsigned interval_;
+    bool enabled_;
+    UINT_PTR id_;
+};

@@ -1,0 +1,328 @@
+#include "ui/RichEdit.h"
+
+#include "ui/SysUtils.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+void LoadRichEditLibrary()
+{
+    static HMODULE library = LoadLibraryA("riched32.dll");
+    (void)library;
+}
+
+struct StreamCookie {
+    TStream* stream;
+    bool failed = false;
+};
+
+DWORD CALLBACK ReadCallback(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* done)
+{
+    auto* state = reinterpret_cast<StreamCookie*>(cookie);
+    try {
+        *done = static_cast<LONG>(state->stream->Read(buffer, static_cast<size_t>(count)));
+        return 0;
+    } catch (...) {
+        state->failed = true;
+        *done = 0;
+        return 1;
+    }
+}
+
+DWORD CALLBACK WriteCallback(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* done)
+{
+    auto* state = reinterpret_cast<StreamCookie*>(cookie);
+    try {
+        state->stream->WriteBuffer(buffer, static_cast<size_t>(count));
+        *done = count;
+        return 0;
+    } catch (...) {
+        state->failed = true;
+        *done = 0;
+        return 1;
+    }
+}
+
+CHARFORMATA EmptyCharFormat()
+{
+    CHARFORMATA format;
+    std::memset(&format, 0, sizeof format);
+    format.cbSize = sizeof format;
+    return format;
+}
+
+CHARFORMATA ToCharFormat(const TCharAttributes& attributes)
+{
+    CHARFORMATA format = EmptyCharFormat();
+    format.dwMask = attributes.mask;
+    if (attributes.mask & CFM_FACE) {
+        strncpy(format.szFaceName, attributes.name.c_str(), LF_FACESIZE - 1);
+        format.bPitchAndFamily = DEFAULT_PITCH;
+        format.bCharSet = DEFAULT_CHARSET;
+        format.dwMask |= CFM_CHARSET;
+    }
+    format.yHeight = attributes.size * 20;
+    format.crTextColor = ColorToRGB(attributes.color);
+    TFontStyles style = attributes.style;
+    format.dwEffects = ((style & fsBold) ? CFE_BOLD : 0) | ((style & fsItalic) ? CFE_ITALIC : 0) |
+                       ((style & fsUnderline) ? CFE_UNDERLINE : 0) | ((style & fsStrikeOut) ? CFE_STRIKEOUT : 0);
+    return format;
+}
+
+} // namespace
+
+TRichEdit::TRichEdit(TControl* parent, int left, int top, int width, int height, bool wordWrap) : TControl(parent)
+{
+    LoadRichEditLibrary();
+    SetColor(clWhite);
+    CreateHandle("RICHEDIT",
+                 WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | ES_MULTILINE | ES_AUTOVSCROLL | ES_NOHIDESEL | ES_WANTRETURN |
+                     ES_DISABLENOSCROLL | ES_SAVESEL | (wordWrap ? 0 : WS_HSCROLL | ES_AUTOHSCROLL),
+                 0, left, top, width, height);
+    if (!wordWrap)
+        Perform(EM_SETTARGETDEVICE, 0, 1);
+    Perform(EM_SETEVENTMASK, 0, ENM_CHANGE | ENM_SELCHANGE);
+    SetBackground(clWhite);
+}
+
+int TRichEdit::SelStart() const
+{
+    CHARRANGE range{0, 0};
+    Perform(EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&range));
+    return range.cpMin;
+}
+
+int TRichEdit::SelLength() const
+{
+    CHARRANGE range{0, 0};
+    Perform(EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&range));
+    return range.cpMax - range.cpMin;
+}
+
+void TRichEdit::Select(int start, int length)
+{
+    CHARRANGE range{start, start + length};
+    Perform(EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
+}
+
+void TRichEdit::SetSelStart(int start) { Select(start, 0); }
+
+void TRichEdit::SetSelLength(int length) { Select(SelStart(), length); }
+
+std::string TRichEdit::SelText() const
+{
+    int length = SelLength();
+    std::string text(static_cast<size_t>(length) * 2 + 1, '\0');
+    LRESULT got = Perform(EM_GETSELTEXT, 0, reinterpret_cast<LPARAM>(&text[0]));
+    text.resize(static_cast<size_t>(std::max<LRESULT>(0, got)));
+    return text;
+}
+
+void TRichEdit::SetSelText(const std::string& text)
+{
+    Perform(EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void TRichEdit::SelectAll() { Select(0, -1); }
+void TRichEdit::ClearSelection() { Perform(WM_CLEAR); }
+void TRichEdit::Clear() { SetWindowTextA(Handle(), ""); }
+int TRichEdit::TextLength() const { return GetWindowTextLengthA(Handle()); }
+
+void TRichEdit::CutToClipboard() { Perform(WM_CUT); }
+void TRichEdit::CopyToClipboard() { Perform(WM_COPY); }
+void TRichEdit::PasteFromClipboard() { Perform(WM_PASTE); }
+void TRichEdit::Undo() { Perform(EM_UNDO); }
+void TRichEdit::ScrollCaret() { Perform(EM_SCROLLCARET); }
+
+TCharAttributes TRichEdit::SelAttributes() const
+{
+    CHARFORMATA format = EmptyCharFormat();
+    format.dwMask = CFM_FACE | CFM_SIZE | CFM_COLOR | CFM_BOLD | CFM_ITALIC | CFM_UNDERLINE | CFM_STRIKEOUT;
+    Perform(EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+    TCharAttributes attributes;
+    attributes.mask = format.dwMask;
+    attributes.name = format.szFaceName;
+    attributes.size = format.yHeight / 20;
+    attributes.color = (format.dwEffects & CFE_AUTOCOLOR) ? static_cast<TColor>(GetSysColor(COLOR_WINDOWTEXT))
+                                                          : static_cast<TColor>(format.crTextColor);
+    if (format.dwEffects & CFE_BOLD)
+        attributes.style |= fsBold;
+    if (format.dwEffects & CFE_ITALIC)
+        attributes.style |= fsItalic;
+    if (format.dwEffects & CFE_UNDERLINE)
+        attributes.style |= fsUnderline;
+    if (format.dwEffects & CFE_STRIKEOUT)
+        attributes.style |= fsStrikeOut;
+    return attributes;
+}
+
+void TRichEdit::SetSelAttributes(const TCharAttributes& attributes)
+{
+    CHARFORMATA format = ToCharFormat(attributes);
+    Perform(EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+}
+
+TParaAttributes TRichEdit::Paragraph() const
+{
+    PARAFORMAT format;
+    std::memset(&format, 0, sizeof format);
+    format.cbSize = sizeof format;
+    format.dwMask = PFM_STARTINDENT | PFM_OFFSET | PFM_RIGHTINDENT | PFM_ALIGNMENT | PFM_NUMBERING;
+    Perform(EM_GETPARAFORMAT, 0, reinterpret_cast<LPARAM>(&format));
+    TParaAttributes attributes;
+    attributes.mask = format.dwMask;
+    attributes.firstIndent = format.dxStartIndent / 20;
+    attributes.leftIndent = format.dxOffset / 20;
+    attributes.rightIndent = format.dxRightIndent / 20;
+    attributes.alignment = format.wAlignment == PFA_RIGHT    ? TAlignment::Right
+                         : format.wAlignment == PFA_CENTER ? TAlignment::Center
+                                                           : TAlignment::Left;
+    attributes.bullets = format.wNumbering == PFN_BULLET;
+    return attributes;
+}
+
+void TRichEdit::SetParagraph(const TParaAttributes& attributes)
+{
+    PARAFORMAT format;
+    std::memset(&format, 0, sizeof format);
+    format.cbSize = sizeof format;
+    format.dwMask = attributes.mask;
+    format.dxStartIndent = attributes.firstIndent * 20;
+    format.dxOffset = attributes.leftIndent * 20;
+    format.dxRightIndent = attributes.rightIndent * 20;
+    format.wAlignment = attributes.alignment == TAlignment::Right    ? PFA_RIGHT
+                      : attributes.alignment == TAlignment::Center ? PFA_CENTER
+                                                                   : PFA_LEFT;
+    format.wNumbering = attributes.bullets ? PFN_BULLET : 0;
+    Perform(EM_SETPARAFORMAT, 0, reinterpret_cast<LPARAM>(&format));
+}
+
+void TRichEdit::SetEditorFont(const TFont& font)
+{
+    SetFont(font);
+    TCharAttributes attributes;
+    attributes.mask = CFM_FACE | CFM_SIZE | CFM_COLOR | CFM_BOLD | CFM_ITALIC | CFM_UNDERLINE | CFM_STRIKEOUT;
+    attributes.name = font.Name();
+    attributes.size = font.Size();
+    attributes.color = font.Color();
+    attributes.style = font.Style();
+    CHARFORMATA format = ToCharFormat(attributes);
+    Perform(EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&format));
+}
+
+void TRichEdit::SetBackground(TColor color)
+{
+    SetColor(color);
+    Perform(EM_SETBKGNDCOLOR, 0, ColorToRGB(color));
+}
+
+bool TRichEdit::ReadOnly() const { return (GetWindowLongA(Handle(), GWL_STYLE) & ES_READONLY) != 0; }
+void TRichEdit::SetReadOnly(bool readOnly) { Perform(EM_SETREADONLY, readOnly); }
+void TRichEdit::SetMaxLength(int length) { Perform(EM_EXLIMITTEXT, 0, length); }
+
+int TRichEdit::LineCount() const
+{
+    int count = static_cast<int>(Perform(EM_GETLINECOUNT));
+    if (count > 0 && Perform(EM_LINELENGTH, Perform(EM_LINEINDEX, count - 1)) == 0)
+        --count;
+    return count;
+}
+
+std::string TRichEdit::Line(int index) const
+{
+    LRESULT start = Perform(EM_LINEINDEX, index);
+    if (start < 0)
+        return std::string();
+    LRESULT length = Perform(EM_LINELENGTH, start);
+    std::string text(static_cast<size_t>(std::max<LRESULT>(length, 1)) + 2, '\0');
+    *reinterpret_cast<WORD*>(&text[0]) = static_cast<WORD>(std::min<size_t>(text.size(), 0xFFFF));
+    LRESULT got = Perform(EM_GETLINE, index, reinterpret_cast<LPARAM>(&text[0]));
+    text.resize(static_cast<size_t>(std::max<LRESULT>(0, std::min(got, length))));
+    while (!text.empty() && (text.back() == '\r' || text.back() == '\n'))
+        text.pop_back();
+    return text;
+}
+
+std::vector<std::string> TRichEdit::Paragraphs() const
+{
+    TStringList lines;
+    lines.SetText(Text());
+    return lines.Items();
+}
+
+bool TRichEdit::StreamIn(TStream& stream, UINT format)
+{
+    StreamCookie cookie{&stream};
+    EDITSTREAM es{};
+    es.dwCookie = reinterpret_cast<DWORD_PTR>(&cookie);
+    es.pfnCallback = ReadCallback;
+    Perform(EM_STREAMIN, format, reinterpret_cast<LPARAM>(&es));
+    return es.dwError == 0 && !cookie.failed;
+}
+
+void TRichEdit::LoadFromStream(TStream& stream)
+{
+    int64_t start = stream.Position();
+    BeginUpdate();
+    bool ok = StreamIn(stream, PlainText ? SF_TEXT : SF_RTF);
+    if (!ok && !PlainText) {
+        stream.SetPosition(start);
+        ok = StreamIn(stream, SF_TEXT);
+    }
+    EndUpdate();
+    if (!ok)
+        throw EOutOfResources("Failed to Load Stream");
+}
+
+void TRichEdit::LoadFromFile(const std::string& fileName)
+{
+    TFileStream file(fileName, fmOpenRead);
+    LoadFromStream(file);
+}
+
+void TRichEdit::SaveToStream(TStream& stream)
+{
+    StreamCookie cookie{&stream};
+    EDITSTREAM es{};
+    es.dwCookie = reinterpret_cast<DWORD_PTR>(&cookie);
+    es.pfnCallback = WriteCallback;
+    Perform(EM_STREAMOUT, PlainText ? SF_TEXT : SF_RTF, reinterpret_cast<LPARAM>(&es));
+    if (es.dwError != 0 || cookie.failed)
+        throw EOutOfResources("Failed to Save Stream");
+}
+
+void TRichEdit::BeginUpdate()
+{
+    if (updating_++ == 0)
+        Perform(WM_SETREDRAW, FALSE);
+}
+
+void TRichEdit::EndUpdate()
+{
+    if (--updating_ == 0) {
+        Perform(WM_SETREDRAW, TRUE);
+        InvalidateRect(Handle(), nullptr, TRUE);
+    }
+}
+
+bool TRichEdit::HandleCommand(WPARAM wParam, LRESULT& result)
+{
+    if (HIWORD(wParam) == EN_CHANGE) {
+        Fire(OnChange, this);
+        result = 0;
+        return true;
+    }
+    return false;
+}
+
+bool TRichEdit::HandleNotify(NMHDR* header, LRESULT& result)
+{
+    if (header->code == EN_SELCHANGE) {
+        Fire(OnSelectionChange, this);
+        result = 0;
+        return true;
+    }
+    return false;
+}

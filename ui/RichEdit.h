@@ -1,0 +1,100 @@
+// The rich edit control, version 1.0 (window class "RICHEDIT" of riched32.dll).
+#pragma once
+
+#include "ui/Classes.h"
+#include "ui/Controls.h"
+
+#include <richedit.h>
+
+#include <string>
+#include <vector>
+
+// Character attributes of a selection; `mask` (CFM_*) says which are valid or to be set.
+struct TCharAttributes {
+    DWORD mask = 0;
+    std::string name;
+    int size = 0; // points
+    TColor color = clBlack;
+    TFontStyles style = 0;
+};
+
+enum class TAlignment { Left = 0, Right = 1, Center = 2 };
+
+// Paragraph attributes; indents in points: first-line indent, the other lines
+// relative to the first, right indent from the right edge.
+struct TParaAttributes {
+    DWORD mask = 0; // PFM_*
+    int firstIndent = 0;
+    int leftIndent = 0;
+    int rightIndent = 0;
+    TAlignment alignment = TAlignment::Left;
+    bool bullets = false;
+};
+
+class TRichEdit : public TControl {
+public:
+    TRichEdit(TControl* parent, int left, int top, int width, int height, bool wordWrap = true);
+
+    // Selection, in character positions of the text as the control reports it.
+    int SelStart() const;
+    int SelLength() const;
+    void SetSelStart(int start);
+    void SetSelLength(int length);
+    void Select(int start, int length);
+    std::string SelText() const;
+    void SetSelText(const std::string& text);
+    void SelectAll();
+    void ClearSelection();
+    void Clear();
+    int TextLength() const;
+
+    void CutToClipboard();
+    void CopyToClipboard();
+    void PasteFromClipboard();
+    void Undo();
+    void ScrollCaret();
+
+    TCharAttributes SelAttributes() const;
+    void SetSelAttributes(const TCharAttributes& attributes);
+    TParaAttributes Paragraph() const;
+    void SetParagraph(const TParaAttributes& attributes);
+
+    // The editor's own font: the one text is typed in when nothing else is set.
+    void SetEditorFont(const TFont& font);
+    void SetBackground(TColor color);
+    TColor Background() const { return Color(); }
+    bool ReadOnly() const;
+    void SetReadOnly(bool readOnly);
+    void SetMaxLength(int length);
+
+    // Lines as the control lays them out; a last empty line is not counted.
+    int LineCount() const;
+    std::string Line(int index) const;
+    // The paragraphs of the text: the lines between line breaks.
+    std::vector<std::string> Paragraphs() const;
+
+    // How files are read and written: plain text or rich text (RTF).
+    bool PlainText = false;
+    // Rich text falls back to plain text when it cannot be read as RTF;
+    // raises EFOpenError, or EOutOfResources "Failed to Load Stream".
+    void LoadFromFile(const std::string& fileName);
+    void LoadFromStream(TStream& stream);
+    // Raises EOutOfResources "Failed to Save Stream" when the stream cannot be made
+    // or written.
+    void SaveToStream(TStream& stream);
+
+    // Redrawing is held off between BeginUpdate and EndUpdate.
+    void BeginUpdate();
+    void EndUpdate();
+
+    TNotifyEvent OnSelectionChange;
+    TNotifyEvent OnChange;
+
+protected:
+    bool HandleCommand(WPARAM wParam, LRESULT& result) override;
+    bool HandleNotify(NMHDR* header, LRESULT& result) override;
+
+private:
+    bool StreamIn(TStream& stream, UINT format);
+    int updating_ = 0;
+};

@@ -1,0 +1,390 @@
+#include "ui/StdCtrls.h"
+
+#include "ui/Application.h"
+#include "ui/Forms.h"
+
+#include <algorithm>
+
+// ---- TLabel ----
+
+TLabel::TLabel(TControl* parent, const std::string& caption, int left, int top) : TControl(parent)
+{
+    CreateHandle("STATIC", WS_VISIBLE | SS_NOTIFY | SS_LEFT | SS_NOPREFIX, 0, left, top, 0, 0);
+    SetText(caption);
+    AdjustSize();
+}
+
+void TLabel::SetText(const std::string& text)
+{
+    TControl::SetText(text);
+    AdjustSize();
+    Invalidate();
+}
+
+void TLabel::FontChanged() { AdjustSize(); }
+
+void TLabel::AdjustSize()
+{
+    if (!AutoSize || !Handle())
+        return;
+    HDC dc = GetDC(Handle());
+    HGDIOBJ old = SelectObject(dc, Font().Handle());
+    RECT rect{0, 0, 0, 0};
+    std::string text = Text();
+    DrawTextA(dc, text.empty() ? " " : text.c_str(), -1, &rect, DT_CALCRECT | DT_NOPREFIX | DT_SINGLELINE);
+    SelectObject(dc, old);
+    ReleaseDC(Handle(), dc);
+    SetWindowPos(Handle(), nullptr, 0, 0, text.empty() ? 0 : rect.right, rect.bottom,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+bool TLabel::HandleCommand(WPARAM wParam, LRESULT& result)
+{
+    if (HIWORD(wParam) == STN_CLICKED) {
+        Click();
+        result = 0;
+        return true;
+    }
+    return false;
+}
+
+HBRUSH TLabel::HandleCtlColor(HDC dc)
+{
+    TColor background = Transparent && Parent() ? Parent()->Color() : Color();
+    SetTextColor(dc, IsWindowEnabled(Handle()) ? ColorToRGB(Font().Color()) : GetSysColor(COLOR_GRAYTEXT));
+    SetBkColor(dc, ColorToRGB(background));
+    return SolidBrush(background);
+}
+
+// ---- edit fields ----
+
+int TCustomEdit::SelStart() const
+{
+    DWORD start = 0, end = 0;
+    Perform(EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    return static_cast<int>(start);
+}
+
+int TCustomEdit::SelLength() const
+{
+    DWORD start = 0, end = 0;
+    Perform(EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    return static_cast<int>(end - start);
+}
+
+void TCustomEdit::SetSelStart(int start) { Perform(EM_SETSEL, start, start); }
+
+void TCustomEdit::SetSelLength(int length)
+{
+    int start = SelStart();
+    Perform(EM_SETSEL, start, start + length);
+}
+
+void TCustomEdit::Select(int start, int length) { Perform(EM_SETSEL, start, start + length); }
+
+std::string TCustomEdit::SelText() const
+{
+    std::string text = Text();
+    int start = SelStart(), length = SelLength();
+    if (start > static_cast<int>(text.size()))
+        return std::string();
+    return text.substr(start, length);
+}
+
+void TCustomEdit::SetSelText(const std::string& text)
+{
+    Perform(EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void TCustomEdit::SelectAll() { Perform(EM_SETSEL, 0, -1); }
+void TCustomEdit::ClearSelection() { Perform(WM_CLEAR); }
+void TCustomEdit::CutToClipboard() { Perform(WM_CUT); }
+void TCustomEdit::CopyToClipboard() { Perform(WM_COPY); }
+void TCustomEdit::PasteFromClipboard() { Perform(WM_PASTE); }
+void TCustomEdit::Undo() { Perform(EM_UNDO); }
+
+void TCustomEdit::SetMaxLength(int length) { Perform(EM_LIMITTEXT, length); }
+
+bool TCustomEdit::ReadOnly() const { return (GetWindowLongA(Handle(), GWL_STYLE) & ES_READONLY) != 0; }
+
+void TCustomEdit::SetReadOnly(bool readOnly) { Perform(EM_SETREADONLY, readOnly); }
+
+bool TCustomEdit::HandleCommand(WPARAM wParam, LRESULT& result)
+{
+    if (HIWORD(wParam) == EN_CHANGE) {
+        Fire(OnChange, this);
+        result = 0;
+        return true;
+    }
+    return false;
+}
+
+TEdit::TEdit(TControl* parent, int left, int top, int width, int height, bool border, bool tabStop)
+    : TCustomEdit(parent)
+{
+    SetColor(clWindow);
+    CreateHandle("EDIT", WS_VISIBLE | ES_AUTOHSCROLL | (tabStop ? WS_TABSTOP : 0),
+                 border ? WS_EX_CLIENTEDGE : 0, left, top, width, height);
+}
+
+TMemo::TMemo(TControl* parent, int left, int top, int width, int height) : TCustomEdit(parent)
+{
+    SetColor(clWindow);
+    CreateHandle("EDIT", WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN, WS_EX_CLIENTEDGE,
+                 left, top, width, height);
+}
+
+// ---- TCheckBox ----
+
+TCheckBox::TCheckBox(TControl* parent, const std::string& caption, int left, int top, int width, int height)
+    : TControl(parent)
+{
+    CreateHandle("BUTTON", WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, 0, left, top, width, height);
+    SetText(caption);
+}
+
+bool TCheckBox::Checked() const { return Perform(BM_GETCHECK) == BST_CHECKED; }
+
+void TCheckBox::SetChecked(bool checked) { Perform(BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED); }
+
+void TCheckBox::SetBoxRight(bool right)
+{
+    LONG style = GetWindowLongA(Handle(), GWL_STYLE);
+    SetWindowLongA(Handle(), GWL_STYLE, right ? style | BS_LEFTTEXT : style & ~BS_LEFTTEXT);
+    Invalidate();
+}
+
+bool TCheckBox::HandleCommand(WPARAM wParam, LRESULT& result)
+{
+    if (HIWORD(wParam) == BN_CLICKED) {
+        Click();
+        result = 0;
+        return true;
+    }
+    return false;
+}
+
+// ---- TListBox ----
+
+TListBox::TListBox(TControl* parent, int left, int top, int width, int height, bool sorted, bool border,
+                   bool tabStop)
+    : TControl(parent)
+{
+    SetColor(clWindow);
+    CreateHandle("LISTBOX",
+                 WS_VISIBLE | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | LBS_HASSTRINGS |
+                     (sorted ? LBS_SORT : 0) | (tabStop ? WS_TABSTOP : 0),
+                 border ? WS_EX_CLIENTEDGE : 0, left, top, width, height);
+}
+
+int TListBox::Count() const { return static_cast<int>(Perform(LB_GETCOUNT)); }
+
+std::string TListBox::Item(int index) const
+{
+    LRESULT length = Perform(LB_GETTEXTLEN, index);
+    if (length == LB_ERR)
+        return std::string();
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    length = Perform(LB_GETTEXT, index, reinterpret_cast<LPARAM>(&text[0]));
+    text.resize(length == LB_ERR ? 0 : static_cast<size_t>(length));
+    return text;
+}
+
+std::vector<std::string> TListBox::Items() const
+{
+    std::vector<std::string> items;
+    int count = Count();
+    items.reserve(count);
+    for (int i = 0; i < count; ++i)
+        items.push_back(Item(i));
+    return items;
+}
+
+int TListBox::Add(const std::string& text)
+{
+    return static_cast<int>(Perform(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str())));
+}
+
+void TListBox::AddMany(const std::vector<std::string>& texts)
+{
+    Perform(WM_SETREDRAW, FALSE);
+    size_t bytes = 0;
+    for (const auto& text : texts)
+        bytes += text.size() + 1;
+    Perform(LB_INITSTORAGE, texts.size(), bytes);
+    for (const auto& text : texts)
+        Add(text);
+    Perform(WM_SETREDRAW, TRUE);
+    Invalidate();
+}
+
+void TListBox::Delete(int index) { Perform(LB_DELETESTRING, index); }
+void TListBox::Clear() { Perform(LB_RESETCONTENT); }
+int TListBox::ItemIndex() const { return static_cast<int>(Perform(LB_GETCURSEL)); }
+void TListBox::SetItemIndex(int index) { Perform(LB_SETCURSEL, index); }
+
+bool TListBox::HandleCommand(WPARAM wParam, LRESULT& result)
+{
+    switch (HIWORD(wParam)) {
+    case LBN_DBLCLK:
+        Fire(OnDblClick, this);
+        result = 0;
+        return true;
+    case LBN_SELCHANGE:
+        Click();
+        result = 0;
+        return true;
+    default:
+        return false;
+    }
+}
+
+// ---- TComboBox ----
+
+TComboBox::TComboBox(TControl* parent, int left, int top, int width, Style style, bool sorted, int dropDownCount,
+                     bool tabStop)
+    : TControl(parent)
+{
+    SetColor(clWindow);
+    int itemHeight = 14;
+    CreateHandle("COMBOBOX",
+                 WS_VISIBLE | WS_VSCROLL | CBS_AUTOHSCROLL | (sorted ? CBS_SORT : 0) |
+                     (style == Style::DropDown ? CBS_DROPDOWN : CBS_DROPDOWNLIST) | (tabStop ? WS_TABSTOP : 0),
+                 0, left, top, width, 24 + itemHeight * dropDownCount);
+    // The edit inside a drop-down combo box passes right-clicks on to the box,
+    // so that the box's own context menu (or none) is shown.
+    if (HWND edit = GetWindow(Handle(), GW_CHILD)) {
+        innerEditProc_ = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrA(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(InnerEditProc)));
+        SetPropA(edit, "Mibor8.ComboEditProc", reinterpret_cast<HANDLE>(innerEditProc_));
+    }
+}
+
+LRESULT CALLBACK TComboBox::InnerEditProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    auto original = reinterpret_cast<WNDPROC>(GetPropA(window, "Mibor8.ComboEditProc"));
+    if (message == WM_CONTEXTMENU)
+        return SendMessageA(GetParent(window), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(GetParent(window)), lParam);
+    if (message == WM_NCDESTROY) {
+        RemovePropA(window, "Mibor8.ComboEditProc");
+        SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
+    }
+    return CallWindowProcA(original, window, message, wParam, lParam);
+}
+
+int TComboBox::Count() const { return static_cast<int>(Perform(CB_GETCOUNT)); }
+
+std::string TComboBox::Item(int index) const
+{
+    LRESULT length = Perform(CB_GETLBTEXTLEN, index);
+    if (length == CB_ERR)
+        return std::string();
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    length = Perform(CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(&text[0]));
+    text.resize(length == CB_ERR ? 0 : static_cast<size_t>(length));
+    return text;
+}
+
+int TComboBox::Add(const std::string& text)
+{
+    return static_cast<int>(Perform(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str())));
+}
+
+void TComboBox::Clear() { Perform(CB_RESETCONTENT); }
+
+int TComboBox::IndexOf(const std::string& text) const
+{
+    LRESULT index = Perform(CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text.c_str()));
+    return index == CB_ERR ? -1 : static_cast<int>(index);
+}
+
+int TComboBox::ItemIndex() const { return static_cast<int>(Perform(CB_GETCURSEL)); }
+void TComboBox::SetItemIndex(int index) { Perform(CB_SETCURSEL, index); }
+
+void TComboBox::SetText(const std::string& text)
+{
+    if ((GetWindowLongA(Handle(), GWL_STYLE) & CBS_DROPDOWNLIST) == CBS_DROPDOWNLIST) {
+        SetItemIndex(IndexOf(text));
+        return;
+    }
+    SetWindowTextA(Handle(), text.c_str());
+}
+
+bool TComboBox::DroppedDown() const { return Perform(CB_GETDROPPEDSTATE) != 0; }
+
+bool TComboBox::HandleCommand(WPARAM wParam, LRESULT& result)
+{
+    switch (HIWORD(wParam)) {
+    case CBN_SELCHANGE:
+    case CBN_EDITCHANGE:
+        Fire(OnChange, this);
+        result = 0;
+        return true;
+    case CBN_SETFOCUS:
+        if (TForm* form = OwnerForm())
+            form->NoteFocus(this);
+        return false;
+    default:
+        return false;
+    }
+}
+
+// ---- TRadioGroup ----
+
+TRadioGroup::TRadioGroup(TControl* parent, const std::string& caption, int left, int top, int width, int height,
+                         const std::vector<std::string>& items, int columns)
+    : TControl(parent)
+{
+    CreateHandle("BUTTON", WS_VISIBLE | BS_GROUPBOX, WS_EX_CONTROLPARENT, left, top, width, height);
+    SetText(caption);
+    int rows = (static_cast<int>(items.size()) + columns - 1) / columns;
+    int columnWidth = (width - 16) / columns;
+    int rowHeight = rows ? (height - 22) / rows : 0;
+    for (size_t i = 0; i < items.size(); ++i) {
+        int column = static_cast<int>(i) / rows, row = static_cast<int>(i) % rows;
+        HWND button = CreateWindowExA(0, "BUTTON", items[i].c_str(),
+                                      WS_CHILD | WS_VISIBLE | BS_AUTORADIOBUTTON | (i == 0 ? WS_GROUP | WS_TABSTOP : 0),
+                                      8 + column * columnWidth, 16 + row * rowHeight, columnWidth - 4, 18, Handle(),
+                                      reinterpret_cast<HMENU>(static_cast<UINT_PTR>(i + 1)), GetModuleHandleA(nullptr),
+                                      nullptr);
+        SendMessageA(button, WM_SETFONT, reinterpret_cast<WPARAM>(Font().Handle()), FALSE);
+        buttons_.push_back(button);
+    }
+}
+
+TRadioGroup::~TRadioGroup()
+{
+    for (HWND button : buttons_)
+        DestroyWindow(button);
+}
+
+int TRadioGroup::ItemIndex() const
+{
+    for (size_t i = 0; i < buttons_.size(); ++i)
+        if (SendMessageA(buttons_[i], BM_GETCHECK, 0, 0) == BST_CHECKED)
+            return static_cast<int>(i);
+    return -1;
+}
+
+void TRadioGroup::SetItemIndex(int index)
+{
+    for (size_t i = 0; i < buttons_.size(); ++i)
+        SendMessageA(buttons_[i], BM_SETCHECK, static_cast<int>(i) == index ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+LRESULT TRadioGroup::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    // The buttons are plain windows of the group; their clicks come here.
+    if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED &&
+        std::find(buttons_.begin(), buttons_.end(), reinterpret_cast<HWND>(lParam)) != buttons_.end()) {
+        Click();
+        return 0;
+    }
+    if (message == WM_CTLCOLORSTATIC || message == WM_CTLCOLORBTN) {
+        HDC dc = reinterpret_cast<HDC>(wParam);
+        SetTextColor(dc, ColorToRGB(Font().Color()));
+        SetBkColor(dc, ColorToRGB(Color()));
+        return reinterpret_cast<LRESULT>(SolidBrush(Color()));
+    }
+    return TControl::WndProc(message, wParam, lParam);
+}

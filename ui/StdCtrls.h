@@ -1,0 +1,137 @@
+// Labels, edit fields, check boxes, list boxes, combo boxes and radio groups.
+#pragma once
+
+#include "ui/Controls.h"
+
+#include <string>
+#include <vector>
+
+class TLabel : public TControl {
+public:
+    explicit TLabel(TControl* parent, const std::string& caption = "", int left = 0, int top = 0);
+    void SetText(const std::string& text) override;
+    // Labels are drawn on their parent's colour unless given one of their own.
+    bool Transparent = true;
+    bool AutoSize = true;
+
+protected:
+    bool HandleCommand(WPARAM wParam, LRESULT& result) override;
+    HBRUSH HandleCtlColor(HDC dc) override;
+    void FontChanged() override;
+
+private:
+    void AdjustSize();
+};
+
+// Operations shared by the text fields: selection and clipboard.
+class TCustomEdit : public TControl {
+public:
+    int SelStart() const;
+    int SelLength() const;
+    void SetSelStart(int start);
+    void SetSelLength(int length);
+    void Select(int start, int length);
+    std::string SelText() const;
+    void SetSelText(const std::string& text);
+    void SelectAll();
+    void ClearSelection();
+    void CutToClipboard();
+    void CopyToClipboard();
+    void PasteFromClipboard();
+    void Undo();
+
+    void SetMaxLength(int length);
+    bool ReadOnly() const;
+    void SetReadOnly(bool readOnly);
+
+    TNotifyEvent OnChange;
+
+protected:
+    using TControl::TControl;
+    bool HandleCommand(WPARAM wParam, LRESULT& result) override;
+};
+
+class TEdit : public TCustomEdit {
+public:
+    TEdit(TControl* parent, int left, int top, int width, int height, bool border = true, bool tabStop = true);
+};
+
+// A plain multi-line edit.
+class TMemo : public TCustomEdit {
+public:
+    TMemo(TControl* parent, int left, int top, int width, int height);
+};
+
+class TCheckBox : public TControl {
+public:
+    TCheckBox(TControl* parent, const std::string& caption, int left, int top, int width, int height);
+    bool Checked() const;
+    void SetChecked(bool checked);
+    // The box stands to the right of the caption.
+    void SetBoxRight(bool right);
+
+protected:
+    bool HandleCommand(WPARAM wParam, LRESULT& result) override;
+};
+
+class TListBox : public TControl {
+public:
+    TListBox(TControl* parent, int left, int top, int width, int height, bool sorted, bool border = true,
+             bool tabStop = true);
+    int Count() const;
+    std::string Item(int index) const;
+    std::vector<std::string> Items() const;
+    int Add(const std::string& text);
+    // Adds many entries with redrawing held off.
+    void AddMany(const std::vector<std::string>& texts);
+    void Delete(int index);
+    void Clear();
+    int ItemIndex() const;
+    void SetItemIndex(int index);
+
+protected:
+    bool HandleCommand(WPARAM wParam, LRESULT& result) override;
+};
+
+class TComboBox : public TControl {
+public:
+    enum class Style { DropDown, DropDownList };
+    TComboBox(TControl* parent, int left, int top, int width, Style style, bool sorted, int dropDownCount = 8,
+              bool tabStop = true);
+    int Count() const;
+    std::string Item(int index) const;
+    int Add(const std::string& text);
+    void Clear();
+    int IndexOf(const std::string& text) const;
+    int ItemIndex() const;
+    void SetItemIndex(int index);
+    void SetText(const std::string& text) override;
+    bool DroppedDown() const;
+
+    TNotifyEvent OnChange;
+
+protected:
+    bool HandleCommand(WPARAM wParam, LRESULT& result) override;
+
+private:
+    static LRESULT CALLBACK InnerEditProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    WNDPROC innerEditProc_ = nullptr;
+};
+
+// A framed group of radio buttons in columns.
+class TRadioGroup : public TControl {
+public:
+    TRadioGroup(TControl* parent, const std::string& caption, int left, int top, int width, int height,
+                const std::vector<std::string>& items, int columns);
+    ~TRadioGroup() override;
+    int ItemIndex() const;
+    void SetItemIndex(int index);
+    int Count() const { return static_cast<int>(buttons_.size()); }
+    HWND Button(int index) const { return buttons_.at(index); }
+
+protected:
+    LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    std::vector<HWND> buttons_;
+};
