@@ -24,8 +24,9 @@ fi
 sleep 2
 import -window root "$build/screenshot.png"
 echo "Screenshot written to $build/screenshot.png"
-xdotool windowactivate --sync "$win" 2>/dev/null
-xdotool key --window "$win" ctrl+alt+x
+# There is no window manager: focus the window and type its Exit shortcut.
+xdotool windowfocus --sync "$win" 2>/dev/null
+xdotool key ctrl+alt+x
 i=0
 while kill -0 $pid 2>/dev/null && [ $i -lt 100 ]; do sleep 0.1; i=$((i + 1)); done
 kill -0 $pid 2>/dev/null && { echo "The editor did not close; ending it." >&2; wineserver -k; }

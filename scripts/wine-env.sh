@@ -16,6 +16,10 @@ template="$build/wine-template"
 if [ ! -f "$template/.ready" ]; then
     rm -rf "$template"
     WINEPREFIX="$template" wineboot -i >/dev/null 2>&1
+    # Wine draws the window frames itself, as Windows does: a virtual display
+    # has no window manager.
+    WINEPREFIX="$template" wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
+    WINEPREFIX="$template" wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
     WINEPREFIX="$template" wineserver -w
     touch "$template/.ready"
 fi

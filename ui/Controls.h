@@ -124,6 +124,8 @@ protected:
     virtual bool HandleNotify(NMHDR* header, LRESULT& result);
     // Colours of system controls; null for the system's own.
     virtual HBRUSH HandleCtlColor(HDC dc);
+    // Keeps a font as the control's own without giving it to the window.
+    void StoreFont(const TFont& font) { font_ = font; }
     // Called after the font changed.
     virtual void FontChanged();
     // The window that children are created in (the control's own window, but for

@@ -33,6 +33,13 @@ void TPanel::SetBevels(TBevelCut outer, TBevelCut inner)
     Invalidate();
 }
 
+void TPanel::SetSunkenFrame()
+{
+    outer_ = inner_ = TBevelCut::None;
+    SetWindowLongA(Handle(), GWL_EXSTYLE, GetWindowLongA(Handle(), GWL_EXSTYLE) | WS_EX_STATICEDGE);
+    SetWindowPos(Handle(), nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
 void TPanel::SetText(const std::string& text)
 {
     TControl::SetText(text);

@@ -12,6 +12,9 @@ class TPanel : public TControl {
 public:
     TPanel(TControl* parent, int left, int top, int width, int height, const std::string& caption = "");
     void SetBevels(TBevelCut outer, TBevelCut inner);
+    // A one-pixel sunken frame outside the client area, so that children
+    // aligned to the client fill the inside of the frame.
+    void SetSunkenFrame();
     void SetText(const std::string& text) override;
     // Black and white with swapped caption colour, as flat buttons show hovering.
     void SetColors(TColor background, TColor caption);

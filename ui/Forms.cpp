@@ -196,8 +196,12 @@ void TForm::SetWindowState(TWindowState state)
 
 void TForm::SetMenu(TMainMenu* menu)
 {
+    if (menu_)
+        menu_->SetWindow(nullptr);
     menu_ = menu;
     ::SetMenu(Handle(), menu ? menu->Handle() : nullptr);
+    if (menu_)
+        menu_->SetWindow(Handle());
 }
 
 TControl* TForm::ActiveControl() const

@@ -1,5 +1,6 @@
 #include "ui/Graphics.h"
 
+#include <algorithm>
 #include <cstring>
 #include <map>
 
@@ -137,4 +138,25 @@ HFONT TFont::Handle() const
         handle_ = CreateFontIndirectA(&lf);
     }
     return handle_;
+}
+
+HBITMAP CaptureWindow(HWND window, int width, int height, COLORREF background)
+{
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    ReleaseDC(nullptr, screen);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    RECT all{0, 0, width, height};
+    HBRUSH brush = CreateSolidBrush(background);
+    FillRect(dc, &all, brush);
+    DeleteObject(brush);
+    RECT rect;
+    GetWindowRect(window, &rect);
+    int top = std::max(0L, (height - (rect.bottom - rect.top)) / 2);
+    SetViewportOrgEx(dc, 0, top, nullptr);
+    SendMessageA(window, WM_PRINT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT | PRF_CHILDREN | PRF_ERASEBKGND);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    return bitmap;
 }

@@ -68,5 +68,9 @@ private:
     mutable HFONT handle_ = nullptr;
 };
 
+// A picture of a window (shown or not) as it draws itself, cut to the given
+// size; the rest is filled with `background`. The caller owns the bitmap.
+HBITMAP CaptureWindow(HWND window, int width, int height, COLORREF background);
+
 // Pixels per logical inch of the screen.
 int ScreenPixelsPerInch();

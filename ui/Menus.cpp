@@ -4,6 +4,7 @@
 #include "ui/Forms.h"
 #include "ui/SysUtils.h"
 
+#include <algorithm>
 #include <map>
 
 // ---- image lists ----
@@ -72,18 +73,52 @@ TImageList::~TImageList()
 
 int TImageList::Count() const { return ImageList_GetImageCount(handle_); }
 
+static HBITMAP RowsBitmap(const std::vector<std::string>& rows, int width, int height)
+{
+    HDC screen = GetDC(nullptr);
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDib(screen, width, height, 32, &bits);
+    ReleaseDC(nullptr, screen);
+    auto* pixels = static_cast<DWORD*>(bits);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            char c = y < static_cast<int>(rows.size()) && x < static_cast<int>(rows[y].size()) ? rows[y][x] : '.';
+            COLORREF color = PaletteColor(c);
+            pixels[y * width + x] = (GetRValue(color) << 16) | (GetGValue(color) << 8) | GetBValue(color);
+        }
+    }
+    return bitmap;
+}
+
+HBITMAP PictureBitmap(const std::vector<std::string>& rows)
+{
+    int width = 0;
+    for (const auto& row : rows)
+        width = std::max(width, static_cast<int>(row.size()));
+    return RowsBitmap(rows, width, static_cast<int>(rows.size()));
+}
+
 int TImageList::AddPicture(const std::vector<std::string>& rows)
+{
+    HBITMAP bitmap = RowsBitmap(rows, width_, height_);
+    int index = ImageList_AddMasked(handle_, bitmap, kTransparent);
+    DeleteObject(bitmap);
+    return index;
+}
+
+int TImageList::AddSwatch(COLORREF color)
 {
     HDC screen = GetDC(nullptr);
     void* bits = nullptr;
     HBITMAP bitmap = CreateDib(screen, width_, height_, 32, &bits);
     ReleaseDC(nullptr, screen);
     auto* pixels = static_cast<DWORD*>(bits);
+    DWORD fill = (GetRValue(color) << 16) | (GetGValue(color) << 8) | GetBValue(color);
     for (int y = 0; y < height_; ++y) {
         for (int x = 0; x < width_; ++x) {
-            char c = y < static_cast<int>(rows.size()) && x < static_cast<int>(rows[y].size()) ? rows[y][x] : '.';
-            COLORREF color = PaletteColor(c);
-            pixels[y * width_ + x] = (GetRValue(color) << 16) | (GetGValue(color) << 8) | GetBValue(color);
+            bool outside = x < 2 || y < 2 || x >= width_ - 2 || y >= height_ - 2;
+            bool edge = x == 2 || y == 2 || x == width_ - 3 || y == height_ - 3;
+            pixels[y * width_ + x] = outside ? 0xFF00FF : edge ? 0x404040 : fill;
         }
     }
     int index = ImageList_AddMasked(handle_, bitmap, kTransparent);
@@ -240,9 +275,13 @@ void TMenuItem::Attach(TMenu* menu, HMENU parentMenu)
     parentMenu_ = parentMenu;
     MENUITEMINFOA info{};
     info.cbSize = sizeof info;
-    info.fMask = MIIM_ID | MIIM_FTYPE;
+    // An item is inserted with its text: an item made without one becomes a
+    // separator for good.
+    std::string text = ItemText();
+    info.fMask = MIIM_ID | MIIM_FTYPE | (IsSeparator() ? 0 : MIIM_STRING);
     info.fType = IsSeparator() ? MFT_SEPARATOR : MFT_STRING;
     info.wID = command_;
+    info.dwTypeData = const_cast<char*>(text.c_str());
     InsertMenuItemA(parentMenu_, GetMenuItemCount(parentMenu_), TRUE, &info);
     SetOwnerMenu(menu);
 }
@@ -255,6 +294,14 @@ void TMenuItem::SetOwnerMenu(TMenu* menu)
         item->SetOwnerMenu(menu);
 }
 
+std::string TMenuItem::ItemText() const
+{
+    std::string text = caption_.empty() ? " " : caption_;
+    if (!shortCut_.Empty())
+        text += "\t" + shortCut_.Text();
+    return text;
+}
+
 void TMenuItem::UpdateItem()
 {
     if (!parentMenu_)
@@ -264,10 +311,9 @@ void TMenuItem::UpdateItem()
     if (IsSeparator()) {
         info.fMask = MIIM_FTYPE;
         info.fType = MFT_SEPARATOR;
+        SetMenuItemInfoA(parentMenu_, command_, FALSE, &info);
     } else {
-        std::string text = caption_;
-        if (!shortCut_.Empty())
-            text += "\t" + shortCut_.Text();
+        std::string text = ItemText();
         info.fMask = MIIM_STRING | MIIM_STATE | MIIM_SUBMENU | MIIM_BITMAP;
         info.dwTypeData = const_cast<char*>(text.c_str());
         info.fState = (checked_ ? MFS_CHECKED : 0) | (enabled_ ? 0 : MFS_DISABLED);
@@ -275,9 +321,9 @@ void TMenuItem::UpdateItem()
         TImageList* images = menu_ ? menu_->Images() : nullptr;
         info.hbmpItem = images ? images->MenuBitmap(imageIndex_) : nullptr;
         SetMenuItemInfoA(parentMenu_, command_, FALSE, &info);
-        return;
     }
-    SetMenuItemInfoA(parentMenu_, command_, FALSE, &info);
+    if (menu_ && parentMenu_ == menu_->Handle())
+        menu_->Changed();
 }
 
 void TMenuItem::SetChecked(bool checked)
@@ -348,6 +394,19 @@ void TMenu::RefreshImages(TMenuItem& item)
 }
 
 TMainMenu::TMainMenu() : TMenu(CreateMenu()) {}
+
+void TMainMenu::SetWindow(HWND window)
+{
+    window_ = window;
+    Changed();
+}
+
+// The menu bar is measured again only when it is redrawn.
+void TMainMenu::Changed()
+{
+    if (window_)
+        DrawMenuBar(window_);
+}
 
 bool TMainMenu::HandleShortCut(WORD key, TShiftState shift)
 {

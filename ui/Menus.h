@@ -24,6 +24,8 @@ public:
     // Adds a picture given as rows of characters, one colour per character
     // (see the palette in Menus.cpp); returns its index.
     int AddPicture(const std::vector<std::string>& rows);
+    // Adds a square of one colour with a dark outline; returns its index.
+    int AddSwatch(COLORREF color);
     // A bitmap of one picture for a menu item (kept by the list).
     HBITMAP MenuBitmap(int index);
 
@@ -32,6 +34,10 @@ private:
     int width_, height_;
     std::vector<HBITMAP> menuBitmaps_;
 };
+
+// A bitmap of a picture given as rows of palette characters; transparent
+// pixels are magenta (red 255, green 0, blue 255). The caller owns it.
+HBITMAP PictureBitmap(const std::vector<std::string>& rows);
 
 // A key with Shift, Ctrl and Alt, as "Ctrl+Alt+S" is written.
 struct TShortCut {
@@ -87,6 +93,7 @@ private:
     void Attach(TMenu* menu, HMENU parentMenu);
     void SetOwnerMenu(TMenu* menu);
     void UpdateItem();
+    std::string ItemText() const;
 
     std::string caption_;
     TShortCut shortCut_;
@@ -115,6 +122,8 @@ public:
 protected:
     explicit TMenu(HMENU handle);
     ~TMenu() override;
+    // Called after an item of the top level changed.
+    virtual void Changed() {}
 
 private:
     friend class TMenuItem;
@@ -128,8 +137,16 @@ private:
 class TMainMenu : public TMenu {
 public:
     TMainMenu();
+    // The window whose menu bar this is.
+    void SetWindow(HWND window);
     // Runs the item whose shortcut this key is; false when none has it.
     bool HandleShortCut(WORD key, TShiftState shift);
+
+protected:
+    void Changed() override;
+
+private:
+    HWND window_ = nullptr;
 };
 
 class TPopupMenu : public TMenu {

@@ -201,7 +201,13 @@ void TRichEdit::SetParagraph(const TParaAttributes& attributes)
 
 void TRichEdit::SetEditorFont(const TFont& font)
 {
-    SetFont(font);
+    // The window font of a rich edit would reformat all of its text; it is
+    // given only while the editor is empty (it then sets the default format
+    // that streamed-in text starts from).
+    if (TextLength() == 0)
+        SetFont(font);
+    else
+        StoreFont(font);
     TCharAttributes attributes;
     attributes.mask = CFM_FACE | CFM_SIZE | CFM_COLOR | CFM_BOLD | CFM_ITALIC | CFM_UNDERLINE | CFM_STRIKEOUT;
     attributes.name = font.Name();

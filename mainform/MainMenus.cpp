@@ -1,0 +1,220 @@
+// The main window's menus and toolbars as built: captions, shortcuts, hints
+// and pictures. The commands are bound in BindEvents (MainWindow.cpp).
+#include "mainform/Icons.h"
+#include "mainform/MainForm.h"
+
+void TForm1::BuildMenus()
+{
+    TMenuItem* file = MainMenu1.Add("File");
+    New1 = file->Add("New", nullptr, ShortCut("Ctrl+N"), iconNew);
+    Open1 = file->Add("Open...", nullptr, ShortCut("Ctrl+O"), iconOpen);
+    Reopenlastfile1 = file->Add("Re-open last file", nullptr, ShortCut("Ctrl+R"), iconReopen);
+    Save1 = file->Add("Save", nullptr, ShortCut("Ctrl+S"), iconSave);
+    SaveAs1 = file->Add("Save as...", nullptr, ShortCut("Ctrl+Alt+S"), iconSaveAs);
+    file->AddSeparator();
+    Sendasemail1 = file->Add("Send as e-mail...", nullptr, ShortCut("Ctrl+Alt+A"), iconSendMail);
+    Print1 = file->Add("Print...", nullptr, ShortCut("Ctrl+P"), iconPrint);
+    file->AddSeparator();
+    Exit1 = file->Add("Exit", nullptr, ShortCut("Ctrl+Alt+X"), iconExit);
+
+    TMenuItem* edit = MainMenu1.Add("Edit");
+    Undo1 = edit->Add("Undo / Redo", nullptr, ShortCut("Ctrl+Z"), iconUndo);
+    edit->AddSeparator();
+    Cut1 = edit->Add("Cut", nullptr, ShortCut("Ctrl+X"), iconCut);
+    Copy1 = edit->Add("Copy", nullptr, ShortCut("Ctrl+C"), iconCopy);
+    Copyall1 = edit->Add("Copy all", nullptr, ShortCut("Ctrl+Alt+C"), iconCopyAll);
+    Paste1 = edit->Add("Paste", nullptr, ShortCut("Ctrl+V"), iconPaste);
+    N10XPaste2 = edit->Add("10 X Paste", nullptr, ShortCut("Ctrl+T"), iconPasteTen);
+    edit->AddSeparator();
+    SelectAll1 = edit->Add("Select all", nullptr, ShortCut("Ctrl+A"), iconSelectAll);
+    ClearSelection1 = edit->Add("Clear selection", nullptr, ShortCut("Ctrl+Del"), iconClearSelection);
+    edit->AddSeparator();
+    InsertEurosign1 = edit->Add("Insert Euro-sign", nullptr, ShortCut("Ctrl+E"), iconEuro);
+    Find1 = edit->Add("Show/Hide Find toolbar", nullptr, ShortCut("Ctrl+F"), iconFindBar);
+
+    TMenuItem* tools = MainMenu1.Add("Tools");
+    Plaintextmode1 = tools->Add("Plain text mode", nullptr, ShortCut("F2"), iconPlainText);
+    Richtextmode1 = tools->Add("Rich text mode", nullptr, ShortCut("F3"), iconRichText);
+    tools->AddSeparator();
+    Importwordlist1 = tools->Add("Import wordlist...", nullptr, {}, iconImportWords);
+    Exportwordlist1 = tools->Add("Export wordlist...", nullptr, {}, iconExportWords);
+    Emptywordlist1 = tools->Add("Empty wordlist...", nullptr, {}, iconEmptyWords);
+    tools->AddSeparator();
+    ImageViewer1 = tools->Add("Image Viewer...", nullptr, {}, iconImageViewer);
+    Preferences2 = tools->Add("Preferences...", nullptr, ShortCut("Ctrl+Alt+P"), iconPreferences);
+
+    TMenuItem* help = MainMenu1.Add("Help");
+    Help2 = help->Add("Help...", nullptr, ShortCut("F1"), iconHelp);
+    Help2->Hint = "You'll need an internet connection!";
+    Associate1 = help->Add("Associate with Mibor8", nullptr, {}, iconAssociate);
+    txt1 = Associate1->Add(".txt");
+    rtf1 = Associate1->Add(".rtf");
+    About1 = help->Add("About...", nullptr, {}, iconAbout);
+
+    PopupMenu1.Add("Cut", nullptr, {}, iconCut);
+    PopupMenu1.Add("Copy", nullptr, {}, iconCopy);
+    PopupMenu1.Add("Copy all", nullptr, {}, iconCopyAll);
+    PopupMenu1.Add("Paste", nullptr, {}, iconPaste);
+    PopupMenu1.Add("10 X Paste", nullptr, {}, iconPasteTen);
+
+    checkbox1 = PopupMenu2.Add("Start at top");
+    checkbox1->SetChecked(true);
+    Searchup = PopupMenu2.Add("Search up");
+    wword = PopupMenu2.Add("Whole word");
+    mcase = PopupMenu2.Add("Match case");
+    for (TMenuItem* option : {checkbox1, Searchup, wword, mcase})
+        option->AutoCheck = true;
+
+    static const struct {
+        const char* name;
+        TColor color;
+    } kColors[] = {
+        {"White", RGBColor(255, 255, 255)}, {"Silver", RGBColor(192, 192, 192)}, {"Gray", RGBColor(128, 128, 128)},
+        {"Black", RGBColor(0, 0, 0)},       {"Red", RGBColor(255, 0, 0)},        {"Yellow", RGBColor(255, 255, 0)},
+        {"Lime", RGBColor(0, 255, 0)},      {"Aqua", RGBColor(0, 255, 255)},     {"Blue", RGBColor(0, 0, 255)},
+        {"Fuchsia", RGBColor(255, 0, 255)}, {"Maroon", RGBColor(128, 0, 0)},     {"Olive", RGBColor(128, 128, 0)},
+        {"Green", RGBColor(0, 128, 0)},     {"Teal", RGBColor(0, 128, 128)},     {"Navy", RGBColor(0, 0, 128)},
+        {"Purple", RGBColor(128, 0, 128)},
+    };
+    for (const auto& entry : kColors)
+        PopupMenu3.Add(entry.name, nullptr, {}, ImageList3.AddSwatch(ColorToRGB(entry.color)));
+    PopupMenu3.AddSeparator();
+    PopupMenu3.Add("Custom...");
+    PopupMenu3.SetImages(&ImageList3);
+
+    SetMenu(&MainMenu1);
+    MainMenu1.SetImages(&ImageList1);
+    PopupMenu1.SetImages(&ImageList1);
+}
+
+void TForm1::BuildToolBars()
+{
+    ControlBar1 = std::make_unique<TControlBar>(this);
+    ControlBar1->SetAlign(TAlign::Top);
+    using Style = TToolButtonStyle;
+
+    ToolBar1 = std::make_unique<TToolBar>(ControlBar1.get(), 161, &ImageList1);
+    ToolButton1 = ToolBar1->AddButton("New", nullptr, iconNew);
+    ToolButton2 = ToolBar1->AddButton("Open...", nullptr, iconOpen);
+    ToolButton3 = ToolBar1->AddButton("Re-open last file", nullptr, iconReopen);
+    ToolButton4 = ToolBar1->AddButton("Save", nullptr, iconSave);
+    ToolButton28 = ToolBar1->AddButton("Send as e-mail...", nullptr, iconSendMail);
+    ToolButton5 = ToolBar1->AddButton("Print...", nullptr, iconPrint);
+    ToolButton7 = ToolBar1->AddButton("Exit", nullptr, iconExit);
+
+    ToolBar2 = std::make_unique<TToolBar>(ControlBar1.get(), 200, &ImageList1);
+    ToolButton34 = ToolBar2->AddButton("Undo / Redo", nullptr, iconUndo);
+    ToolBar2->AddSeparator();
+    ToolButton35 = ToolBar2->AddButton("Cut", nullptr, iconCut);
+    ToolButton36 = ToolBar2->AddButton("Copy", nullptr, iconCopy);
+    ToolButton37 = ToolBar2->AddButton("Copy all", nullptr, iconCopyAll);
+    ToolButton38 = ToolBar2->AddButton("Paste", nullptr, iconPaste);
+    ToolButton39 = ToolBar2->AddButton("10 X Paste", nullptr, iconPasteTen);
+    ToolBar2->AddSeparator();
+    ToolButton40 = ToolBar2->AddButton("SelectAll", nullptr, iconSelectAll);
+    ToolButton41 = ToolBar2->AddButton("Clear Selection", nullptr, iconClearSelection);
+
+    ToolBar3 = std::make_unique<TToolBar>(ControlBar1.get(), 270, &ImageList1);
+    ToolButton8 = ToolBar3->AddButton("Insert Euro (you need an Euro-compatible font!)", nullptr, iconEuro);
+    ToolBar3->AddSeparator();
+    ToolButton27 = ToolBar3->AddButton("Show/Hide Find Bar", nullptr, iconFindBar, Style::Check);
+    ToolBar3->AddSeparator();
+    ToolButton24 = ToolBar3->AddButton("Plain text mode", nullptr, iconPlainText, Style::Check, true);
+    ToolButton25 = ToolBar3->AddButton("Rich text mode", nullptr, iconRichText, Style::Check, true);
+    ToolBar3->AddSeparator();
+    ToolButton29 = ToolBar3->AddButton("Import wordlist...", nullptr, iconImportWords);
+    ToolButton30 = ToolBar3->AddButton("Export wordlist...", nullptr, iconExportWords);
+    ToolButton31 = ToolBar3->AddButton("Empty wordlist...", nullptr, iconEmptyWords);
+    ToolBar3->AddSeparator();
+    ToolButton6 = ToolBar3->AddButton("Image Viewer...", nullptr, iconImageViewer);
+    ToolButton32 = ToolBar3->AddButton("Preferences...", nullptr, iconPreferences);
+    ToolBar3->AddSeparator();
+    ToolButton33 = ToolBar3->AddButton("Help. You need Acrobat Reader: http://get.adobe.com/reader/", nullptr,
+                                       iconHelp);
+
+    // The find bar: fields in sunken white frames, buttons with captions in blue.
+    ToolBar5 = std::make_unique<TToolBar>(ControlBar1.get(), 496, &ImageList1, true);
+    ToolBar5->SetFontColor(clBlue);
+    int left = ToolBar5->AddControlSpace(105);
+    Panel1 = std::make_unique<TPanel>(ToolBar5.get(), left, 0, 105, 22);
+    Panel1->SetBevels(TBevelCut::Lowered, TBevelCut::Lowered);
+    Panel1->SetColor(clWhite);
+    fedit = std::make_unique<TEdit>(Panel1.get(), 4, 4, 97, 14, false, false);
+    findbutton = ToolBar5->AddButton(" Find", nullptr, iconFind);
+    left = ToolBar5->AddControlSpace(105);
+    Panel2 = std::make_unique<TPanel>(ToolBar5.get(), left, 0, 105, 22);
+    Panel2->SetBevels(TBevelCut::Lowered, TBevelCut::Lowered);
+    Panel2->SetColor(clWhite);
+    redit = std::make_unique<TEdit>(Panel2.get(), 4, 4, 97, 14, false, false);
+    replacebutton = ToolBar5->AddButton(" Replace", nullptr, iconReplace);
+    replallbutton = ToolBar5->AddButton(" Replace all", nullptr, iconReplaceAll);
+    ToolBar5->AddSeparator();
+    ToolButton9 = ToolBar5->AddButton(" Options", nullptr, iconOptions, Style::DropDown);
+    ToolButton9->DropdownMenu = &PopupMenu2;
+    for (TEdit* field : {fedit.get(), redit.get()}) {
+        field->SetFont(TFont("Tahoma", 8, clBlack));
+        field->SetMaxLength(50);
+        field->PopupMenu = &PopupMenu1;
+    }
+
+    ToolBar6 = std::make_unique<TToolBar>(ControlBar1.get(), 391, &ImageList1);
+    ToolButton11 = ToolBar6->AddButton("Bold", nullptr, iconBold, Style::Check);
+    ToolButton12 = ToolBar6->AddButton("Italic", nullptr, iconItalic, Style::Check);
+    ToolButton14 = ToolBar6->AddButton("Underline", nullptr, iconUnderline, Style::Check);
+    left = ToolBar6->AddControlSpace(141);
+    ComboBox1 = std::make_unique<TComboBox>(ToolBar6.get(), left, 0, 141, TComboBox::Style::DropDown, true, 15, false);
+    ComboBox1->SetFont(TFont("Tahoma", 9));
+    ComboBox1->SetText("Tahoma");
+    ComboBox1->PopupMenu = &PopupMenu4;
+    left = ToolBar6->AddControlSpace(44);
+    Edit3 = std::make_unique<TEdit>(ToolBar6.get(), left + 2, 1, 26, 20, true, false);
+    Edit3->SetMaxLength(3);
+    Edit3->SetReadOnly(true);
+    Edit3->SetText("0");
+    Edit3->PopupMenu = &PopupMenu4;
+    UpDown1 = std::make_unique<TUpDown>(ToolBar6.get(), Edit3.get(), 0, 100, 0);
+    ToolButton15 = ToolBar6->AddButton("Select color...", nullptr, iconColor, Style::DropDown);
+    ToolButton15->DropdownMenu = &PopupMenu3;
+    ToolBar6->AddSeparator();
+    ToolButton18 = ToolBar6->AddButton("Align left", nullptr, iconAlignLeft, Style::Check, true);
+    ToolButton18->Tag = 0;
+    ToolButton19 = ToolBar6->AddButton("Center", nullptr, iconCenter, Style::Check, true);
+    ToolButton19->Tag = 2;
+    ToolButton20 = ToolBar6->AddButton("Align right", nullptr, iconAlignRight, Style::Check, true);
+    ToolButton20->Tag = 1;
+    ToolBar6->AddSeparator();
+    ToolButton44 = ToolBar6->AddButton("", nullptr, iconBullets, Style::Check);
+
+    ToolBar7 = std::make_unique<TToolBar>(ControlBar1.get(), 287, &ImageList1);
+    left = ToolBar7->AddControlSpace(105);
+    Panel3 = std::make_unique<TPanel>(ToolBar7.get(), left, 0, 105, 22);
+    Panel3->SetBevels(TBevelCut::Lowered, TBevelCut::None);
+    Panel3->SetColor(clWhite);
+    DateTimePicker1 = std::make_unique<TDateTimePicker>(Panel3.get(), 1, 1, 103, 20, TDateTimeKind::Time);
+    ToolButton22 = ToolBar7->AddButton("Insert time", nullptr, iconInsertTime);
+    left = ToolBar7->AddControlSpace(105);
+    Panel4 = std::make_unique<TPanel>(ToolBar7.get(), left, 0, 105, 22);
+    Panel4->SetBevels(TBevelCut::Lowered, TBevelCut::None);
+    Panel4->SetColor(clWhite);
+    DateTimePicker2 = std::make_unique<TDateTimePicker>(Panel4.get(), 1, 1, 103, 20, TDateTimeKind::Date);
+    ToolButton23 = ToolBar7->AddButton("Insert date", nullptr, iconInsertDate);
+    ToolBar7->AddSeparator();
+    ToolButton26 = ToolBar7->AddButton("Start / Stop ticking", nullptr, iconTicking);
+
+    // As built: file, edit and clock toolbars in the first row, formatting and
+    // tools in the second, the find bar in the third.
+    for (TToolBar* bar : {ToolBar1.get(), ToolBar2.get(), ToolBar7.get(), ToolBar6.get(), ToolBar3.get(),
+                          ToolBar5.get()})
+        ControlBar1->AddBand(bar);
+    const struct {
+        TToolBar* bar;
+        int left, top;
+    } kBuiltPlaces[] = {
+        {ToolBar1.get(), 11, 2},  {ToolBar2.get(), 185, 2},  {ToolBar7.get(), 398, 2},
+        {ToolBar6.get(), 11, 28}, {ToolBar3.get(), 415, 28}, {ToolBar5.get(), 11, 54},
+    };
+    for (const auto& place : kBuiltPlaces) {
+        ControlBar1->SetBandTop(place.bar, place.top);
+        ControlBar1->SetBandLeft(place.bar, place.left);
+    }
+}

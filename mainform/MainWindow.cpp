@@ -1,0 +1,258 @@
+// The main window: its parts as built, start-up, window events and shut-down.
+#include "mainform/MainForm.h"
+
+#include "about/AboutForm.h"
+#include "email/SendForm.h"
+#include "imageviewer/ImageViewerForm.h"
+#include "mainform/CommandLine.h"
+#include "mainform/Icons.h"
+#include "preferences/PreferencesForm.h"
+#include "ui/Application.h"
+#include "ui/SysUtils.h"
+
+#include <shellapi.h>
+
+#include <set>
+
+TForm1* Form1 = nullptr;
+
+TForm1::TForm1() : TForm("TForm1")
+{
+    SetText("Mibor8");
+    SetBounds(260, 317, 739, 457);
+    LoadMainIcons(ImageList1);
+
+    OpenDialog1.DefaultExt = "*.txt";
+    OpenDialog1.InitialDir = "c:\\";
+    OpenDialog1.Filter = "All Files (*.*)|*.*|RichText Files (*.rtf)|*.rtf|Plain Text Files (*.txt)|*.txt|"
+                         "HTML Files (*.htm, *.html)|*.htm*";
+    OpenDialog1.Options |= OFN_FILEMUSTEXIST;
+    SaveDialog1.InitialDir = "c:\\";
+    SaveDialog1.Filter = "No new extension (*.*)|*.*|RichText Files (*.rtf)|*.rtf|Plain Text Files (*.txt)|*.txt|"
+                         "HTML Files (*.html)|*.html";
+    ColorDialog1.Color = clWhite;
+    ColorDialog1.Flags = CC_FULLOPEN | CC_ANYCOLOR;
+    ColorDialog2.Flags = CC_FULLOPEN | CC_PREVENTFULLOPEN | CC_SOLIDCOLOR | CC_ANYCOLOR;
+    FontDialog1.Font = TFont("Tahoma", 8, clBlack);
+    FontDialog1.MinFontSize = 1;
+    FontDialog1.MaxFontSize = 100;
+    for (TOpenDialog* dialog : {static_cast<TOpenDialog*>(&OpenDialog2), static_cast<TOpenDialog*>(&SaveDialog2)}) {
+        dialog->DefaultExt = ".mib";
+        dialog->Filter = "Mibor wordlist files (*.mib)|*.mib";
+    }
+
+    BuildMenus();
+    BuildToolBars();
+    BuildSidePanel();
+    BuildEditorArea();
+    Timer1 = std::make_unique<TTimer>(1, true);
+    Timer2 = std::make_unique<TTimer>(499, true);
+    BindEvents();
+    SetActiveControl(memo1.get());
+    DragAcceptFiles(Handle(), TRUE);
+    Realign();
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::BuildSidePanel()
+{
+    Panel9 = std::make_unique<TPanel>(this, 0, 0, 128, 300);
+    Panel9->SetBevels(TBevelCut::None, TBevelCut::None);
+    Panel9->SetAlign(TAlign::Left);
+    Shape2 = std::make_unique<TShape>(Panel9.get(), 0, 0, 127, 1, clBtnHighlight, clBtnHighlight);
+    Shape1 = std::make_unique<TShape>(Panel9.get(), 127, 0, 1, 2000, clBtnShadow, clBtnShadow);
+    SpeedButton1 = std::make_unique<TSpeedButton>(Panel9.get(), "Add", 3, 3, 59, 14);
+    SpeedButton2 = std::make_unique<TSpeedButton>(Panel9.get(), "Remove", 65, 3, 59, 14);
+    Panel18 = std::make_unique<TPanel>(Panel9.get(), 2, 19, 123, 22);
+    Panel18->SetSunkenFrame();
+    Panel18->SetColor(clWindow);
+    Edit4 = std::make_unique<TEdit>(Panel18.get(), 5, 4, 111, 14, false, false);
+    Edit4->SetFont(TFont("Tahoma", 8, clBlack));
+    Edit4->SetMaxLength(100);
+    Edit4->PopupMenu = &PopupMenu1;
+    Panel10 = std::make_unique<TPanel>(Panel9.get(), 2, 43, 123, 200);
+    Panel10->SetSunkenFrame();
+    ListBox1 = std::make_unique<TListBox>(Panel10.get(), 0, 0, 121, 198, true, false, false);
+    ListBox1->SetAlign(TAlign::Client);
+    SpeedButton3 = std::make_unique<TSpeedButton>(Panel9.get(), "Insert >>", 2, 245, 123, 14);
+    RichEdit1 = std::make_unique<TRichEdit>(Panel9.get(), 0, 0, 10, 10, false);
+    RichEdit1->Hide();
+    RichEdit1->SetMaxLength(200000000);
+}
+
+void TForm1::BuildEditorArea()
+{
+    Panel11 = std::make_unique<TPanel>(this, 0, 0, 400, 300);
+    Panel11->SetBevels(TBevelCut::None, TBevelCut::None);
+    Panel11->SetAlign(TAlign::Client);
+    Bevel2 = std::make_unique<TBevel>(Panel11.get(), 0, 0, 1, 300, TBevelShape::LeftLine);
+    Bevel2->SetAlign(TAlign::Left);
+
+    Panel19 = std::make_unique<TPanel>(Panel11.get(), 0, 0, 400, 16);
+    Panel19->SetBevels(TBevelCut::None, TBevelCut::None);
+    Panel19->SetAlign(TAlign::Top);
+    Bevel3 = std::make_unique<TBevel>(Panel19.get(), 0, 0, 1, 16, TBevelShape::LeftLine);
+    Bevel3->SetAlign(TAlign::Left);
+    Panel20 = std::make_unique<TPanel>(Panel19.get(), 0, 0, 400, 16);
+    Panel20->SetBevels(TBevelCut::Raised, TBevelCut::None);
+    Panel20->SetAlign(TAlign::Client);
+    Bevel4 = std::make_unique<TBevel>(Panel20.get(), 3, 7, 394, 2, TBevelShape::TopLine);
+    Image1 = std::make_unique<TImage>(Panel20.get(), 2, 1, 10, 6);
+    Image2 = std::make_unique<TImage>(Panel20.get(), 2, 9, 10, 6);
+    Image3 = std::make_unique<TImage>(Panel20.get(), 386, 9, 10, 6);
+    const std::pair<TImage*, RulerMarker> markers[] = {{Image1.get(), RulerMarker::FirstIndent},
+                                                       {Image2.get(), RulerMarker::LeftIndent},
+                                                       {Image3.get(), RulerMarker::RightIndent}};
+    for (const auto& marker : markers) {
+        auto* bitmap = new TBitmapGraphic(PictureBitmap(RulerMarkerPicture(marker.second)));
+        bitmap->Transparent = true;
+        marker.first->Transparent = true;
+        marker.first->SetPicture(bitmap);
+    }
+
+    memo1 = std::make_unique<TRichEdit>(Panel11.get(), 0, 0, 400, 300);
+    memo1->SetAlign(TAlign::Client);
+    memo1->SetEditorFont(TFont("Tahoma", 8, clBlack));
+    memo1->SetMaxLength(200000000);
+    memo1->PopupMenu = &PopupMenu1;
+}
+
+void TForm1::BindEvents()
+{
+    using namespace std::placeholders;
+    OnCreate = std::bind(&TForm1::FormCreate, this, _1);
+    OnActivate = std::bind(&TForm1::FormActivate, this, _1);
+    OnResize = std::bind(&TForm1::FormResize, this, _1);
+    OnCloseQuery = std::bind(&TForm1::FormCloseQuery, this, _1, _2);
+    OnClose = std::bind(&TForm1::FormClose, this, _1, _2);
+    ControlBar1->OnResize = std::bind(&TForm1::FormResize, this, _1);
+    Timer1->OnTimer = std::bind(&TForm1::Timer1Timer, this, _1);
+
+    auto bind = [this](void (TForm1::*handler)(TObject*)) { return std::bind(handler, this, _1); };
+    Exit1->OnClick = ToolButton7->OnClick = bind(&TForm1::Exit1Click);
+    Preferences2->OnClick = bind(&TForm1::Preferences1Click);
+    ToolButton32->OnClick = bind(&TForm1::Preferences1Click3);
+    Plaintextmode1->OnClick = ToolButton24->OnClick = bind(&TForm1::ToolButton24Click);
+    Richtextmode1->OnClick = ToolButton25->OnClick = bind(&TForm1::ToolButton25Click);
+    ToolButton44->OnClick = bind(&TForm1::ToolButton44Click);
+}
+
+std::string TForm1::CaptionFor(const std::string& fileName)
+{
+    return fileName.empty() ? "Mibor8" : "Mibor8 - " + fileName;
+}
+
+void TForm1::SetWordListHeight(int height)
+{
+    Panel10->SetHeight(height);
+    SpeedButton3->SetTop(height + 45);
+}
+
+// ---- start-up ----
+
+void TForm1::FormCreate(TObject*)
+{
+    FillFontList();
+    if (!SplitCommandLine(GetCommandLineA()).empty()) {
+        CommandLineStart = true;
+        Application->Guard([this] { OpenCommandLineFile(); });
+    }
+}
+
+static int CALLBACK AddFontFace(const LOGFONTA* font, const TEXTMETRICA*, DWORD, LPARAM data)
+{
+    reinterpret_cast<std::set<std::string>*>(data)->insert(std::string(font->lfFaceName).substr(0, 32));
+    return 1;
+}
+
+void TForm1::FillFontList()
+{
+    std::set<std::string> faces;
+    LOGFONTA query{};
+    query.lfCharSet = DEFAULT_CHARSET;
+    HDC screen = GetDC(nullptr);
+    EnumFontFamiliesExA(screen, &query, AddFontFace, reinterpret_cast<LPARAM>(&faces), 0);
+    ReleaseDC(nullptr, screen);
+    for (const std::string& face : faces)
+        ComboBox1->Add(face);
+}
+
+void TForm1::OpenCommandLineFile()
+{
+    std::string name = CommandLineFileName(SplitCommandLine(GetCommandLineA()));
+    LoadDocument(name);
+    SetText(CaptionFor(name));
+    SaveDialog1.FileName = name;
+    OpenDialog1.FileName = name;
+    ComboBox1->SetText(memo1->Font().Name());
+    Edit3->SetText(IntToStr(memo1->Font().Size()));
+}
+
+void TForm1::LoadDocument(const std::string& fileName) { memo1->LoadFromFile(fileName); }
+
+void TForm1::FormActivate(TObject*)
+{
+    if (Edit4->Text().empty())
+        SpeedButton1->SetEnabled(false);
+    if (ListBox1->Count() == 0) {
+        SpeedButton2->SetEnabled(false);
+        SpeedButton3->SetEnabled(false);
+    }
+}
+
+void TForm1::Timer1Timer(TObject*)
+{
+    Edit3->SetText(IntToStr(memo1->Font().Size()));
+    Timer1->SetEnabled(false);
+}
+
+void TForm1::FormResize(TObject*)
+{
+    if (!ControlBar1 || !Panel10)
+        return;
+    SetWordListHeight(ClientHeight() + InsertAllowance - ControlBar1->Height() - 65);
+    Bevel4->SetWidth(Panel20->Width() - 6);
+}
+
+void TForm1::DropFiles(HDROP drop)
+{
+    UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+    if (count > 1) {
+        Application->ShowMessage("Only one file at a time, please...");
+    } else if (count == 1) {
+        char name[256] = {0};
+        DragQueryFileA(drop, 0, name, sizeof name);
+        Application->Guard([&] {
+            LoadDocument(name);
+            SaveDialog1.FileName = name;
+            SetText(CaptionFor(name));
+            ApplyPlainModeAgain();
+        });
+    }
+    DragFinish(drop);
+}
+
+// ---- commands ----
+
+void TForm1::Exit1Click(TObject*) { Close(); }
+
+void TForm1::Preferences1Click(TObject*)
+{
+    Form8->EmailPageFlag = false;
+    Form2->ShowModal();
+    Form2->ShowPage(Form2->InfoPage.get());
+}
+
+void TForm1::Preferences1Click3(TObject* sender) { Preferences1Click(sender); }
+
+// ---- shut-down ----
+
+void TForm1::FormCloseQuery(TObject*, bool& canClose) { canClose = true; }
+
+void TForm1::FormClose(TObject*, TCloseAction&)
+{
+    memo1->SetBackground(ColorDialog1.Color);
+    DeleteFileA("C:\\Mibor.reg");
+    Form2->WindowStateSave();
+}

@@ -1,0 +1,96 @@
+// TForm2: the Preferences window. Its controls are the program's only copy of
+// the preference values while it runs; the settings store keeps them between
+// runs (SettingsStore.cpp).
+#pragma once
+
+#include "ui/Dialogs.h"
+#include "ui/ExtCtrls.h"
+#include "ui/Forms.h"
+#include "ui/SpeedButton.h"
+#include "ui/StdCtrls.h"
+
+#include <array>
+#include <memory>
+#include <string>
+
+class TForm2 : public TForm {
+public:
+    TForm2();
+
+    // ---- the page buttons of the right column ----
+    std::unique_ptr<TPanel> Panel16, Panel14, Panel15, Panel17, Panel19, Panel18; // Info ... E-mail
+    std::unique_ptr<TPanel> speedbutton2;                                         // "Ok"
+
+    // ---- the six pages, stacked ----
+    std::unique_ptr<TPanel> InfoPage, GeneralPage, ToolbarsPage, BackupPage, AddTextPage, EmailPage;
+
+    // General
+    std::unique_ptr<TSpeedButton> SpeedButton4, SpeedButton5; // "Default font...", "Background..."
+    std::unique_ptr<TEdit> Edit1;                             // sample of the default font
+    std::unique_ptr<TCheckBox> shape11, shape3;               // menu icons, read-only
+    std::unique_ptr<TLabel> Label10, Label11;
+    std::unique_ptr<TEdit> Edit2, Edit4; // left and right margin
+
+    // Toolbars: a check box and a picture per toolbar
+    std::unique_ptr<TCheckBox> shape10, shape1, shape14, shape4, shape8, shape7;
+    std::array<std::unique_ptr<TImage>, 6> ToolbarPictures;
+    std::unique_ptr<TSpeedButton> SpeedButton22; // "Reset all Toolbars"
+
+    // Info
+    std::unique_ptr<TPanel> FiguresBox;
+    std::unique_ptr<TLabel> LinesLabel, CharactersLabel, AverageLabel;
+    std::unique_ptr<TLabel> MemoryCaption, FreeMemoryCaption, ResolutionCaption, MonitorsCaption, WheelCaption;
+    std::unique_ptr<TLabel> MemoryLabel, FreeMemoryLabel, ResolutionLabel, MonitorsLabel, WheelLabel;
+
+    // Backup and save
+    std::unique_ptr<TCheckBox> shape15;          // "Make backup"
+    std::unique_ptr<TSpeedButton> SpeedButton17; // "Location..."
+    std::unique_ptr<TEdit> Edit3;                // the backup location
+    TSaveDialog LocationDialog;
+
+    // Add text panel
+    std::unique_ptr<TRadioGroup> RadioGroup1;
+    std::unique_ptr<TCheckBox> shape12, shape16, shape17;
+
+    // E-mail
+    std::unique_ptr<TLabel> Label20, Label21, Label22, Label23, Label24;
+    std::unique_ptr<TEdit> server, port, id, name, email;
+
+    // ---- settings store ----
+    // Reads the store into the windows; stops at the first absent or malformed
+    // number or colour and then writes the store from the windows.
+    void SettingsLoad();
+    // Writes the preference values.
+    void SettingsSave();
+    // Writes the window state (size, place, word list, toolbar places).
+    void WindowStateSave();
+    // Pushes the choices onto the main window and closes this window.
+    void ApplyPreferences();
+
+    // Brings one page to the front.
+    void ShowPage(TPanel* page);
+
+    // ---- events ----
+    void FormCreate(TObject* sender);
+    void FormClose(TObject* sender, TCloseAction& action);
+    // Sets the default margins on the whole text (plain mode only).
+    void Edit2Change(TObject* sender);
+
+private:
+    void BuildPageButtons();
+    void BuildGeneralPage();
+    void BuildToolbarsPage();
+    void BuildInfoPage();
+    void BuildBackupPage();
+    void BuildAddTextPage();
+    void BuildEmailPage();
+    void BindEvents();
+    // The steps that apply preferences and the close event share.
+    void PushChoices(bool closing);
+    void ApplyPanelSize();
+};
+
+extern TForm2* Form2;
+
+// Where the settings live: HKEY_CURRENT_USER\<kSettingsKey>.
+extern const char* const kSettingsKey;

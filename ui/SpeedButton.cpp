@@ -1,0 +1,84 @@
+#include "ui/SpeedButton.h"
+
+static const char* const kSpeedButtonClass = "TSpeedButton";
+
+TSpeedButton::TSpeedButton(TControl* parent, const std::string& caption, int left, int top, int width, int height)
+    : TControl(parent)
+{
+    RegisterOwnClass(kSpeedButtonClass, CS_HREDRAW | CS_VREDRAW);
+    CreateHandle(kSpeedButtonClass, WS_VISIBLE, 0, left, top, width, height);
+    SetText(caption);
+}
+
+void TSpeedButton::SetText(const std::string& text)
+{
+    TControl::SetText(text);
+    Invalidate();
+}
+
+void TSpeedButton::Paint(HDC dc)
+{
+    RECT rect;
+    GetClientRect(Handle(), &rect);
+    TColor background = Parent() ? Parent()->Color() : Color();
+    FillRect(dc, &rect, SolidBrush(background));
+    bool pressed = hot_ && GetCapture() == Handle();
+    if (pressed)
+        DrawEdge(dc, &rect, Flat ? BDR_SUNKENOUTER : EDGE_SUNKEN, BF_RECT);
+    else if (!Flat)
+        DrawEdge(dc, &rect, EDGE_RAISED, BF_RECT);
+    else if (hot_ && IsWindowEnabled(Handle()))
+        DrawEdge(dc, &rect, BDR_RAISEDINNER, BF_RECT);
+    HGDIOBJ old = SelectObject(dc, Font().Handle());
+    SetBkMode(dc, TRANSPARENT);
+    std::string caption = Text();
+    if (pressed)
+        OffsetRect(&rect, 1, 1);
+    if (IsWindowEnabled(Handle())) {
+        SetTextColor(dc, ColorToRGB(Font().Color()));
+        DrawTextA(dc, caption.c_str(), -1, &rect, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    } else {
+        RECT shifted = rect;
+        OffsetRect(&shifted, 1, 1);
+        SetTextColor(dc, GetSysColor(COLOR_BTNHIGHLIGHT));
+        DrawTextA(dc, caption.c_str(), -1, &shifted, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+        SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
+        DrawTextA(dc, caption.c_str(), -1, &rect, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    }
+    SelectObject(dc, old);
+}
+
+LRESULT TSpeedButton::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(Handle(), &ps);
+        Paint(dc);
+        EndPaint(Handle(), &ps);
+        return 0;
+    }
+    case WM_MOUSEMOVE:
+        if (!hot_) {
+            hot_ = true;
+            TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, Handle(), 0};
+            TrackMouseEvent(&track);
+            Invalidate();
+        }
+        break;
+    case WM_MOUSELEAVE:
+        hot_ = false;
+        Invalidate();
+        break;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_ENABLE:
+        Invalidate();
+        break;
+    default:
+        break;
+    }
+    return TControl::WndProc(message, wParam, lParam);
+}

@@ -1,0 +1,21 @@
+// A flat button that never takes the keyboard focus.
+#pragma once
+
+#include "ui/Controls.h"
+
+#include <string>
+
+class TSpeedButton : public TControl {
+public:
+    TSpeedButton(TControl* parent, const std::string& caption, int left, int top, int width, int height);
+    void SetText(const std::string& text) override;
+    // A flat button shows its edge only under the mouse.
+    bool Flat = true;
+
+protected:
+    LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void Paint(HDC dc);
+    bool hot_ = false;
+};
