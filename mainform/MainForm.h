@@ -96,6 +96,9 @@ public:
     int InsertAllowance = 0;       // 0, or 16 while "Insert >>" is hidden
     bool Syncing = false;          // the formatting toolbar is being refreshed
 
+    // The command line the program was started with; empty means the real one.
+    static std::string CommandLineOverride;
+
     // Caption rule: "Mibor8", or "Mibor8 - " and the full path.
     static std::string CaptionFor(const std::string& fileName);
     // The word-list frame's height and the "Insert >>" button below it.

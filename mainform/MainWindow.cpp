@@ -15,6 +15,12 @@
 #include <set>
 
 TForm1* Form1 = nullptr;
+std::string TForm1::CommandLineOverride;
+
+static std::string ProgramCommandLine()
+{
+    return TForm1::CommandLineOverride.empty() ? GetCommandLineA() : TForm1::CommandLineOverride;
+}
 
 TForm1::TForm1() : TForm("TForm1")
 {
@@ -53,7 +59,11 @@ TForm1::TForm1() : TForm("TForm1")
     Realign();
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1()
+{
+    // The window would destroy its menu bar itself; the menu object does that.
+    SetMenu(nullptr);
+}
 
 void TForm1::BuildSidePanel()
 {
@@ -154,7 +164,7 @@ void TForm1::SetWordListHeight(int height)
 void TForm1::FormCreate(TObject*)
 {
     FillFontList();
-    if (!SplitCommandLine(GetCommandLineA()).empty()) {
+    if (!SplitCommandLine(ProgramCommandLine()).empty()) {
         CommandLineStart = true;
         Application->Guard([this] { OpenCommandLineFile(); });
     }
@@ -180,7 +190,7 @@ void TForm1::FillFontList()
 
 void TForm1::OpenCommandLineFile()
 {
-    std::string name = CommandLineFileName(SplitCommandLine(GetCommandLineA()));
+    std::string name = CommandLineFileName(SplitCommandLine(ProgramCommandLine()));
     LoadDocument(name);
     SetText(CaptionFor(name));
     SaveDialog1.FileName = name;

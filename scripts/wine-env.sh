@@ -8,7 +8,7 @@
 set -u
 build=$(cd "$1" && pwd); shift
 
-export WINEDEBUG=-all
+export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEARCH=win32
 

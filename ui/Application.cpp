@@ -34,6 +34,20 @@ void TApplication::Register(TForm* form)
     Guard([&] { form->DoCreate(); });
 }
 
+void TApplication::FormDestroyed(TForm* form)
+{
+    if (mainForm_ == form)
+        mainForm_ = nullptr;
+}
+
+void TApplication::Restart()
+{
+    MSG message;
+    while (PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }
+    terminated_ = false;
+}
+
 void TApplication::Run()
 {
     if (mainForm_)

@@ -30,6 +30,10 @@ public:
         Register(reference);
     }
     TForm* MainForm() const { return mainForm_; }
+    // Called by a form as it is destroyed.
+    void FormDestroyed(TForm* form);
+    // Lets a process that has ended its main window make a new one (tests).
+    void Restart();
 
     // Shows the main form and runs the message loop until Terminate.
     void Run();

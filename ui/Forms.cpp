@@ -18,6 +18,7 @@ TForm::TForm(const std::string& className) : TControl(nullptr)
 
 TForm::~TForm()
 {
+    Application->FormDestroyed(this);
     if (toolTip_)
         DestroyWindow(toolTip_);
 }

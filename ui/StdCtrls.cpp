@@ -177,32 +177,20 @@ TListBox::TListBox(TControl* parent, int left, int top, int width, int height, b
                  border ? WS_EX_CLIENTEDGE : 0, left, top, width, height);
 }
 
-int TListBox::Count() const { return static_cast<int>(Perform(LB_GETCOUNT)); }
+int TListBox::Count() const { return static_cast<int>(items_.size()); }
 
 std::string TListBox::Item(int index) const
 {
-    LRESULT length = Perform(LB_GETTEXTLEN, index);
-    if (length == LB_ERR)
-        return std::string();
-    std::string text(static_cast<size_t>(length) + 1, '\0');
-    length = Perform(LB_GETTEXT, index, reinterpret_cast<LPARAM>(&text[0]));
-    text.resize(length == LB_ERR ? 0 : static_cast<size_t>(length));
-    return text;
-}
-
-std::vector<std::string> TListBox::Items() const
-{
-    std::vector<std::string> items;
-    int count = Count();
-    items.reserve(count);
-    for (int i = 0; i < count; ++i)
-        items.push_back(Item(i));
-    return items;
+    return index >= 0 && index < Count() ? items_[index] : std::string();
 }
 
 int TListBox::Add(const std::string& text)
 {
-    return static_cast<int>(Perform(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str())));
+    LRESULT index = Perform(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    if (index < 0)
+        return -1;
+    items_.insert(items_.begin() + std::min<size_t>(static_cast<size_t>(index), items_.size()), text);
+    return static_cast<int>(index);
 }
 
 void TListBox::AddMany(const std::vector<std::string>& texts)
@@ -212,14 +200,27 @@ void TListBox::AddMany(const std::vector<std::string>& texts)
     for (const auto& text : texts)
         bytes += text.size() + 1;
     Perform(LB_INITSTORAGE, texts.size(), bytes);
+    items_.reserve(items_.size() + texts.size());
     for (const auto& text : texts)
         Add(text);
     Perform(WM_SETREDRAW, TRUE);
     Invalidate();
 }
 
-void TListBox::Delete(int index) { Perform(LB_DELETESTRING, index); }
-void TListBox::Clear() { Perform(LB_RESETCONTENT); }
+void TListBox::Delete(int index)
+{
+    if (index < 0 || index >= Count())
+        return;
+    Perform(LB_DELETESTRING, index);
+    items_.erase(items_.begin() + index);
+}
+
+void TListBox::Clear()
+{
+    Perform(LB_RESETCONTENT);
+    items_.clear();
+}
+
 int TListBox::ItemIndex() const { return static_cast<int>(Perform(LB_GETCURSEL)); }
 void TListBox::SetItemIndex(int index) { Perform(LB_SETCURSEL, index); }
 

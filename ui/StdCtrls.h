@@ -74,13 +74,15 @@ protected:
     bool HandleCommand(WPARAM wParam, LRESULT& result) override;
 };
 
+// A list box. The program keeps its own copy of the entries beside the
+// control's, so that entries of any length are read back whole.
 class TListBox : public TControl {
 public:
     TListBox(TControl* parent, int left, int top, int width, int height, bool sorted, bool border = true,
              bool tabStop = true);
     int Count() const;
     std::string Item(int index) const;
-    std::vector<std::string> Items() const;
+    const std::vector<std::string>& Items() const { return items_; }
     int Add(const std::string& text);
     // Adds many entries with redrawing held off.
     void AddMany(const std::vector<std::string>& texts);
@@ -91,6 +93,9 @@ public:
 
 protected:
     bool HandleCommand(WPARAM wParam, LRESULT& result) override;
+
+private:
+    std::vector<std::string> items_;
 };
 
 class TComboBox : public TControl {

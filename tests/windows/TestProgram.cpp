@@ -1,0 +1,169 @@
+#include "tests/windows/TestProgram.h"
+
+#include "about/AboutForm.h"
+#include "email/SendForm.h"
+#include "form/AuxForm.h"
+#include "imageviewer/ImageViewerForm.h"
+#include "mainform/MainForm.h"
+#include "preferences/PreferencesForm.h"
+#include "ui/Application.h"
+#include "ui/Registry.h"
+
+#include <fstream>
+#include <sstream>
+
+int ScriptedDialogs::MessageBox(HWND, const std::string& text, const std::string& caption, UINT flags)
+{
+    boxes.push_back({text, caption, flags});
+    if (boxAnswers.empty())
+        return IDOK;
+    int answer = boxAnswers.front();
+    boxAnswers.pop_front();
+    return answer;
+}
+
+bool ScriptedDialogs::AnswerFile(TOpenDialog& dialog)
+{
+    ++fileDialogsShown;
+    if (fileAnswers.empty())
+        return false;
+    FileAnswer answer = fileAnswers.front();
+    fileAnswers.pop_front();
+    if (!answer.ok)
+        return false;
+    dialog.FileName = answer.fileName;
+    dialog.FilterIndex = answer.filterIndex;
+    return true;
+}
+
+bool ScriptedDialogs::ExecuteOpen(TOpenDialog& dialog) { return AnswerFile(dialog); }
+bool ScriptedDialogs::ExecuteSave(TSaveDialog& dialog) { return AnswerFile(dialog); }
+
+bool ScriptedDialogs::ExecuteColor(TColorDialog& dialog)
+{
+    if (colorAnswers.empty())
+        return false;
+    auto answer = colorAnswers.front();
+    colorAnswers.pop_front();
+    return answer(dialog);
+}
+
+bool ScriptedDialogs::ExecuteFont(TFontDialog& dialog)
+{
+    if (fontAnswers.empty())
+        return false;
+    auto answer = fontAnswers.front();
+    fontAnswers.pop_front();
+    return answer(dialog);
+}
+
+bool ScriptedDialogs::ExecutePrint(TPrintDialog&) { return false; }
+
+void ClearStore() { RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Orvane"); }
+
+void WriteStore(const std::string& name, const std::string& value)
+{
+    TRegistry store;
+    store.OpenKey(kSettingsKey, true);
+    store.WriteString(name, value);
+}
+
+std::string ReadStore(const std::string& name)
+{
+    TRegistry store;
+    store.OpenKey(kSettingsKey, false);
+    return store.ReadString(name);
+}
+
+bool StoreHas(const std::string& name)
+{
+    TRegistry store;
+    return store.OpenKey(kSettingsKey, false) && store.ValueExists(name);
+}
+
+void StartProgram(ScriptedDialogs& dialogs, const std::string& commandLine)
+{
+    static bool initialized = false;
+    if (!initialized) {
+        Application->Initialize();
+        initialized = true;
+    }
+    Application->Restart();
+    Application->SetTitle("Mibor8");
+    SetDialogService(&dialogs);
+    TForm1::CommandLineOverride = commandLine.empty() ? "Mibor8.exe" : "Mibor8.exe " + commandLine;
+    Application->CreateForm(Form1);
+    Application->CreateForm(Form2);
+    Application->CreateForm(Form3);
+    Application->CreateForm(Form4);
+    Application->CreateForm(Form7);
+    Application->CreateForm(Form8);
+}
+
+void StopProgram(bool close)
+{
+    if (close && Form1)
+        Form1->Close();
+    Pump();
+    delete Form8;
+    delete Form7;
+    delete Form4;
+    delete Form3;
+    delete Form2;
+    delete Form1;
+    Form1 = nullptr;
+    Form2 = nullptr;
+    Form3 = nullptr;
+    Form4 = nullptr;
+    Form7 = nullptr;
+    Form8 = nullptr;
+    Application->Restart();
+    SetDialogService(nullptr);
+}
+
+void Pump(int milliseconds)
+{
+    DWORD end = GetTickCount() + static_cast<DWORD>(milliseconds);
+    do {
+        Application->ProcessMessages();
+        if (milliseconds > 0)
+            Sleep(5);
+    } while (static_cast<int>(end - GetTickCount()) > 0);
+    Application->Restart();
+}
+
+void PressKey(WORD key, bool ctrl, bool alt, bool shift)
+{
+    // The loop reads modifier state from the keyboard state, so set it too.
+    BYTE state[256];
+    GetKeyboardState(state);
+    BYTE saved[256];
+    memcpy(saved, state, sizeof saved);
+    state[VK_CONTROL] = ctrl ? 0x80 : 0;
+    state[VK_MENU] = alt ? 0x80 : 0;
+    state[VK_SHIFT] = shift ? 0x80 : 0;
+    SetKeyboardState(state);
+    HWND target = GetFocus() ? GetFocus() : Form1->Handle();
+    PostMessageA(target, alt ? WM_SYSKEYDOWN : WM_KEYDOWN, key, 1);
+    Application->ProcessMessages();
+    PostMessageA(target, alt ? WM_SYSKEYUP : WM_KEYUP, key, 0xC0000001);
+    Application->ProcessMessages();
+    SetKeyboardState(saved);
+}
+
+std::string WriteTestFile(const std::string& name, const std::string& content)
+{
+    CreateDirectoryA("C:\\mibor8-tests", nullptr);
+    std::string path = "C:\\mibor8-tests\\" + name;
+    std::ofstream out(path, std::ios::binary);
+    out << content;
+    return path;
+}
+
+std::string ReadTestFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream content;
+    content << in.rdbuf();
+    return content.str();
+}

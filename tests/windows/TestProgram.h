@@ -1,0 +1,66 @@
+// The program's windows made hidden in the test process, with message boxes
+// and dialogs answered by the test.
+#pragma once
+
+#include "ui/Dialogs.h"
+
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+// Answers dialogs from queues the test fills and records every message box.
+class ScriptedDialogs : public TDialogService {
+public:
+    struct Box {
+        std::string text, caption;
+        UINT flags;
+    };
+    std::vector<Box> boxes;
+    std::deque<int> boxAnswers; // IDOK when empty
+
+    // A file dialog answer: the chosen name and filter entry, or cancel.
+    struct FileAnswer {
+        bool ok;
+        std::string fileName;
+        int filterIndex;
+    };
+    std::deque<FileAnswer> fileAnswers;
+    std::deque<std::function<bool(TColorDialog&)>> colorAnswers;
+    std::deque<std::function<bool(TFontDialog&)>> fontAnswers;
+    int fileDialogsShown = 0;
+
+    void ChooseFile(const std::string& fileName, int filterIndex = 1) { fileAnswers.push_back({true, fileName, filterIndex}); }
+    void CancelFile() { fileAnswers.push_back({false, "", 0}); }
+
+    int MessageBox(HWND owner, const std::string& text, const std::string& caption, UINT flags) override;
+    bool ExecuteOpen(TOpenDialog& dialog) override;
+    bool ExecuteSave(TSaveDialog& dialog) override;
+    bool ExecuteColor(TColorDialog& dialog) override;
+    bool ExecuteFont(TFontDialog& dialog) override;
+    bool ExecutePrint(TPrintDialog& dialog) override;
+
+private:
+    bool AnswerFile(TOpenDialog& dialog);
+};
+
+// The settings key of the current user.
+void ClearStore();
+void WriteStore(const std::string& name, const std::string& value);
+std::string ReadStore(const std::string& name);
+bool StoreHas(const std::string& name);
+
+// Makes the program's six windows in start-up order (hidden), with the
+// command line given (empty: none), and installs `dialogs`.
+void StartProgram(ScriptedDialogs& dialogs, const std::string& commandLine = "");
+// Closes the main window as the user would (running its close events) when
+// `close` is set, then destroys every window.
+void StopProgram(bool close = true);
+// Handles the messages waiting in the queue, for about `milliseconds`.
+void Pump(int milliseconds = 0);
+// Types a key with modifiers into the focused window through the message loop.
+void PressKey(WORD key, bool ctrl = false, bool alt = false, bool shift = false);
+
+// A file on the C: drive holding `content`; returns its Windows path.
+std::string WriteTestFile(const std::string& name, const std::string& content);
+std::string ReadTestFile(const std::string& path);

@@ -1,0 +1,304 @@
+// The settings store against the real registry: first start, round trips of
+// every value and text form, the stop rule of the load, malformed values.
+#include "tests/windows/TestProgram.h"
+
+#include "mainform/MainForm.h"
+#include "preferences/PreferencesForm.h"
+#include "ui/SysUtils.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class SettingsTest : public ::testing::Test {
+protected:
+    void SetUp() override { ClearStore(); }
+    void TearDown() override
+    {
+        if (Form1)
+            StopProgram(false);
+        ClearStore();
+    }
+    ScriptedDialogs dialogs;
+};
+
+const char* const kPreferenceValues[][2] = {
+    {"BackgroundColor", "clWhite"}, {"ReadOnly", "false"},      {"ShowMenuIcons", "true"},
+    {"ShowToolbar1", "true"},       {"ShowToolbar2", "true"},   {"ShowToolbar3", "true"},
+    {"ShowToolbar5", "true"},       {"ShowToolbar6", "true"},   {"ShowToolbar7", "true"},
+    {"ShowApply", "true"},          {"AddAfter", "true"},       {"AddBefore", "false"},
+    {"MakeBackUp", "true"},         {"Mode", "plain"},          {"Port", "25"},
+    {"id", ""},                     {"Name", ""},               {"Email", ""},
+    {"ShowPanel", "2"},             {"LeftMargin", "5"},        {"RightMargin", "5"},
+    {"FontColor", "clBlack"},       {"Font", "clBlack"},        {"FontSize", "8"},
+    {"FontName", "Tahoma"},         {"BackUpLocation", "C:\\Mibor8- Backup"},
+    {"FontStyle", "1"},             {"Maximized", "false"},
+};
+
+const char* const kWindowStateValues[] = {
+    "Width",        "Height",       "Left",         "Top",          "WordList",     "Custom1",
+    "Custom2",      "Toolbar1Left", "Toolbar2Left", "Toolbar3Left", "Toolbar5Left", "Toolbar6Left",
+    "Toolbar7Left", "Toolbar1Top",  "Toolbar2Top",  "Toolbar3Top",  "Toolbar5Top",  "Toolbar6Top",
+    "Toolbar7Top",
+};
+
+// A store as the program writes it, with values that differ from the built ones.
+void WriteFullStore()
+{
+    WriteStore("BackgroundColor", "clYellow");
+    WriteStore("WordList", "pear\r\napple\r\nBanana\r\n");
+    WriteStore("Width", "640");
+    WriteStore("Height", "400");
+    WriteStore("Left", "30");
+    WriteStore("Top", "40");
+    WriteStore("Maximized", "false");
+    WriteStore("MakeBackUp", "false");
+    WriteStore("ReadOnly", "true");
+    WriteStore("ShowApply", "false");
+    WriteStore("AddAfter", "false");
+    WriteStore("AddBefore", "true");
+    WriteStore("ShowMenuIcons", "false");
+    WriteStore("ShowToolbar1", "true");
+    WriteStore("ShowToolbar2", "false");
+    WriteStore("ShowToolbar3", "true");
+    WriteStore("ShowToolbar5", "false");
+    WriteStore("ShowToolbar6", "true");
+    WriteStore("ShowToolbar7", "true");
+    WriteStore("Mode", "rich");
+    WriteStore("LeftMargin", "12");
+    WriteStore("RightMargin", "7");
+    WriteStore("Font", "clNavy");
+    WriteStore("FontColor", "clNavy");
+    WriteStore("FontSize", "11");
+    WriteStore("FontName", "Courier New");
+    WriteStore("ReOpen", "C:\\old.txt");
+    WriteStore("SMTPServer", "smtp.example.org");
+    WriteStore("Port", "2525");
+    WriteStore("id", "me");
+    WriteStore("Name", "Me Myself");
+    WriteStore("Email", "me@example.org");
+    WriteStore("ShowPanel", "3");
+    WriteStore("Custom1", "ColorA=FF0000\r\nColorB=00FF00\r\n");
+    WriteStore("Custom2", "ColorP=123456\r\n");
+    for (const char* bar : {"1", "2", "3", "5", "6", "7"}) {
+        WriteStore(std::string("Toolbar") + bar + "Top", "2");
+        WriteStore(std::string("Toolbar") + bar + "Left", "11");
+    }
+    WriteStore("BackUpLocation", "C:\\backups\\doc.bak");
+    WriteStore("FontStyle", "12");
+}
+
+} // namespace
+
+TEST_F(SettingsTest, FirstStartWritesTheBuiltValuesAndTheWindowStateAtClose)
+{
+    StartProgram(dialogs);
+    EXPECT_TRUE(dialogs.boxes.empty());
+    for (const auto& value : kPreferenceValues)
+        EXPECT_EQ(ReadStore(value[0]), value[1]) << value[0];
+    EXPECT_FALSE(ReadStore("SMTPServer").empty());
+    EXPECT_FALSE(StoreHas("ReOpen"));
+    for (const char* name : kWindowStateValues)
+        EXPECT_FALSE(StoreHas(name)) << name;
+    // Neither mode button is down before the user picks one.
+    EXPECT_FALSE(Form1->ToolButton24->Down());
+    EXPECT_FALSE(Form1->ToolButton25->Down());
+
+    StopProgram(true);
+    for (const char* name : kWindowStateValues)
+        EXPECT_TRUE(StoreHas(name)) << name;
+    EXPECT_EQ(ReadStore("Width"), "739");
+    EXPECT_EQ(ReadStore("Height"), "457");
+    EXPECT_EQ(ReadStore("WordList"), "");
+    EXPECT_TRUE(dialogs.boxes.empty());
+}
+
+TEST_F(SettingsTest, EveryValueIsReadIntoTheWindowsAndWrittenBack)
+{
+    WriteFullStore();
+    StartProgram(dialogs);
+    TForm1& main = *Form1;
+    TForm2& prefs = *Form2;
+    EXPECT_EQ(main.memo1->Background(), clYellow);
+    EXPECT_EQ(main.ColorDialog1.Color, clYellow);
+    ASSERT_EQ(main.ListBox1->Count(), 3);
+    EXPECT_EQ(main.ListBox1->Item(0), "apple");
+    EXPECT_EQ(main.ListBox1->Item(1), "Banana");
+    EXPECT_EQ(main.ListBox1->Item(2), "pear");
+    EXPECT_EQ(main.Width(), 640);
+    EXPECT_EQ(main.Height(), 400);
+    EXPECT_EQ(main.Left(), 30);
+    EXPECT_EQ(main.Top(), 40);
+    EXPECT_FALSE(prefs.shape15->Checked());
+    EXPECT_TRUE(prefs.shape3->Checked());
+    EXPECT_FALSE(prefs.shape12->Checked());
+    EXPECT_FALSE(prefs.shape16->Checked());
+    EXPECT_TRUE(prefs.shape17->Checked());
+    EXPECT_FALSE(prefs.shape11->Checked());
+    EXPECT_FALSE(prefs.shape1->Checked());
+    EXPECT_FALSE(prefs.shape8->Checked());
+    EXPECT_TRUE(main.RichMode());
+    EXPECT_EQ(prefs.Edit2->Text(), "12");
+    EXPECT_EQ(prefs.Edit4->Text(), "7");
+    EXPECT_EQ(main.FontDialog1.Font.Color(), clNavy);
+    EXPECT_EQ(main.FontDialog1.Font.Size(), 11);
+    EXPECT_EQ(main.FontDialog1.Font.Name(), "Courier New");
+    EXPECT_EQ(main.FontDialog1.Font.Style(), fsBold | fsUnderline);
+    EXPECT_EQ(main.memo1->Font().Name(), "Courier New");
+    EXPECT_EQ(main.memo1->Font().Style(), fsBold | fsUnderline);
+    EXPECT_EQ(main.LastFileName, "C:\\old.txt");
+    EXPECT_EQ(prefs.Edit1->Font().Name(), "Courier New");
+    EXPECT_EQ(prefs.Edit1->Color(), clYellow);
+    EXPECT_EQ(prefs.server->Text(), "smtp.example.org");
+    EXPECT_EQ(prefs.port->Text(), "2525");
+    EXPECT_EQ(prefs.id->Text(), "me");
+    EXPECT_EQ(prefs.name->Text(), "Me Myself");
+    EXPECT_EQ(prefs.email->Text(), "me@example.org");
+    EXPECT_EQ(prefs.RadioGroup1->ItemIndex(), 3);
+    EXPECT_EQ(prefs.Edit3->Text(), "C:\\backups\\doc.bak");
+    // The choices reached the main window.
+    EXPECT_FALSE(main.ControlBar1->BandVisible(main.ToolBar2.get()));
+    EXPECT_FALSE(main.ControlBar1->BandVisible(main.ToolBar5.get()));
+    EXPECT_FALSE(main.ToolButton27->Down());
+    EXPECT_FALSE(main.SpeedButton3->Visible());
+    EXPECT_EQ(main.InsertAllowance, 16);
+    EXPECT_EQ(main.Panel9->Width(), 170);
+    EXPECT_TRUE(main.memo1->ReadOnly());
+
+    StopProgram(true);
+    EXPECT_EQ(ReadStore("BackgroundColor"), "clYellow");
+    EXPECT_EQ(ReadStore("WordList"), "apple\r\nBanana\r\npear\r\n");
+    EXPECT_EQ(ReadStore("Width"), "640");
+    EXPECT_EQ(ReadStore("Mode"), "rich");
+    EXPECT_EQ(ReadStore("FontStyle"), "12");
+    EXPECT_EQ(ReadStore("Font"), "clNavy");
+    EXPECT_EQ(ReadStore("ShowPanel"), "3");
+    EXPECT_EQ(ReadStore("ReOpen"), "C:\\old.txt");
+    EXPECT_EQ(ReadStore("BackUpLocation"), "C:\\backups\\doc.bak");
+    EXPECT_EQ(ReadStore("Port"), "2525");
+    EXPECT_EQ(ReadStore("AddBefore"), "true");
+    EXPECT_EQ(ReadStore("Custom1").substr(0, 28), "ColorA=FF0000\r\nColorB=00FF00");
+    EXPECT_EQ(ReadStore("Custom2"), "ColorP=123456\r\n");
+}
+
+TEST_F(SettingsTest, FontStyleCodesAndUnknownCodes)
+{
+    WriteFullStore();
+    WriteStore("FontStyle", "11");
+    StartProgram(dialogs);
+    EXPECT_EQ(Form1->memo1->Font().Style(), fsUnderline | fsStrikeOut);
+    EXPECT_EQ(Form1->FontDialog1.Font.Style(), fsUnderline | fsStrikeOut);
+    StopProgram(false);
+
+    for (const char* junk : {"7", "bold", "", "18"}) {
+        WriteFullStore();
+        WriteStore("FontStyle", junk);
+        StartProgram(dialogs);
+        EXPECT_EQ(Form1->memo1->Font().Style(), 0u) << junk;
+        EXPECT_EQ(Form1->FontDialog1.Font.Style(), 0u) << junk;
+        StopProgram(false);
+    }
+}
+
+TEST_F(SettingsTest, OnlyLowerCaseRichSelectsRichMode)
+{
+    WriteFullStore();
+    WriteStore("Mode", "Rich");
+    StartProgram(dialogs);
+    EXPECT_TRUE(Form1->PlainMode());
+    EXPECT_FALSE(Form1->RichMode());
+    EXPECT_FALSE(Form1->Panel19->Visible());
+    StopProgram(false);
+    EXPECT_EQ(ReadStore("Mode"), "plain");
+}
+
+TEST_F(SettingsTest, AbsentWidthTakesTheWholeDesktopAndStopsTheLoad)
+{
+    WriteFullStore();
+    RegDeleteKeyValueA(HKEY_CURRENT_USER, kSettingsKey, "Width");
+    StartProgram(dialogs);
+    EXPECT_EQ(Form1->Width(), GetSystemMetrics(SM_CXVIRTUALSCREEN));
+    EXPECT_EQ(Form1->Height(), GetSystemMetrics(SM_CYVIRTUALSCREEN));
+    // The steps after the size were skipped: the check boxes keep their built
+    // values and the save wrote them over the stored ones.
+    EXPECT_TRUE(Form2->shape15->Checked());
+    EXPECT_EQ(ReadStore("MakeBackUp"), "true");
+    EXPECT_EQ(ReadStore("Mode"), "plain");
+    EXPECT_EQ(ReadStore("ReOpen"), "C:\\old.txt");
+    EXPECT_TRUE(dialogs.boxes.empty());
+}
+
+TEST_F(SettingsTest, ColoursAreStoredByNameWhereTheyHaveOne)
+{
+    const char* const cases[][2] = {
+        {"$8000000F", "clBtnFace"}, {"$00FF0000", "clBlue"},    {"16711680", "clBlue"},
+        {"$00123456", "$00123456"}, {"clnone", "clNone"},       {"$1FFFFFFF", "clNone"},
+        {"$80000018", "clInfoBk"},  {"-2147483643", "clWindow"},
+    };
+    for (const auto& entry : cases) {
+        WriteFullStore();
+        WriteStore("BackgroundColor", entry[0]);
+        StartProgram(dialogs);
+        StopProgram(true);
+        EXPECT_EQ(ReadStore("BackgroundColor"), entry[1]) << entry[0];
+    }
+}
+
+TEST_F(SettingsTest, MalformedHugeAndBinaryValuesNeverCrash)
+{
+    WriteFullStore();
+    HKEY key;
+    RegCreateKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
+    const BYTE binary[] = {0x01, 0x00, 0xFF, 0x80};
+    RegSetValueExA(key, "BackgroundColor", 0, REG_BINARY, binary, sizeof binary);
+    DWORD number = 5;
+    RegSetValueExA(key, "MakeBackUp", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number), sizeof number);
+    // A string stored without its terminating zero.
+    RegSetValueExA(key, "FontName", 0, REG_SZ, reinterpret_cast<const BYTE*>("Arial"), 5);
+    RegCloseKey(key);
+    StartProgram(dialogs);
+    EXPECT_EQ(Form1->memo1->Background(), clWhite);
+    StopProgram(true);
+    EXPECT_EQ(ReadStore("BackgroundColor"), "clWhite");
+}
+
+TEST_F(SettingsTest, AHugeWordListWithLongEntriesComesBackWhole)
+{
+    WriteFullStore();
+    std::string longEntry(10000, 'x');
+    std::string list;
+    for (int i = 0; i < 300; ++i)
+        list += "w" + IntToStr(1000 + i) + longEntry + "\r\n";
+    WriteStore("WordList", list);
+    WriteStore("Width", "not a number");
+    StartProgram(dialogs);
+    ASSERT_EQ(Form1->ListBox1->Count(), 300);
+    EXPECT_EQ(Form1->ListBox1->Item(299).size(), longEntry.size() + 5);
+    StopProgram(true);
+    EXPECT_EQ(ReadStore("WordList"), list);
+}
+
+TEST_F(SettingsTest, AWindowOffEveryMonitorComesBackOnThePrimaryOne)
+{
+    WriteFullStore();
+    WriteStore("Left", "-5000");
+    WriteStore("Top", "9000");
+    StartProgram(dialogs);
+    RECT work;
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    EXPECT_EQ(Form1->Width(), 640);
+    EXPECT_EQ(Form1->Height(), 400);
+    EXPECT_GE(Form1->Left(), work.left);
+    EXPECT_GE(Form1->Top(), work.top);
+    EXPECT_LE(Form1->Left() + 640, work.right);
+    EXPECT_LE(Form1->Top() + 400, work.bottom);
+    // The later steps still ran.
+    EXPECT_TRUE(Form1->RichMode());
+    StopProgram(false);
+
+    // A window partly on screen stays where it was.
+    WriteFullStore();
+    WriteStore("Left", "-300");
+    StartProgram(dialogs);
+    EXPECT_EQ(Form1->Left(), -300);
+}
