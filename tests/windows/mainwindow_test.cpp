@@ -1,0 +1,274 @@
+// The main window: text modes, the bullet button, the command line, dropped
+// files, the resize rule and the standard error box.
+#include "tests/windows/TestProgram.h"
+
+#include "mainform/MainForm.h"
+#include "preferences/PreferencesForm.h"
+#include "ui/Application.h"
+#include "ui/SysUtils.h"
+
+#include <shlobj.h>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override { ClearStore(); }
+    void TearDown() override
+    {
+        if (Form1)
+            StopProgram(false);
+        ClearStore();
+    }
+    // Starts with a stored mode (and everything else as a first start wrote it).
+    void StartInMode(const char* mode, const std::string& commandLine = "")
+    {
+        StartProgram(dialogs);
+        StopProgram(true);
+        WriteStore("Mode", mode);
+        StartProgram(dialogs, commandLine);
+    }
+    ScriptedDialogs dialogs;
+};
+
+HGLOBAL DropOf(const std::vector<std::string>& files)
+{
+    size_t size = sizeof(DROPFILES) + 1;
+    for (const auto& file : files)
+        size += file.size() + 1;
+    HGLOBAL memory = GlobalAlloc(GHND, size);
+    auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
+    drop->pFiles = sizeof(DROPFILES);
+    char* names = reinterpret_cast<char*>(drop) + sizeof(DROPFILES);
+    for (const auto& file : files) {
+        memcpy(names, file.c_str(), file.size() + 1);
+        names += file.size() + 1;
+    }
+    GlobalUnlock(memory);
+    return memory;
+}
+
+const char* const kFormattedRtf = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0\\fs24 plain {\\b bold} text\\par}";
+
+} // namespace
+
+TEST_F(MainWindowTest, PlainModeResetsTheWholeTextAndRichModeKeepsIt)
+{
+    StartInMode("rich");
+    TRichEdit& memo = *Form1->memo1;
+    memo.SetSelText("hello world\r\nsecond line");
+    memo.Select(6, 5);
+    TCharAttributes bold;
+    bold.mask = CFM_BOLD;
+    bold.style = fsBold;
+    memo.SetSelAttributes(bold);
+    TParaAttributes centre;
+    centre.mask = PFM_ALIGNMENT;
+    centre.alignment = TAlignment::Center;
+    memo.SetParagraph(centre);
+
+    PressKey(VK_F2);
+    EXPECT_TRUE(Form1->PlainMode());
+    EXPECT_TRUE(memo.PlainText);
+    EXPECT_FALSE(Form1->Panel19->Visible());
+    EXPECT_FALSE(Form1->ToolButton11->Enabled());
+    EXPECT_FALSE(Form1->ComboBox1->Enabled());
+    EXPECT_FALSE(Form1->ToolButton18->Enabled());
+    EXPECT_EQ(Form1->ToolButton18->Style(), TToolButtonStyle::Button);
+    // The selection came back.
+    EXPECT_EQ(memo.SelStart(), 6);
+    EXPECT_EQ(memo.SelLength(), 5);
+    memo.SelectAll();
+    TCharAttributes all = memo.SelAttributes();
+    EXPECT_EQ(all.style, 0u);
+    EXPECT_EQ(all.name, "Tahoma");
+    EXPECT_EQ(all.size, 8);
+    TParaAttributes paragraph = memo.Paragraph();
+    EXPECT_EQ(paragraph.alignment, TAlignment::Left);
+    EXPECT_EQ(paragraph.firstIndent, 5);
+    EXPECT_EQ(paragraph.leftIndent, 0);
+    EXPECT_EQ(paragraph.rightIndent, 5);
+    EXPECT_FALSE(paragraph.bullets);
+
+    PressKey(VK_F3);
+    EXPECT_TRUE(Form1->RichMode());
+    EXPECT_FALSE(memo.PlainText);
+    EXPECT_TRUE(Form1->Panel19->Visible());
+    EXPECT_TRUE(Form1->ToolButton18->Down());
+    EXPECT_FALSE(Form1->ToolButton19->Down());
+    EXPECT_TRUE(Form1->ToolButton18->Enabled());
+    EXPECT_TRUE(Form1->ToolButton11->Enabled());
+    memo.Select(6, 5);
+    EXPECT_EQ(memo.SelAttributes().style, 0u);
+    EXPECT_EQ(memo.Paragraph().alignment, TAlignment::Left);
+}
+
+TEST_F(MainWindowTest, BulletsComeWithAnIndentOfTenAndGoWithIt)
+{
+    StartInMode("rich");
+    TRichEdit& memo = *Form1->memo1;
+    memo.SetSelText("item");
+    Form1->ToolButton44Click(nullptr);
+    EXPECT_TRUE(memo.Paragraph().bullets);
+    EXPECT_EQ(memo.Paragraph().leftIndent, 10);
+    Form1->ToolButton44Click(nullptr);
+    EXPECT_FALSE(memo.Paragraph().bullets);
+    EXPECT_EQ(memo.Paragraph().leftIndent, 0);
+
+    // A paragraph indented further keeps its indent when it gets bullets.
+    TParaAttributes wide;
+    wide.mask = PFM_OFFSET;
+    wide.leftIndent = 30;
+    memo.SetParagraph(wide);
+    Form1->ToolButton44Click(nullptr);
+    EXPECT_EQ(memo.Paragraph().leftIndent, 30);
+
+    // While the toolbar follows the selection the button does nothing.
+    Form1->Syncing = true;
+    Form1->ToolButton44Click(nullptr);
+    EXPECT_TRUE(memo.Paragraph().bullets);
+}
+
+TEST_F(MainWindowTest, ACommandLinePathWithBlanksNeedsNoQuotes)
+{
+    std::string path = WriteTestFile("my notes here.txt", "from the command line");
+    StartProgram(dialogs, path);
+    EXPECT_EQ(Form1->memo1->Text(), "from the command line");
+    EXPECT_EQ(Form1->Text(), "Mibor8 - " + path);
+    EXPECT_EQ(Application->Title(), "Mibor8");
+    EXPECT_EQ(Form1->SaveDialog1.FileName, path);
+    EXPECT_EQ(Form1->OpenDialog1.FileName, path);
+    EXPECT_TRUE(Form1->CommandLineStart);
+    StopProgram(false);
+
+    StartProgram(dialogs, "\"" + path + "\"");
+    EXPECT_EQ(Form1->memo1->Text(), "from the command line");
+}
+
+TEST_F(MainWindowTest, OnlyTheFirstTenArgumentsMakeTheFileName)
+{
+    std::string path = WriteTestFile("a b c d e f g h i j", "ten");
+    StartProgram(dialogs, path + " k l");
+    EXPECT_EQ(Form1->memo1->Text(), "ten");
+    EXPECT_EQ(Form1->Text(), "Mibor8 - " + path);
+}
+
+TEST_F(MainWindowTest, AMissingCommandLineFileIsReportedAndStartUpGoesOn)
+{
+    StartProgram(dialogs, "C:\\mibor8-tests\\no such file.txt");
+    ASSERT_EQ(dialogs.boxes.size(), 1u);
+    EXPECT_EQ(dialogs.boxes[0].text, "Cannot open file C:\\mibor8-tests\\no such file.txt.");
+    EXPECT_EQ(dialogs.boxes[0].caption, "Mibor8");
+    EXPECT_EQ(dialogs.boxes[0].flags & MB_ICONMASK, static_cast<UINT>(MB_ICONERROR));
+    EXPECT_EQ(Form1->Text(), "Mibor8");
+    EXPECT_TRUE(Form1->SaveDialog1.FileName.empty());
+    EXPECT_EQ(Form1->memo1->TextLength(), 0);
+    // The rest of start-up ran: the settings were stored.
+    EXPECT_EQ(ReadStore("Mode"), "plain");
+}
+
+TEST_F(MainWindowTest, ACommandLineStartKeepsTheFilesOwnIndentsInRichMode)
+{
+    std::string path =
+        WriteTestFile("indented.rtf", "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\li720\\fi0\\ri360 indented text\\par}");
+    StartInMode("rich", path);
+    Form1->memo1->Select(0, 0);
+    TParaAttributes paragraph = Form1->memo1->Paragraph();
+    EXPECT_EQ(paragraph.firstIndent, 36);
+    EXPECT_EQ(paragraph.rightIndent, 18);
+    StopProgram(false);
+
+    // Without the command line the same file gets the default margins at start.
+    StartInMode("rich");
+    Form1->memo1->LoadFromFile(path);
+    Form1->SetWholeTextMargins();
+    EXPECT_EQ(Form1->memo1->Paragraph().firstIndent, 5);
+}
+
+TEST_F(MainWindowTest, DroppingTwoFilesChangesNothing)
+{
+    std::string first = WriteTestFile("first.txt", "first");
+    std::string second = WriteTestFile("second.txt", "second");
+    StartInMode("plain");
+    Form1->memo1->SetSelText("kept");
+    SendMessageA(Form1->Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(DropOf({first, second})), 0);
+    ASSERT_EQ(dialogs.boxes.size(), 1u);
+    EXPECT_EQ(dialogs.boxes[0].text, "Only one file at a time, please...");
+    EXPECT_EQ(dialogs.boxes[0].caption, "Mibor8");
+    EXPECT_EQ(dialogs.boxes[0].flags, static_cast<UINT>(MB_OK));
+    EXPECT_EQ(Form1->memo1->Text(), "kept");
+    EXPECT_EQ(Form1->Text(), "Mibor8");
+
+    SendMessageA(Form1->Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(DropOf({first})), 0);
+    EXPECT_EQ(Form1->memo1->Text(), "first");
+    EXPECT_EQ(Form1->Text(), "Mibor8 - " + first);
+    EXPECT_EQ(Form1->SaveDialog1.FileName, first);
+    EXPECT_EQ(Application->Title(), "Mibor8");
+}
+
+TEST_F(MainWindowTest, ADroppedRichFileShowsItsMarkUpInPlainMode)
+{
+    std::string path = WriteTestFile("dropped.rtf", kFormattedRtf);
+    StartInMode("plain");
+    SendMessageA(Form1->Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(DropOf({path})), 0);
+    EXPECT_EQ(Form1->memo1->Text().substr(0, 6), "{\\rtf1");
+    Form1->memo1->SelectAll();
+    EXPECT_EQ(Form1->memo1->Paragraph().firstIndent, 5);
+    StopProgram(false);
+
+    StartInMode("rich");
+    SendMessageA(Form1->Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(DropOf({path})), 0);
+    EXPECT_EQ(Form1->memo1->Text(), "plain bold text");
+    Form1->memo1->Select(7, 2);
+    EXPECT_EQ(Form1->memo1->SelAttributes().style, static_cast<TFontStyles>(fsBold));
+}
+
+TEST_F(MainWindowTest, AHiddenInsertButtonGivesTheWordListSixteenPixels)
+{
+    StartProgram(dialogs);
+    Form1->FormResize(nullptr);
+    int shown = Form1->Panel10->Height();
+    EXPECT_EQ(Form1->SpeedButton3->Top(), shown + 45);
+    Form2->shape12->SetChecked(false);
+    Form2->ApplyPreferences();
+    Form1->FormResize(nullptr);
+    EXPECT_EQ(Form1->Panel10->Height(), shown + 16);
+    EXPECT_FALSE(Form1->SpeedButton3->Visible());
+}
+
+TEST_F(MainWindowTest, ActivationDisablesTheWordListButtonsThatHaveNothingToDo)
+{
+    StartProgram(dialogs);
+    Form1->SpeedButton1->SetEnabled(true);
+    Form1->SpeedButton2->SetEnabled(true);
+    Form1->FormActivate(nullptr);
+    EXPECT_FALSE(Form1->SpeedButton1->Enabled());
+    EXPECT_FALSE(Form1->SpeedButton2->Enabled());
+    EXPECT_FALSE(Form1->SpeedButton3->Enabled());
+}
+
+TEST_F(MainWindowTest, TheStandardErrorBoxAddsAFullStopWhereNeeded)
+{
+    StartProgram(dialogs);
+    Application->HandleException(EOutOfResources("Failed to Load Stream"));
+    Application->HandleException(Exception("Host does not respond!"));
+    ASSERT_EQ(dialogs.boxes.size(), 2u);
+    EXPECT_EQ(dialogs.boxes[0].text, "Failed to Load Stream.");
+    EXPECT_EQ(dialogs.boxes[0].caption, "Mibor8");
+    EXPECT_EQ(dialogs.boxes[0].flags & (MB_ICONMASK | MB_TYPEMASK), static_cast<UINT>(MB_ICONERROR | MB_OK));
+    EXPECT_EQ(dialogs.boxes[1].text, "Host does not respond!");
+}
+
+TEST_F(MainWindowTest, ExitClosesThroughTheWindowsCloseEvents)
+{
+    StartProgram(dialogs);
+    StopProgram(false);
+    ASSERT_FALSE(StoreHas("Width"));
+    StartProgram(dialogs);
+    PressKey('X', true, true);
+    EXPECT_TRUE(Application->Terminated());
+    EXPECT_TRUE(StoreHas("Width"));
+    EXPECT_TRUE(StoreHas("Toolbar7Top"));
+}
