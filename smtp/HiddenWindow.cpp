@@ -1,0 +1,44 @@
+#include "smtp/HiddenWindow.h"
+
+#include "ui/SysUtils.h"
+
+#include <cstdint>
+#include <string>
+
+HWND CreateHiddenWindow(const char* className, WNDPROC procedure)
+{
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    WNDCLASSA existing;
+    if (!GetClassInfoA(instance, className, &existing)) {
+        WNDCLASSA windowClass{};
+        windowClass.lpfnWndProc = procedure;
+        windowClass.cbWndExtra = 4;
+        windowClass.hInstance = instance;
+        windowClass.lpszClassName = className;
+        if (!RegisterClassA(&windowClass))
+            throw EOutOfResources(std::string("Cannot register window class ") + className);
+    }
+    HWND window = CreateWindowExA(WS_EX_TOOLWINDOW, className, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                                  instance, nullptr);
+    if (!window)
+        throw EOutOfResources(std::string("Cannot create window of class ") + className);
+    return window;
+}
+
+void* HiddenWindowOwner(HWND window)
+{
+    return reinterpret_cast<void*>(static_cast<uintptr_t>(static_cast<uint32_t>(GetWindowLongA(window, 0))));
+}
+
+void SetHiddenWindowOwner(HWND window, void* owner)
+{
+    SetWindowLongA(window, 0, static_cast<LONG>(reinterpret_cast<uintptr_t>(owner)));
+}
+
+void DestroyHiddenWindow(HWND window)
+{
+    if (!window)
+        return;
+    SetHiddenWindowOwner(window, nullptr);
+    DestroyWindow(window);
+}

@@ -1,0 +1,67 @@
+#include "smtp/HiddenWindow.h"
+#include "smtp/SockConst.h"
+#include "smtp/SocketClient.h"
+#include "ui/Application.h"
+
+namespace {
+
+constexpr UINT_PTR TimerId = 1;
+
+LRESULT CALLBACK TimerWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    auto* timer = static_cast<TThreadTimer*>(HiddenWindowOwner(window));
+    if (!timer)
+        return DefWindowProcA(window, message, wParam, lParam);
+    if (message == WM_TIMER && wParam == TimerId)
+        timer->Timer();
+    return 0;
+}
+
+} // namespace
+
+TThreadTimer::TThreadTimer()
+{
+    window_ = CreateHiddenWindow("TmrWindowClass", TimerWindowProc);
+    SetHiddenWindowOwner(window_, this);
+}
+
+TThreadTimer::~TThreadTimer()
+{
+    KillTimer(window_, TimerId);
+    DestroyHiddenWindow(window_);
+}
+
+void TThreadTimer::SetEnabled(bool enabled)
+{
+    enabled_ = enabled;
+    Update();
+}
+
+void TThreadTimer::SetInterval(unsigned interval)
+{
+    interval_ = interval;
+    Update();
+}
+
+void TThreadTimer::SetOnTimer(TNotifyEvent handler)
+{
+    onTimer_ = std::move(handler);
+    Update();
+}
+
+void TThreadTimer::Update()
+{
+    KillTimer(window_, TimerId);
+    if (interval_ != 0 && enabled_ && onTimer_)
+        if (!SetTimer(window_, TimerId, interval_, nullptr))
+            throw Exception(SockText::NoTimer);
+}
+
+void TThreadTimer::Timer()
+{
+    try {
+        Fire(onTimer_, this);
+    } catch (const std::exception& error) {
+        Application->HandleException(error);
+    }
+}
