@@ -71,8 +71,9 @@ TSocketClient::TSocketClient(TObject* owner) : owner_(owner), lookupBuffer_(new 
 
 TSocketClient::~TSocketClient()
 {
-    Report(TSockStatus::Destroy);
+    // No event reaches the owner from here on.
     destroying_ = true;
+    Report(TSockStatus::Destroy);
     Abort();
     Cancel();
     timer_.reset();
@@ -281,10 +282,13 @@ void TSocketClient::Connect()
     connecting_ = false;
     TimerOff();
 
-    if (connected_ && !timedOut_ && !cancelFlag_)
+    // A server may have closed an accepted connection already; what it sent is kept.
+    if (connectDone_ && connectError_ == 0 && !timedOut_ && !cancelFlag_)
         return;
     // The attempt may still be under way, or even succeed later: start afresh.
     connected_ = false;
+    if (connectError_ != 0)
+        lastError_ = connectError_;
     ResetSocket();
     Fire(OnConnectionFailed, this);
     if (timedOut_)

@@ -118,6 +118,14 @@ std::string TServerConnection::ReadData()
     }
 }
 
+bool TServerConnection::WaitForBytes(size_t total)
+{
+    while (Received.size() < total)
+        if (!Fill())
+            return false;
+    return true;
+}
+
 bool TServerConnection::WaitForClose(int milliseconds)
 {
     for (int waited = 0; waited < milliseconds; waited += 20) {

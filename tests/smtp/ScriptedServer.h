@@ -25,6 +25,8 @@ public:
     std::string ReadLine();
     // Message data up to and including the CR LF "." CR LF that ends it; empty on close.
     std::string ReadData();
+    // Reads until `total` bytes have come in all; false when the client closed first.
+    bool WaitForBytes(size_t total);
     // Reads and forgets bytes until the client closes; false on timeout.
     bool WaitForClose(int milliseconds = 5000);
     void Pause(int milliseconds);
