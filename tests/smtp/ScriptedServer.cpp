@@ -299,7 +299,8 @@ void RunSmtp(TServerConnection& connection, TSmtpScript& script)
             if (script.Replies["DATA"].compare(0, 1, "3") != 0)
                 continue;
             if (script.StallData) {
-                connection.Pause(20000);
+                connection.Pause(1500);
+                connection.WaitForClose();
                 return;
             }
             script.Data.push_back(connection.ReadData());
@@ -307,6 +308,7 @@ void RunSmtp(TServerConnection& connection, TSmtpScript& script)
                 silent = true;
                 continue;
             }
+            connection.Pause(script.DataReplyDelay);
             connection.Send(script.Replies["."]);
         } else if (verb == "QUIT") {
             connection.Send(script.Replies["QUIT"]);

@@ -102,8 +102,10 @@ struct TSmtpScript {
     };
     // Verbs after which the server goes silent (reads on, answers nothing).
     std::string SilentAfter;
-    // Stop reading once DATA was answered.
+    // Stop reading for a while once DATA was answered.
     bool StallData = false;
+    // Milliseconds between the end of the data and its reply.
+    int DataReplyDelay = 0;
 
     std::vector<std::string> Commands;  // without CR LF
     std::vector<std::string> Data;      // each message's data as received

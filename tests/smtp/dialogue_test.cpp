@@ -1,0 +1,518 @@
+// The SMTP dialogue against a scripted server: every row of the reply tests,
+// the events, and the mended waits.
+#include "ScriptedServer.h"
+#include "TempFiles.h"
+
+#include "smtp/SmtpClient.h"
+#include "ui/Application.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+template <typename Action>
+std::string FailureOf(Action action)
+{
+    try {
+        action();
+    } catch (const ESockError& error) {
+        return "ESockError: " + error.Message();
+    } catch (const EAbortError& error) {
+        return "EAbortError: " + error.Message();
+    } catch (const std::exception& error) {
+        return error.what();
+    }
+    return "no failure";
+}
+
+class Dialogue : public ::testing::Test {
+protected:
+    Dialogue()
+    {
+        smtp.Host = "127.0.0.1";
+        smtp.UserID = "tester";
+        TPostMessage& m = smtp.PostMessage;
+        m.FromAddress = "ann@example.com";
+        m.ToAddress.Add("bob@example.com");
+        m.Subject = "Test";
+        m.Body = {"Hello"};
+        smtp.OnConnect = [this](TObject*) { events.push_back("connect"); };
+        smtp.OnSendStart = [this](TObject*) { events.push_back("send start"); };
+        smtp.OnSuccess = [this](TObject*) { events.push_back("success"); };
+        smtp.OnFailure = [this](TObject*) { events.push_back("failure"); };
+    }
+
+    void Start(int connections = 1)
+    {
+        server = std::make_unique<TScriptedServer>([this](TServerConnection& c) { RunSmtp(c, script); },
+                                                   connections);
+        smtp.Port = server->Port();
+    }
+
+    // Ends the server; its records may be read afterwards.
+    void Finish() { EXPECT_TRUE(server->Join()); }
+
+    void SendOnce()
+    {
+        smtp.Connect();
+        smtp.SendMail();
+        smtp.Disconnect();
+        Finish();
+    }
+
+    TSmtpClient smtp;
+    TSmtpScript script;
+    std::unique_ptr<TScriptedServer> server;
+    Lines events;
+};
+
+const Lines Envelope = {"HELO tester", "RSET", "MAIL FROM:<ann@example.com>", "RCPT TO:<bob@example.com>", "DATA"};
+
+Lines Plus(Lines lines, const Lines& more)
+{
+    lines.insert(lines.end(), more.begin(), more.end());
+    return lines;
+}
+
+} // namespace
+
+TEST_F(Dialogue, MultiLineGreetingAndHeloRepliesAreReadWhole)
+{
+    script.Greeting = "220-mail.example.com\r\n220-more text\r\n220 ready\r\n";
+    script.HeloReplies = {"250-hello tester\r\n250 SIZE 1000000\r\n"};
+    Start();
+    SendOnce();
+    EXPECT_EQ(script.Commands, Plus(Envelope, {"QUIT"}));
+    ASSERT_EQ(script.Data.size(), 1u);
+    EXPECT_EQ(script.Data[0], smtp.HeaderBlock() + smtp.MessageStream().ToString() + ".\r\n");
+    EXPECT_EQ(events, (Lines{"connect", "send start", "success"}));
+    EXPECT_FALSE(smtp.Busy());
+    EXPECT_FALSE(smtp.Connected());
+}
+
+TEST_F(Dialogue, RefusedGreetingSaysQuitAndReportsItsLastLine)
+{
+    script.Greeting = "421-mail.example.com\r\n421 too busy\r\n";
+    Start();
+    EXPECT_EQ(FailureOf([&] { smtp.Connect(); }), "421 too busy\r\n");
+    Finish();
+    EXPECT_EQ(script.Commands, Lines{"QUIT"});
+    EXPECT_FALSE(smtp.Connected());
+    EXPECT_FALSE(smtp.Busy());
+    EXPECT_TRUE(events.empty());
+}
+
+TEST_F(Dialogue, HeloCodeBelow300IsAccepted)
+{
+    script.HeloReplies = {"299 odd but fine\r\n"};
+    Start();
+    smtp.Connect();
+    EXPECT_EQ(smtp.ReplyCode(), 299);
+    smtp.Disconnect();
+    Finish();
+    EXPECT_EQ(script.Commands, (Lines{"HELO tester", "QUIT"}));
+}
+
+TEST_F(Dialogue, HeloRefusalWithoutAHandlerFails)
+{
+    script.HeloReplies = {"300 not quite\r\n"};
+    Start();
+    EXPECT_EQ(FailureOf([&] { smtp.Connect(); }), "Authentication failed");
+    Finish();
+    EXPECT_EQ(script.Commands, (Lines{"HELO tester", "QUIT"}));
+    EXPECT_FALSE(smtp.Busy());
+}
+
+TEST_F(Dialogue, HeloRefusalHandlerGetsOneMoreAttempt)
+{
+    script.HeloReplies = {"501-bad name\r\n501 try again\r\n", "250 ok\r\n"};
+    int asked = 0;
+    smtp.OnAuthenticationFailed = [&](bool& handled) {
+        ++asked;
+        smtp.UserID = "second";
+        handled = true;
+    };
+    Start();
+    smtp.Connect();
+    smtp.Disconnect();
+    Finish();
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(script.Commands, (Lines{"HELO tester", "HELO second", "QUIT"}));
+    EXPECT_EQ(events, Lines{"connect"});
+}
+
+TEST_F(Dialogue, SecondHeloRefusalFails)
+{
+    script.HeloReplies = {"550 no\r\n"};
+    int asked = 0;
+    smtp.OnAuthenticationFailed = [&](bool& handled) {
+        ++asked;
+        handled = true;
+    };
+    Start();
+    EXPECT_EQ(FailureOf([&] { smtp.Connect(); }), "Authentication failed");
+    Finish();
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(script.Commands, (Lines{"HELO tester", "HELO tester", "QUIT"}));
+}
+
+TEST_F(Dialogue, RefusedRecipientsAreReportedAndTheDataStillSent)
+{
+    TPostMessage& m = smtp.PostMessage;
+    m.ToCarbonCopy = {"Carl <carl@example.com>", ""};
+    m.ToBlindCarbonCopy = {"eve@example.com", "Nobody <>"};
+    script.RcptReplies = {"550 no such user\r\n"};
+    Lines refused;
+    smtp.OnRecipientNotFound = [&](const std::string& entry) { refused.push_back(entry); };
+    Start();
+    SendOnce();
+    EXPECT_EQ(refused, (Lines{"bob@example.com", "Carl <carl@example.com>", "eve@example.com"}));
+    EXPECT_EQ(script.Commands, (Lines{"HELO tester", "RSET", "MAIL FROM:<ann@example.com>", "RCPT TO:<bob@example.com>",
+                                      "RCPT TO:<carl@example.com>", "RCPT TO:<eve@example.com>", "DATA", "QUIT"}));
+    ASSERT_EQ(script.Data.size(), 1u);
+    EXPECT_EQ(script.Data[0].find("eve@"), std::string::npos);
+    EXPECT_NE(script.Data[0].find("\r\nCC: Carl <carl@example.com>,\r\n"), std::string::npos);
+}
+
+TEST_F(Dialogue, RecipientReplyOf300IsAcceptedAnd301Refused)
+{
+    smtp.PostMessage.ToAddress.Add("carl@example.com");
+    script.RcptReplies = {"300 fine\r\n", "301 not fine\r\n"};
+    Lines refused;
+    smtp.OnRecipientNotFound = [&](const std::string& entry) { refused.push_back(entry); };
+    Start();
+    SendOnce();
+    EXPECT_EQ(refused, Lines{"carl@example.com"});
+}
+
+TEST_F(Dialogue, RefusedMessageFiresOnFailure)
+{
+    script.Replies["."] = "554 rejected\r\n";
+    Start();
+    smtp.Connect();
+    EXPECT_EQ(FailureOf([&] { smtp.SendMail(); }), "554 rejected\r\n");
+    EXPECT_FALSE(smtp.Busy());
+    EXPECT_TRUE(smtp.Connected());
+    // A failed send keeps its recipients.
+    EXPECT_EQ(smtp.PostMessage.ToAddress.Count(), 1);
+    smtp.Disconnect();
+    Finish();
+    EXPECT_EQ(events, (Lines{"connect", "send start", "failure"}));
+}
+
+TEST_F(Dialogue, RefusedEnvelopeCommandsFail)
+{
+    for (const char* verb : {"RSET", "MAIL", "DATA"}) {
+        TSmtpScript refusing;
+        refusing.Replies[verb] = "451 later\r\n";
+        TScriptedServer refuser([&](TServerConnection& c) { RunSmtp(c, refusing); });
+        smtp.Port = refuser.Port();
+        smtp.Connect();
+        EXPECT_EQ(FailureOf([&] { smtp.SendMail(); }), "451 later\r\n") << verb;
+        smtp.Disconnect();
+        EXPECT_TRUE(refuser.Join());
+        EXPECT_EQ(refusing.Commands.back(), "QUIT");
+        EXPECT_EQ(refusing.Data.size(), 0u);
+    }
+}
+
+TEST_F(Dialogue, QuitRepliesUpTo339Succeed)
+{
+    script.Replies["QUIT"] = "339 odd goodbye\r\n";
+    Start();
+    smtp.Connect();
+    smtp.Disconnect();
+    Finish();
+    EXPECT_FALSE(smtp.Connected());
+
+    TSmtpScript refusing;
+    refusing.Replies["QUIT"] = "350 what?\r\n";
+    TScriptedServer refuser([&](TServerConnection& c) { RunSmtp(c, refusing); });
+    smtp.Port = refuser.Port();
+    smtp.Connect();
+    EXPECT_EQ(FailureOf([&] { smtp.Disconnect(); }), "350 what?\r\n");
+    EXPECT_FALSE(smtp.Connected());
+    EXPECT_TRUE(refuser.Join());
+}
+
+TEST_F(Dialogue, SendMailDuringASendReturnsAtOnce)
+{
+    int nested = 0;
+    smtp.OnSendStart = [&](TObject*) {
+        events.push_back("send start");
+        smtp.SendMail();
+        ++nested;
+    };
+    Start();
+    SendOnce();
+    EXPECT_EQ(nested, 1);
+    EXPECT_EQ(events, (Lines{"connect", "send start", "success"}));
+    EXPECT_EQ(script.Commands, Plus(Envelope, {"QUIT"}));
+}
+
+TEST_F(Dialogue, ClearParamsEmptiesRecipientsAndAttachmentsAfterSuccess)
+{
+    TTempFolder folder;
+    TPostMessage& m = smtp.PostMessage;
+    m.ToCarbonCopy = {"carl@example.com"};
+    m.ToBlindCarbonCopy = {"eve@example.com"};
+    m.Attachments = {folder.Write("a.txt", "attached")};
+    Start();
+    smtp.Connect();
+    smtp.ClearParams = false;
+    smtp.SendMail();
+    EXPECT_EQ(m.ToAddress.Count() + m.ToCarbonCopy.Count() + m.ToBlindCarbonCopy.Count(), 3);
+    EXPECT_EQ(m.Attachments.Count(), 1);
+    smtp.ClearParams = true;
+    smtp.SendMail();
+    EXPECT_TRUE(m.ToAddress.Empty() && m.ToCarbonCopy.Empty() && m.ToBlindCarbonCopy.Empty());
+    EXPECT_TRUE(m.Attachments.Empty());
+    EXPECT_EQ(m.Body.Count(), 1);
+    EXPECT_EQ(m.Subject, "Test");
+    EXPECT_EQ(m.FromAddress, "ann@example.com");
+    smtp.Disconnect();
+    Finish();
+    EXPECT_EQ(script.Data.size(), 2u);
+}
+
+TEST_F(Dialogue, IncompleteHeaderGetsOneChanceAndTheHeaderShowsTheRepair)
+{
+    smtp.PostMessage.FromAddress.clear();
+    Lines asked;
+    smtp.OnHeaderIncomplete = [&](bool& handled, int type) {
+        asked.push_back(std::to_string(type));
+        smtp.PostMessage.FromAddress = "fixed@example.com";
+        handled = true;
+    };
+    Start();
+    SendOnce();
+    EXPECT_EQ(asked, Lines{"1"});
+    EXPECT_EQ(script.Commands[2], "MAIL FROM:<fixed@example.com>");
+    EXPECT_EQ(script.Data[0].rfind("From: <fixed@example.com>\r\n", 0), 0u);
+
+    TSmtpClient other;
+    other.PostMessage.FromAddress = "ann@example.com";
+    int calls = 0;
+    other.OnHeaderIncomplete = [&](bool&, int type) { calls += type; };
+    EXPECT_EQ(FailureOf([&] { other.SendMail(); }), "Not Connected");
+    other.OnConnectionRequired = [](bool& handled) { handled = true; };
+    EXPECT_EQ(FailureOf([&] { other.SendMail(); }), "Not Connected");
+    EXPECT_EQ(calls, 0);
+}
+
+TEST_F(Dialogue, MissingRecipientsWithoutAHandlerSendNothing)
+{
+    smtp.PostMessage.ToAddress.Clear();
+    Start();
+    smtp.Connect();
+    EXPECT_EQ(FailureOf([&] { smtp.SendMail(); }), "Incomplete Header");
+    EXPECT_FALSE(smtp.Busy());
+    smtp.Disconnect();
+    Finish();
+    EXPECT_EQ(script.Commands, (Lines{"HELO tester", "QUIT"}));
+}
+
+TEST_F(Dialogue, LineBreaksInFieldsAreRefusedBeforeAnyCommand)
+{
+    smtp.PostMessage.Subject = "Hi\r\nBcc: everyone@example.com";
+    Start();
+    smtp.Connect();
+    EXPECT_EQ(FailureOf([&] { smtp.SendMail(); }), "Line break in the subject");
+    EXPECT_FALSE(smtp.Busy());
+    smtp.PostMessage.Subject = "Hi";
+    smtp.OnSendStart = [&](TObject*) { smtp.FinalHeader.Add("X-Evil: a\r\n.\r\nMAIL FROM:<x@y>"); };
+    EXPECT_EQ(FailureOf([&] { smtp.SendMail(); }), "Line break in a header line");
+    smtp.OnSendStart = [&](TObject*) { smtp.PostMessage.FromAddress = "a@b>\r\nRCPT TO:<c@d"; };
+    EXPECT_EQ(FailureOf([&] { smtp.SendMail(); }), "Line break in the sender address");
+    smtp.Disconnect();
+    Finish();
+    EXPECT_EQ(script.Commands, (Lines{"HELO tester", "QUIT"}));
+
+    // The user name is checked before the connection is made.
+    TSmtpClient other;
+    TScriptedServer idle([](TServerConnection& c) { c.WaitForClose(); });
+    other.Host = "127.0.0.1";
+    other.Port = idle.Port();
+    other.UserID = "me\r\nMAIL FROM:<x@y>";
+    EXPECT_EQ(FailureOf([&] { other.Connect(); }), "Line break in the user name");
+    EXPECT_FALSE(other.Busy());
+    idle.Join(300);
+    EXPECT_EQ(idle.Accepted(), 0);
+}
+
+TEST_F(Dialogue, HeaderLongerThanTheWriteBufferIsSentWhole)
+{
+    std::string subject;
+    for (int i = 0; i < 4000; ++i)
+        subject += "word ";
+    smtp.PostMessage.Subject = subject;
+    Start();
+    SendOnce();
+    ASSERT_EQ(script.Data.size(), 1u);
+    const std::string header = smtp.HeaderBlock();
+    EXPECT_GT(header.size(), 20000u);
+    EXPECT_EQ(script.Data[0].substr(0, header.size()), header);
+    EXPECT_EQ(script.Data[0], header + "Hello\r\n.\r\n");
+}
+
+TEST_F(Dialogue, NoBareLineBreakOrLoneDotReachesTheServer)
+{
+    TTempFolder folder;
+    smtp.PostMessage.Body = {"one\ntwo", "\r\n.\r\nMAIL FROM:<evil@example.com>", ".", "a\rb", "..x", "\n.\n"};
+    smtp.PostMessage.Attachments = {folder.Write("u.bin", std::string(59, 'u'))};
+    smtp.EncodeType = uuCode;
+    Start();
+    SendOnce();
+    ASSERT_EQ(script.Data.size(), 1u);
+    const std::string& data = script.Data[0];
+    for (size_t i = 0; i < data.size(); ++i) {
+        if (data[i] == '\r') {
+            ASSERT_EQ(data[i + 1], '\n') << i;
+        }
+        if (data[i] == '\n') {
+            ASSERT_EQ(data[i - 1], '\r') << i;
+        }
+    }
+    // The only lone "." is the end of the data.
+    EXPECT_EQ(("\r\n" + data).find("\r\n.\r\n"), data.size() - 3);
+    EXPECT_NE(data.find("\r\n\r\n..\r\nMAIL FROM:<evil@example.com>\r\n..\r\na\r\nb\r\n...x\r\n\r\n..\r\n\r\n"),
+              std::string::npos);
+    EXPECT_EQ(script.Commands, Plus(Envelope, {"QUIT"}));
+}
+
+TEST_F(Dialogue, SilentServerEndsEachWaitWithAnError)
+{
+    struct Case {
+        const char* SilentAfter;
+        unsigned TSmtpLimits::*Limit;
+    };
+    const Case cases[] = {
+        {"GREETING", &TSmtpLimits::Greeting}, {"HELO", &TSmtpLimits::Mail}, {"MAIL", &TSmtpLimits::Mail},
+        {"RCPT", &TSmtpLimits::Rcpt},         {"DATA", &TSmtpLimits::Data}, {".", &TSmtpLimits::DataEnd},
+    };
+    for (const Case& c : cases) {
+        TSmtpScript silent;
+        silent.SilentAfter = c.SilentAfter;
+        if (silent.SilentAfter == "GREETING")
+            silent.Greeting.clear();
+        TScriptedServer server([&](TServerConnection& connection) { RunSmtp(connection, silent); });
+        TSmtpClient client;
+        client.Host = "127.0.0.1";
+        client.Port = server.Port();
+        client.UserID = "tester";
+        client.PostMessage = smtp.PostMessage;
+        client.TimeOut = 0;
+        // Only the limit of this step is short.
+        client.Limits.*c.Limit = 300;
+        int successes = 0;
+        client.OnSuccess = [&](TObject*) { ++successes; };
+        const ULONGLONG start = GetTickCount64();
+        const std::string failure = FailureOf([&] {
+            client.Connect();
+            client.SendMail();
+        });
+        const ULONGLONG took = GetTickCount64() - start;
+        EXPECT_EQ(failure, "ESockError: Socket readln timed out") << c.SilentAfter;
+        EXPECT_GE(took, 290u) << c.SilentAfter;
+        EXPECT_LT(took, 3000u) << c.SilentAfter;
+        EXPECT_FALSE(client.Busy());
+        EXPECT_FALSE(client.Connected()) << c.SilentAfter;
+        EXPECT_EQ(successes, 0);
+        server.Join();
+        EXPECT_EQ(silent.Commands.empty(), silent.SilentAfter == "GREETING");
+    }
+}
+
+TEST_F(Dialogue, ServerThatStopsReadingEndsTheSend)
+{
+    // More than the loopback buffers hold.
+    smtp.PostMessage.Body.Clear();
+    const std::string line(100, 'd');
+    for (int i = 0; i < 300000; ++i)
+        smtp.PostMessage.Body.Add(line);
+    script.StallData = true;
+    smtp.Limits.DataBlock = 400;
+    Start();
+    smtp.Connect();
+    const ULONGLONG start = GetTickCount64();
+    EXPECT_EQ(FailureOf([&] { smtp.SendMail(); }), "ESockError: Socket send timed out");
+    EXPECT_LT(GetTickCount64() - start, 10000u);
+    EXPECT_GT(smtp.SentBytes(), 0);
+    EXPECT_LT(smtp.SentBytes(), smtp.TotalBytes());
+    EXPECT_FALSE(smtp.Connected());
+    EXPECT_FALSE(smtp.Busy());
+    Finish();
+}
+
+TEST_F(Dialogue, ServerThatClosesMidReplyEndsTheWait)
+{
+    TScriptedServer closing([](TServerConnection& c) {
+        c.Send("220 hi\r\n");
+        c.ReadLine();
+        c.Send("250 hal");
+        c.Close();
+    });
+    smtp.Port = closing.Port();
+    EXPECT_EQ(FailureOf([&] { smtp.Connect(); }), "ESockError: Connection closed by the server");
+    EXPECT_FALSE(smtp.Connected());
+    EXPECT_FALSE(smtp.Busy());
+    EXPECT_TRUE(closing.Join());
+
+    // A goodbye that comes together with the close is still read.
+    TScriptedServer quitting([](TServerConnection& c) {
+        c.Send("220 hi\r\n");
+        c.ReadLine();
+        c.Send("250 hello\r\n");
+        c.ReadLine();
+        c.Send("221 bye\r\n");
+        c.Close();
+    });
+    smtp.Port = quitting.Port();
+    smtp.Connect();
+    smtp.Disconnect();
+    EXPECT_TRUE(quitting.Join());
+}
+
+TEST_F(Dialogue, AbortWhenIdleClosesWithoutQuit)
+{
+    Start();
+    smtp.Connect();
+    int disconnected = 0;
+    smtp.OnDisconnect = [&](TObject*) { ++disconnected; };
+    smtp.Abort();
+    EXPECT_FALSE(smtp.Connected());
+    EXPECT_EQ(disconnected, 1);
+    smtp.Disconnect();
+    Finish();
+    EXPECT_EQ(script.Commands, Lines{"HELO tester"});
+}
+
+TEST_F(Dialogue, AbortDuringASendEndsItAndTheNextReplyClosesTheConnection)
+{
+    script.DataReplyDelay = 500;
+    Start();
+    smtp.Connect();
+    TThreadTimer timer;
+    timer.SetInterval(150);
+    timer.SetOnTimer([&](TObject*) {
+        timer.SetEnabled(false);
+        smtp.Abort();
+    });
+    EXPECT_EQ(FailureOf([&] { smtp.SendMail(); }), "EAbortError: Socket readln aborted");
+    EXPECT_FALSE(smtp.Busy());
+    EXPECT_EQ(events, (Lines{"connect", "send start"}));
+    // The late reply finds the cancel and closes the connection.
+    const ULONGLONG start = GetTickCount64();
+    while (smtp.Connected() && GetTickCount64() - start < 3000) {
+        Sleep(2);
+        Application->ProcessMessages();
+    }
+    EXPECT_FALSE(smtp.Connected());
+    EXPECT_EQ(smtp.PendingReceived(), 0u);
+    Finish();
+    EXPECT_EQ(script.Commands, Envelope);
+}
