@@ -1,0 +1,105 @@
+// Sends one message with TSmtpClient to a server on 127.0.0.1, for the tests
+// that check what a real server received.
+//
+//   smtp_send_tool charset                  prints the charset of 8-bit text
+//   smtp_send_tool PORT attachments DIR     text body, CC, BCC, every file of DIR\attach
+//   smtp_send_tool PORT international DIR   body, subject and sender name from DIR,
+//                                           300 To recipients
+#include "smtp/MimeText.h"
+#include "smtp/SmtpClient.h"
+#include "ui/SysUtils.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+
+std::vector<std::string> FilesOf(const std::string& folder)
+{
+    std::vector<std::string> files;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return files;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            files.push_back(folder + "\\" + found.cFileName);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+std::string FirstLine(const std::string& path)
+{
+    TStringList lines;
+    lines.LoadFromFile(path);
+    return lines.Empty() ? std::string() : lines[0];
+}
+
+void Attachments(TSmtpClient& smtp, const std::string& folder)
+{
+    TPostMessage& m = smtp.PostMessage;
+    m.FromName = "Ann Smith";
+    m.ToAddress.Add("Bob Brown <bob@example.com>");
+    m.ToCarbonCopy.Add("carl@example.com");
+    m.ToBlindCarbonCopy.Add("eve@example.com");
+    m.Subject = "Three attachments";
+    m.ReplyTo = "ann@home.example";
+    m.Date = "12/8/2025";
+    m.Body = {"Hello Bob,", "", "here are the files.", ".", "Ann"};
+    for (const std::string& file : FilesOf(folder + "\\attach"))
+        m.Attachments.Add(file);
+}
+
+void International(TSmtpClient& smtp, const std::string& folder)
+{
+    TPostMessage& m = smtp.PostMessage;
+    m.FromName = FirstLine(folder + "\\name.txt");
+    m.Subject = FirstLine(folder + "\\subject.txt");
+    m.Body.LoadFromFile(folder + "\\body.txt");
+    for (int i = 0; i < 300; ++i)
+        m.ToAddress.Add("user" + std::to_string(i) + "@example.com");
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc == 2 && std::string(argv[1]) == "charset") {
+        std::printf("%s\n", Mime::AnsiCharset().c_str());
+        return 0;
+    }
+    if (argc != 4) {
+        std::fprintf(stderr, "usage: smtp_send_tool PORT attachments|international DIR\n");
+        return 2;
+    }
+    try {
+        TSmtpClient smtp;
+        smtp.Host = "127.0.0.1";
+        smtp.Port = StrToInt(argv[1]);
+        smtp.TimeOut = 30000;
+        smtp.UserID = "mibor8-test";
+        smtp.PostMessage.FromAddress = "ann@example.com";
+        smtp.PostMessage.LocalProgram = "Mibor8";
+        const std::string which = argv[2];
+        if (which == "attachments")
+            Attachments(smtp, argv[3]);
+        else if (which == "international")
+            International(smtp, argv[3]);
+        else
+            throw Exception("unknown case " + which);
+        int refused = 0;
+        smtp.OnRecipientNotFound = [&](const std::string&) { ++refused; };
+        smtp.Connect();
+        smtp.SendMail();
+        smtp.Disconnect();
+        std::printf("sent, %d recipients refused\n", refused);
+        return refused == 0 ? 0 : 1;
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "failed: %s\n", error.what());
+        return 1;
+    }
+}
