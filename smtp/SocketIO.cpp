@@ -16,6 +16,8 @@ constexpr int ChunkSize = 16383;
 constexpr size_t WriteLimit = 16384;
 // A line without a line feed may not grow beyond this.
 constexpr size_t MaxLineLength = 65536;
+// Milliseconds one write notification may spend sending before it posts the rest.
+constexpr ULONGLONG WriteSlice = 15;
 // Used when neither TimeOut nor SilenceLimit gives a bound.
 constexpr unsigned DefaultSilence = 300000;
 
@@ -212,26 +214,30 @@ void TSocketClient::WriteFromStream()
     }
     THandlerGuard guard(handlerBusy_, readDeferred_, writeDeferred_, window_);
     Report(TSockStatus::WriteFromStream);
-    int sent = 0;
-    if (!sendQueue_.Empty() && !cancelFlag_) {
+    // Chunk after chunk while the network takes them, but only for a moment:
+    // then the rest is posted again, so that the program's other messages run.
+    const ULONGLONG start = GetTickCount64();
+    while (!sendQueue_.Empty() && !cancelFlag_) {
         const int chunk = static_cast<int>(std::min<size_t>(sendQueue_.Pending(), ChunkSize));
         const int count = send(socket_, sendQueue_.Front(), chunk, 0);
         if (count == SOCKET_ERROR) {
+            // "Would block": the write notification resumes the sending.
             lastError_ = WSAGetLastError();
             if (lastError_ != WSAEWOULDBLOCK)
                 sendError_ = lastError_;
-        } else {
-            sent = count;
-            sendQueue_.Consume(count);
-            if (!sendQueue_.Empty())
-                Post(WM_SOCKET_WRITE_MORE);
+            break;
+        }
+        sendQueue_.Consume(count);
+        sentBytes_ += count;
+        if (sending_ && count > 0)
+            Fire(OnPacketSent, this);
+        if (!sendQueue_.Empty() && GetTickCount64() - start >= WriteSlice) {
+            Post(WM_SOCKET_WRITE_MORE);
+            break;
         }
     }
     if (sendQueue_.Empty())
         sentFlag_ = true;
-    sentBytes_ += sent;
-    if (sending_ && sent > 0)
-        Fire(OnPacketSent, this);
 }
 
 void TSocketClient::WaitUntilSent()
