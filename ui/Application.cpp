@@ -106,14 +106,11 @@ HWND TApplication::ActiveWindowHandle() const
     return mainForm_ && IsWindowVisible(mainForm_->Handle()) ? mainForm_->Handle() : nullptr;
 }
 
-void TApplication::HandleException(const std::exception& error)
-{
-    MessageBox(StandardErrorText(error.what()), title_, MB_OK | MB_ICONERROR);
-}
+void TApplication::HandleException(const std::exception& error) { ShowError(error.what()); }
 
-void TApplication::HandleUnknownException()
+void TApplication::ShowError(const std::string& message)
 {
-    MessageBox(StandardErrorText("Unexpected failure"), title_, MB_OK | MB_ICONERROR);
+    MessageBox(StandardErrorText(message), title_, MB_OK | MB_ICONERROR);
 }
 
 void TApplication::ShowMessage(const std::string& text) { MessageBox(text, title_, MB_OK); }

@@ -48,23 +48,32 @@ public:
     // The standard error box: error icon, one OK button, the title as caption,
     // the failure's text with a full stop added where it needs one.
     void HandleException(const std::exception& error);
-    void HandleUnknownException();
     // A simple box with one OK button and no icon, captioned with the title.
     void ShowMessage(const std::string& text);
     int MessageBox(const std::string& text, const std::string& caption, UINT flags);
 
-    // Runs `action`, reporting any failure in the standard error box.
+    // Runs `action`, reporting any failure in the standard error box. The box
+    // is shown after the handler has been left: a message loop must not run
+    // while an exception is being handled.
     template <typename Action>
     void Guard(Action&& action)
     {
+        std::string failure;
+        bool failed = false;
         try {
             action();
         } catch (const std::exception& error) {
-            HandleException(error);
+            failure = error.what();
+            failed = true;
         } catch (...) {
-            HandleUnknownException();
+            failure = "Unexpected failure";
+            failed = true;
         }
+        if (failed)
+            ShowError(failure);
     }
+    // The standard error box for a failure's text.
+    void ShowError(const std::string& message);
 
     // The window that owns message boxes: the active window of the program.
     HWND ActiveWindowHandle() const;

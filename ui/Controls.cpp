@@ -164,14 +164,9 @@ LRESULT CALLBACK TControl::StaticWndProc(HWND window, UINT message, WPARAM wPara
         self->handle_ = nullptr;
         return result;
     }
-    try {
-        return self->WndProc(message, wParam, lParam);
-    } catch (const std::exception& error) {
-        Application->HandleException(error);
-    } catch (...) {
-        Application->HandleUnknownException();
-    }
-    return 0;
+    LRESULT result = 0;
+    Application->Guard([&] { result = self->WndProc(message, wParam, lParam); });
+    return result;
 }
 
 LRESULT TControl::DefaultProc(UINT message, WPARAM wParam, LPARAM lParam)

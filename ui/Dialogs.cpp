@@ -16,7 +16,7 @@ void SetDialogService(TDialogService* service) { currentService = service; }
 
 int TDialogService::MessageBox(HWND owner, const std::string& text, const std::string& caption, UINT flags)
 {
-    return MessageBoxA(owner, text.c_str(), caption.c_str(), flags | MB_TASKMODAL);
+    return ::MessageBoxA(owner, text.c_str(), caption.c_str(), flags | MB_TASKMODAL);
 }
 
 OPENFILENAMEA TOpenDialog::Prepare(HWND owner, std::string& buffer, std::string& filter,

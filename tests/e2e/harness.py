@@ -1,0 +1,157 @@
+"""Starting the built editor under Wine and looking at it from outside.
+
+The tests run inside scripts/wine-env.sh, which sets WINEPREFIX and DISPLAY.
+"""
+import os
+import subprocess
+import sys
+import tempfile
+import time
+
+SETTINGS_KEY = r"HKCU\Software\Orvane\Mibor8\Settings"
+
+
+class Failure(Exception):
+    pass
+
+
+def run_command(args, timeout=120):
+    """Runs a command and returns (exit code, output text).
+
+    Output goes through a file, not a pipe: Wine's background processes
+    inherit the handles and would keep a pipe open long after the command.
+    """
+    with tempfile.TemporaryFile() as out:
+        code = subprocess.run(args, stdout=out, stderr=subprocess.STDOUT, timeout=timeout).returncode
+        out.seek(0)
+        return code, out.read().decode("cp1252", "replace").replace("\r", "")
+
+
+def check(condition, message):
+    if not condition:
+        raise Failure(message)
+
+
+class Wine:
+    def __init__(self, build):
+        self.build = os.path.abspath(build)
+        self.exe = os.path.join(self.build, "Mibor8.exe")
+        self.driver_exe = os.path.join(self.build, "tests", "e2e_driver.exe")
+        self.prefix = os.environ["WINEPREFIX"]
+        self.program = None
+
+    # ---- files on the C: drive ----
+    def c_path(self, windows_path):
+        """The Linux path of a C:\\ path."""
+        check(windows_path[:3].upper() == "C:\\", "not a C: path: " + windows_path)
+        return os.path.join(self.prefix, "drive_c", *windows_path[3:].split("\\"))
+
+    def write_file(self, windows_path, data):
+        path = self.c_path(windows_path)
+        os.makedirs(os.path.dirname(path), exist_ok=True)
+        with open(path, "wb") as f:
+            f.write(data if isinstance(data, bytes) else data.encode("cp1252"))
+
+    def read_file(self, windows_path):
+        with open(self.c_path(windows_path), "rb") as f:
+            return f.read()
+
+    # ---- the registry ----
+    def reg_query(self, key=SETTINGS_KEY):
+        """The string values of a key as a dict; None when the key is missing."""
+        code, output = run_command(["wine", "reg", "query", key])
+        if code != 0:
+            return None
+        values = {}
+        for line in output.split("\n"):
+            parts = line.strip().split("    ")
+            if len(parts) >= 2 and parts[1] == "REG_SZ":
+                values[parts[0]] = parts[2] if len(parts) > 2 else ""
+        return values
+
+    def reg_set(self, name, value, key=SETTINGS_KEY):
+        code, output = run_command(["wine", "reg", "add", key, "/v", name, "/d", value, "/f"])
+        check(code == 0, "reg add: " + output)
+
+    def reg_delete_key(self, key=r"HKCU\Software\Orvane"):
+        run_command(["wine", "reg", "delete", key, "/f"])
+
+    # ---- the program ----
+    def start(self, *args, wait_for="TForm1"):
+        self.program = subprocess.Popen(["wine", self.exe, *args], stdout=subprocess.DEVNULL,
+                                        stderr=subprocess.DEVNULL)
+        self.wait_window(wait_for)
+        time.sleep(0.5)
+
+    def driver(self, *args, check_ok=True):
+        code, output = run_command(["wine", self.driver_exe, *args])
+        if check_ok and code != 0:
+            raise Failure("driver %s: %s" % (" ".join(args), output.strip()))
+        return output
+
+    def wait_window(self, window_class, seconds=30):
+        self.driver("wait", window_class, str(seconds))
+
+    def windows(self):
+        return [line.split("|", 1) for line in self.driver("windows").splitlines() if "|" in line]
+
+    def title(self, window_class):
+        return self.driver("title", window_class).strip()
+
+    def x_window(self, title_pattern):
+        ids = run_command(["xdotool", "search", "--onlyvisible", "--name", title_pattern])[1].split()
+        check(ids, "no X window named " + title_pattern)
+        return ids[0]
+
+    def keys(self, *keys, title="^Mibor8"):
+        """Types keys into the window (a real X keyboard, as the user types)."""
+        window = self.x_window(title)
+        run_command(["xdotool", "windowfocus", "--sync", window])
+        time.sleep(0.2)
+        for key in keys:
+            subprocess.run(["xdotool", "key", "--delay", "60", key], check=True)
+            time.sleep(0.15)
+
+    def type_text(self, text, title="^Mibor8"):
+        window = self.x_window(title)
+        run_command(["xdotool", "windowfocus", "--sync", window])
+        time.sleep(0.2)
+        subprocess.run(["xdotool", "type", "--delay", "40", text], check=True)
+        time.sleep(0.3)
+
+    def wait_exit(self, seconds=30):
+        try:
+            self.program.wait(seconds)
+        except subprocess.TimeoutExpired:
+            raise Failure("the editor did not end")
+        self.program = None
+        # The registry reaches the disk once the Wine server is idle.
+        run_command(["wineserver", "-w"], timeout=60)
+
+    def close_main_window(self):
+        self.keys("ctrl+alt+x")
+        self.wait_exit()
+
+    def stop(self):
+        if self.program and self.program.poll() is None:
+            self.program.kill()
+            run_command(["wineserver", "-k"])
+        self.program = None
+
+
+def run(tests):
+    """Runs test functions taking a Wine object; exits non-zero on failure."""
+    wine = Wine(sys.argv[1])
+    failed = 0
+    for test in tests:
+        name = test.__name__
+        try:
+            test(wine)
+            print("[ OK ] " + name)
+        except Exception as error:  # report every kind of failure and go on
+            failed += 1
+            print("[FAIL] %s: %s" % (name, error))
+        finally:
+            wine.stop()
+    print("%d of %d passed" % (len(tests) - failed, len(tests)))
+    sys.exit(1 if failed else 0)
