@@ -366,6 +366,27 @@ TEST_F(Socket, ResetDuringAWaitFailsTheWait)
     EXPECT_TRUE(server.Join());
 }
 
+TEST_F(Socket, SendToAResetConnectionFails)
+{
+    TScriptedServer server([](TServerConnection& c) {
+        c.WaitForBytes(1 << 20);
+        c.Reset();
+    });
+    Use(server);
+    TMemoryStream memory;
+    memory.WriteString(std::string(64 << 20, 's'));
+    client.Connect();
+    const ULONGLONG start = Now();
+    const std::string failure = FailureOf([&] { client.SendStream(memory); });
+    EXPECT_TRUE(failure == "ESockError: 10054:Connection reset by peer" ||
+                failure == "ESockError: Connection closed by the server")
+        << failure;
+    EXPECT_LT(Now() - start, 5000u);
+    EXPECT_LT(client.SentBytes(), client.TotalBytes());
+    EXPECT_FALSE(client.Connected());
+    EXPECT_TRUE(server.Join());
+}
+
 TEST_F(Socket, SilenceEndsTheWaitAfterTheLongerOfTheLimits)
 {
     TScriptedServer server([](TServerConnection& c) { c.WaitForClose(8000); }, 2);
