@@ -78,8 +78,8 @@ public:
     const std::string& Boundary() const { return boundary_; }
     // The message data after the header: body and attachment parts, dot-stuffed.
     const TMemoryStream& MessageStream() const { return messageStream_; }
-    // The exact bytes sent after DATA before the final ".": header lines (long ones
-    // folded), the empty lines that end the header, and the message data.
+    // The bytes sent after DATA ahead of the message data: the header lines (long
+    // ones folded), the empty line that ends them and one more.
     std::string HeaderBlock() const;
 
     std::string UserID;
