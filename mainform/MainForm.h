@@ -4,6 +4,7 @@
 //   MainMenus.cpp    the menus and toolbars as built
 //   TextModes.cpp    plain and rich text modes
 //   DocumentFiles.cpp  New, Open, Re-open, Save, Save as, backup copy
+//   SendMail.cpp     opening the send window
 #pragma once
 
 #include "ui/ComCtrls.h"
@@ -114,6 +115,7 @@ public:
     void Exit1Click(TObject* sender);
     void Preferences1Click(TObject* sender);
     void Preferences1Click3(TObject* sender);
+    void Sendasemail1Click(TObject* sender); // SendMail.cpp
 
     // ---- text modes ----
     void ToolButton24Click(TObject* sender);
