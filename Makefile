@@ -7,7 +7,7 @@ WINE_ENV := scripts/wine-env.sh $(BUILD)
 
 .PHONY: all deps configure test run bench clean
 
-all: configure
+all: deps configure
 	cmake --build $(BUILD) --target Mibor8
 
 deps:

@@ -115,7 +115,13 @@ public:
     void Exit1Click(TObject* sender);
     void Preferences1Click(TObject* sender);
     void Preferences1Click3(TObject* sender);
-    void Sendasemail1Click(TObject* sender); // SendMail.cpp
+
+    // ---- document files (DocumentFiles.cpp) ----
+    void BindDocumentEvents();
+
+    // ---- sending as e-mail (SendMail.cpp) ----
+    void Sendasemail1Click(TObject* sender);
+    void BindSendEvents();
 
     // ---- text modes ----
     void ToolButton24Click(TObject* sender);

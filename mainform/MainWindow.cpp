@@ -146,6 +146,8 @@ void TForm1::BindEvents()
     Plaintextmode1->OnClick = ToolButton24->OnClick = bind(&TForm1::ToolButton24Click);
     Richtextmode1->OnClick = ToolButton25->OnClick = bind(&TForm1::ToolButton25Click);
     ToolButton44->OnClick = bind(&TForm1::ToolButton44Click);
+    BindDocumentEvents();
+    BindSendEvents();
 }
 
 std::string TForm1::CaptionFor(const std::string& fileName)
@@ -257,8 +259,6 @@ void TForm1::Preferences1Click(TObject*)
 void TForm1::Preferences1Click3(TObject* sender) { Preferences1Click(sender); }
 
 // ---- shut-down ----
-
-void TForm1::FormCloseQuery(TObject*, bool& canClose) { canClose = true; }
 
 void TForm1::FormClose(TObject*, TCloseAction&)
 {

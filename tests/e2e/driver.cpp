@@ -9,6 +9,7 @@
 //   driver children CLASS                class|text of every child window
 //   driver click CLASS TEXT              clicks the child window with that text
 //   driver close CLASS                   asks the window to close
+//   driver storefile NAME FILE           stores FILE's content as the settings value NAME
 //   driver starttime EXE [ARGS...]       ms until the program's first window is idle,
 //                                        then closes it and waits for it to end
 #include <windows.h>
@@ -150,6 +151,28 @@ int StartTime(int argc, char** argv)
     return 0;
 }
 
+// Values too long for a command line reach the store through a file.
+int StoreFile(const char* name, const char* file)
+{
+    FILE* in = std::fopen(file, "rb");
+    if (!in)
+        return Fail("cannot read the file");
+    std::string value;
+    char buffer[65536];
+    size_t got;
+    while ((got = std::fread(buffer, 1, sizeof buffer, in)) > 0)
+        value.append(buffer, got);
+    std::fclose(in);
+    HKEY key;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Orvane\\Mibor8\\Settings", 0, nullptr, 0, KEY_ALL_ACCESS,
+                        nullptr, &key, nullptr) != ERROR_SUCCESS)
+        return Fail("cannot open the settings key");
+    LONG result = RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                                 static_cast<DWORD>(value.size() + 1));
+    RegCloseKey(key);
+    return result == ERROR_SUCCESS ? 0 : Fail("cannot write the value");
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -163,6 +186,8 @@ int main(int argc, char** argv)
     }
     if (command == "starttime" && argc >= 3)
         return StartTime(argc, argv);
+    if (command == "storefile" && argc >= 4)
+        return StoreFile(argv[2], argv[3]);
     if (argc < 3)
         return Fail("missing window class");
     std::string className = argv[2];

@@ -70,6 +70,12 @@ class Wine:
         return values
 
     def reg_set(self, name, value, key=SETTINGS_KEY):
+        if len(value) > 1000 or "\n" in value or "\r" in value:
+            # Long or multi-line values go through a file (settings key only).
+            check(key == SETTINGS_KEY, "long values go to the settings key only")
+            self.write_file("C:\\mibor8-value.txt", value)
+            self.driver("storefile", name, "C:\\mibor8-value.txt")
+            return
         code, output = run_command(["wine", "reg", "add", key, "/v", name, "/d", value, "/f"])
         check(code == 0, "reg add: " + output)
 
