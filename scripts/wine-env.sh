@@ -6,7 +6,7 @@
 # with MIBOR8_KEEP_PREFIX=1 it is BUILD_DIR/wineprefix-run and kept between runs.
 # Every Wine process is ended afterwards.
 set -u
-build=$(cd "$1" && pwd); shift
+mkdir -p "$1" && build=$(cd "$1" && pwd) || exit 1; shift
 
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="mscoree,mshtml="

@@ -11,8 +11,16 @@
 #include <algorithm>
 #include <map>
 #include <set>
+#include <unordered_map>
 
-static const char* const kControlProperty = "Mibor8.Control";
+// Every window of ours maps to its control. The map lives in the process:
+// window properties would cost a round trip to the window server on every
+// message under Wine.
+static std::unordered_map<HWND, TControl*>& Controls()
+{
+    static std::unordered_map<HWND, TControl*> controls;
+    return controls;
+}
 
 static std::set<std::string>& OwnClasses()
 {
@@ -82,7 +90,7 @@ TControl::TControl(TControl* parent) : parent_(parent)
 TControl::~TControl()
 {
     if (handle_) {
-        RemovePropA(handle_, kControlProperty);
+        Controls().erase(handle_);
         if (systemProc_)
             SetWindowLongPtrA(handle_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(systemProc_));
         DestroyWindow(handle_);
@@ -95,7 +103,10 @@ TControl::~TControl()
 
 TControl* TControl::FromHandle(HWND window)
 {
-    return window ? static_cast<TControl*>(GetPropA(window, kControlProperty)) : nullptr;
+    if (!window)
+        return nullptr;
+    auto found = Controls().find(window);
+    return found == Controls().end() ? nullptr : found->second;
 }
 
 TForm* TControl::OwnerForm() const
@@ -137,7 +148,7 @@ void TControl::CreateHandle(const char* className, DWORD style, DWORD exStyle, i
         throw EOSError(std::string("Cannot create a window of class ") + className);
     if (!own) {
         handle_ = window;
-        SetPropA(window, kControlProperty, this);
+        Controls()[window] = this;
         systemProc_ = reinterpret_cast<WNDPROC>(
             SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(StaticWndProc)));
     }
@@ -153,14 +164,14 @@ LRESULT CALLBACK TControl::StaticWndProc(HWND window, UINT message, WPARAM wPara
         self = static_cast<TControl*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
         if (self) {
             self->handle_ = window;
-            SetPropA(window, kControlProperty, self);
+            Controls()[window] = self;
         }
     }
     if (!self)
         return DefWindowProcA(window, message, wParam, lParam);
     if (message == WM_NCDESTROY) {
         LRESULT result = self->DefaultProc(message, wParam, lParam);
-        RemovePropA(window, kControlProperty);
+        Controls().erase(window);
         self->handle_ = nullptr;
         return result;
     }

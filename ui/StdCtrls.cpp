@@ -193,6 +193,19 @@ int TListBox::Add(const std::string& text)
     return static_cast<int>(index);
 }
 
+// True when every entry sorts strictly before the next, as a sorted list box
+// compares them.
+bool TListBox::StrictlyAscending(const std::vector<std::string>& texts) const
+{
+    if (!(GetWindowLongA(Handle(), GWL_STYLE) & LBS_SORT))
+        return true;
+    for (size_t i = 1; i < texts.size(); ++i)
+        if (CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, texts[i - 1].c_str(), -1, texts[i].c_str(), -1) !=
+            CSTR_LESS_THAN)
+            return false;
+    return true;
+}
+
 void TListBox::AddMany(const std::vector<std::string>& texts)
 {
     Perform(WM_SETREDRAW, FALSE);
@@ -201,8 +214,17 @@ void TListBox::AddMany(const std::vector<std::string>& texts)
         bytes += text.size() + 1;
     Perform(LB_INITSTORAGE, texts.size(), bytes);
     items_.reserve(items_.size() + texts.size());
-    for (const auto& text : texts)
-        Add(text);
+    if (items_.empty() && StrictlyAscending(texts)) {
+        // Entries stored from a sorted list come back in order: appending them
+        // skips the list's own search for each place, which costs about 20
+        // string comparisons an entry.
+        for (const auto& text : texts)
+            if (Perform(LB_INSERTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text.c_str())) >= 0)
+                items_.push_back(text);
+    } else {
+        for (const auto& text : texts)
+            Add(text);
+    }
     Perform(WM_SETREDRAW, TRUE);
     Invalidate();
 }

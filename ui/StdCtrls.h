@@ -95,6 +95,7 @@ protected:
     bool HandleCommand(WPARAM wParam, LRESULT& result) override;
 
 private:
+    bool StrictlyAscending(const std::vector<std::string>& texts) const;
     std::vector<std::string> items_;
 };
 

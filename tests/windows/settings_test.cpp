@@ -6,6 +6,8 @@
 #include "preferences/PreferencesForm.h"
 #include "ui/SysUtils.h"
 
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -301,4 +303,42 @@ TEST_F(SettingsTest, AWindowOffEveryMonitorComesBackOnThePrimaryOne)
     WriteStore("Left", "-300");
     StartProgram(dialogs);
     EXPECT_EQ(Form1->Left(), -300);
+}
+
+// The list's own copy of the entries must follow the control's order, whether
+// the stored list comes back sorted (appended as it is) or not (placed by the
+// control).
+std::vector<std::string> ControlOrder(const TListBox& list)
+{
+    std::vector<std::string> texts;
+    int count = static_cast<int>(SendMessageA(list.Handle(), LB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        char text[256] = "";
+        SendMessageA(list.Handle(), LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
+        texts.push_back(text);
+    }
+    return texts;
+}
+
+TEST_F(SettingsTest, StoredWordListsInAnyOrderShowSorted)
+{
+    const std::vector<std::vector<std::string>> lists = {
+        {"apple", "Banana", "cherry", "date"},          // in order
+        {"pear", "Apple", "apple", "banana", "Apple"}, // out of order, equal entries
+        {"b", "B", "a"},                                // equal ignoring case
+    };
+    for (const auto& entries : lists) {
+        WriteFullStore();
+        std::string text;
+        for (const auto& entry : entries)
+            text += entry + "\r\n";
+        WriteStore("WordList", text);
+        StartProgram(dialogs);
+        EXPECT_EQ(Form1->ListBox1->Items(), ControlOrder(*Form1->ListBox1)) << text;
+        std::vector<std::string> sorted = Form1->ListBox1->Items();
+        EXPECT_TRUE(std::is_sorted(sorted.begin(), sorted.end(), [](const std::string& a, const std::string& b) {
+            return lstrcmpiA(a.c_str(), b.c_str()) < 0;
+        })) << text;
+        StopProgram(false);
+    }
 }
