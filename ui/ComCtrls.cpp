@@ -416,7 +416,7 @@ bool TDateTimePicker::HandleNotify(NMHDR* header, LRESULT& result)
 
 // ---- TProgressBar ----
 
-TProgressBar::TProgressBar(TControl* parent, int left, int top, int width, int height) : TControl(parent)
+TProgressBar::TProgressBar(TControl* parent, int left, int top, int width, int height) : TPaintedControl(parent)
 {
     SetColor(clWindow);
     CreateHandle(PROGRESS_CLASSA, WS_VISIBLE, 0, left, top, width, height);
@@ -436,14 +436,8 @@ void TProgressBar::SetPosition(int position)
     Invalidate();
 }
 
-LRESULT TProgressBar::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
+void TProgressBar::Paint(HDC dc)
 {
-    if (message == WM_ERASEBKGND)
-        return 1;
-    if (message != WM_PAINT)
-        return TControl::WndProc(message, wParam, lParam);
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(Handle(), &ps);
     RECT rect;
     GetClientRect(Handle(), &rect);
     DrawEdge(dc, &rect, BDR_SUNKENOUTER, BF_RECT | BF_ADJUST);
@@ -459,6 +453,4 @@ LRESULT TProgressBar::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
         DrawTextA(dc, text.c_str(), -1, &rect, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
         SelectObject(dc, old);
     }
-    EndPaint(Handle(), &ps);
-    return 0;
 }

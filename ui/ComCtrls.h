@@ -146,7 +146,7 @@ private:
     bool settingValue_ = false;
 };
 
-class TProgressBar : public TControl {
+class TProgressBar : public TPaintedControl {
 public:
     TProgressBar(TControl* parent, int left, int top, int width, int height);
     int Position() const;
@@ -156,5 +156,5 @@ public:
     bool ShowText = true;
 
 protected:
-    LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void Paint(HDC dc) override;
 };

@@ -577,3 +577,23 @@ void TControl::Update()
     if (handle_)
         UpdateWindow(handle_);
 }
+
+LRESULT TPaintedControl::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(Handle(), &ps);
+        Paint(dc);
+        EndPaint(Handle(), &ps);
+        return 0;
+    }
+    case WM_PRINTCLIENT:
+        Paint(reinterpret_cast<HDC>(wParam));
+        return 0;
+    default:
+        return TControl::WndProc(message, wParam, lParam);
+    }
+}

@@ -153,6 +153,15 @@ private:
     friend class TForm;
 };
 
+// A control of our own that paints itself: no background erase, and the same
+// picture on the screen and in a WM_PRINTCLIENT capture.
+class TPaintedControl : public TControl {
+protected:
+    using TControl::TControl;
+    virtual void Paint(HDC dc) = 0;
+    LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+};
+
 TShiftState ShiftStateFromKeys();
 
 // Command numbers of menu items and toolbar buttons, unique in the program.

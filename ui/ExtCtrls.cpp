@@ -19,7 +19,7 @@ static void DrawCut(HDC dc, RECT& rect, TBevelCut cut)
 // ---- TPanel ----
 
 TPanel::TPanel(TControl* parent, int left, int top, int width, int height, const std::string& caption)
-    : TControl(parent)
+    : TPaintedControl(parent)
 {
     RegisterOwnClass(kPanelClass, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW);
     CreateHandle(kPanelClass, WS_VISIBLE | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, left, top, width, height);
@@ -73,46 +73,23 @@ void TPanel::Paint(HDC dc)
 
 LRESULT TPanel::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    switch (message) {
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(Handle(), &ps);
-        Paint(dc);
-        EndPaint(Handle(), &ps);
-        return 0;
-    }
-    case WM_PRINTCLIENT:
-        Paint(reinterpret_cast<HDC>(wParam));
-        return 0;
-    case WM_SETTEXT: {
-        LRESULT result = TControl::WndProc(message, wParam, lParam);
+    LRESULT result = TPaintedControl::WndProc(message, wParam, lParam);
+    if (message == WM_SETTEXT)
         Invalidate();
-        return result;
-    }
-    default:
-        return TControl::WndProc(message, wParam, lParam);
-    }
+    return result;
 }
 
 // ---- TBevel ----
 
 TBevel::TBevel(TControl* parent, int left, int top, int width, int height, TBevelShape shape, TBevelCut style)
-    : TControl(parent), shape_(shape), style_(style)
+    : TPaintedControl(parent), shape_(shape), style_(style)
 {
     RegisterOwnClass(kBevelClass, CS_HREDRAW | CS_VREDRAW);
     CreateHandle(kBevelClass, WS_VISIBLE | WS_DISABLED, WS_EX_TRANSPARENT, left, top, width, height);
 }
 
-LRESULT TBevel::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
+void TBevel::Paint(HDC dc)
 {
-    if (message == WM_ERASEBKGND)
-        return 1;
-    if (message != WM_PAINT)
-        return TControl::WndProc(message, wParam, lParam);
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(Handle(), &ps);
     RECT r;
     GetClientRect(Handle(), &r);
     FillRect(dc, &r, SolidBrush(Parent() ? Parent()->Color() : clBtnFace));
@@ -146,35 +123,25 @@ LRESULT TBevel::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
         DrawEdge(dc, &r, style_ == TBevelCut::Raised ? EDGE_BUMP : EDGE_ETCHED, BF_RECT);
         break;
     }
-    EndPaint(Handle(), &ps);
-    return 0;
 }
 
 // ---- TShape ----
 
 TShape::TShape(TControl* parent, int left, int top, int width, int height, TColor penColor, TColor brushColor)
-    : TControl(parent), penColor_(penColor), brushColor_(brushColor)
+    : TPaintedControl(parent), penColor_(penColor), brushColor_(brushColor)
 {
     RegisterOwnClass(kShapeClass, CS_HREDRAW | CS_VREDRAW);
     CreateHandle(kShapeClass, WS_VISIBLE | WS_DISABLED, 0, left, top, width, height);
 }
 
-LRESULT TShape::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
+void TShape::Paint(HDC dc)
 {
-    if (message == WM_ERASEBKGND)
-        return 1;
-    if (message != WM_PAINT)
-        return TControl::WndProc(message, wParam, lParam);
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(Handle(), &ps);
     RECT r;
     GetClientRect(Handle(), &r);
     FillRect(dc, &r, SolidBrush(penColor_));
     InflateRect(&r, -1, -1);
     if (r.right > r.left && r.bottom > r.top)
         FillRect(dc, &r, SolidBrush(brushColor_));
-    EndPaint(Handle(), &ps);
-    return 0;
 }
 
 // ---- TImage ----
@@ -209,7 +176,7 @@ void TBitmapGraphic::Draw(HDC dc, const RECT& rect) const
     DeleteDC(source);
 }
 
-TImage::TImage(TControl* parent, int left, int top, int width, int height) : TControl(parent)
+TImage::TImage(TControl* parent, int left, int top, int width, int height) : TPaintedControl(parent)
 {
     RegisterOwnClass(kImageClass, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW);
     CreateHandle(kImageClass, WS_VISIBLE, 0, left, top, width, height);
@@ -237,14 +204,8 @@ void TImage::SetStretch(bool stretch)
     Invalidate();
 }
 
-LRESULT TImage::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
+void TImage::Paint(HDC dc)
 {
-    if (message == WM_ERASEBKGND)
-        return 1;
-    if (message != WM_PAINT)
-        return TControl::WndProc(message, wParam, lParam);
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(Handle(), &ps);
     RECT client;
     GetClientRect(Handle(), &client);
     FillRect(dc, &client, SolidBrush(Transparent && Parent() ? Parent()->Color() : Color()));
@@ -258,8 +219,6 @@ LRESULT TImage::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
         }
         picture_->Draw(dc, target);
     }
-    EndPaint(Handle(), &ps);
-    return 0;
 }
 
 // ---- TTimer ----

@@ -8,7 +8,7 @@
 enum class TBevelCut { None, Lowered, Raised };
 
 // A rectangle with bevels and a centred caption; flat panels act as buttons.
-class TPanel : public TControl {
+class TPanel : public TPaintedControl {
 public:
     TPanel(TControl* parent, int left, int top, int width, int height, const std::string& caption = "");
     void SetBevels(TBevelCut outer, TBevelCut inner);
@@ -21,22 +21,22 @@ public:
 
 protected:
     LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void Paint(HDC dc) override;
 
 private:
-    void Paint(HDC dc);
     TBevelCut outer_ = TBevelCut::Raised;
     TBevelCut inner_ = TBevelCut::None;
 };
 
 enum class TBevelShape { Box, Frame, TopLine, BottomLine, LeftLine, RightLine };
 
-class TBevel : public TControl {
+class TBevel : public TPaintedControl {
 public:
     TBevel(TControl* parent, int left, int top, int width, int height, TBevelShape shape,
            TBevelCut style = TBevelCut::Lowered);
 
 protected:
-    LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void Paint(HDC dc) override;
 
 private:
     TBevelShape shape_;
@@ -44,12 +44,12 @@ private:
 };
 
 // A filled rectangle with an outline.
-class TShape : public TControl {
+class TShape : public TPaintedControl {
 public:
     TShape(TControl* parent, int left, int top, int width, int height, TColor penColor, TColor brushColor);
 
 protected:
-    LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void Paint(HDC dc) override;
 
 private:
     TColor penColor_, brushColor_;
@@ -85,7 +85,7 @@ private:
     int width_ = 0, height_ = 0;
 };
 
-class TImage : public TControl {
+class TImage : public TPaintedControl {
 public:
     TImage(TControl* parent, int left, int top, int width, int height);
     ~TImage() override;
@@ -101,7 +101,7 @@ public:
     bool Transparent = false;
 
 protected:
-    LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void Paint(HDC dc) override;
 
 private:
     TGraphic* picture_ = nullptr;

@@ -3,7 +3,7 @@
 static const char* const kSpeedButtonClass = "TSpeedButton";
 
 TSpeedButton::TSpeedButton(TControl* parent, const std::string& caption, int left, int top, int width, int height)
-    : TControl(parent)
+    : TPaintedControl(parent)
 {
     RegisterOwnClass(kSpeedButtonClass, CS_HREDRAW | CS_VREDRAW);
     CreateHandle(kSpeedButtonClass, WS_VISIBLE, 0, left, top, width, height);
@@ -51,15 +51,6 @@ void TSpeedButton::Paint(HDC dc)
 LRESULT TSpeedButton::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(Handle(), &ps);
-        Paint(dc);
-        EndPaint(Handle(), &ps);
-        return 0;
-    }
     case WM_MOUSEMOVE:
         if (!hot_) {
             hot_ = true;
@@ -80,5 +71,5 @@ LRESULT TSpeedButton::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
     default:
         break;
     }
-    return TControl::WndProc(message, wParam, lParam);
+    return TPaintedControl::WndProc(message, wParam, lParam);
 }

@@ -5,7 +5,7 @@
 
 #include <string>
 
-class TSpeedButton : public TControl {
+class TSpeedButton : public TPaintedControl {
 public:
     TSpeedButton(TControl* parent, const std::string& caption, int left, int top, int width, int height);
     void SetText(const std::string& text) override;
@@ -14,8 +14,8 @@ public:
 
 protected:
     LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void Paint(HDC dc) override;
 
 private:
-    void Paint(HDC dc);
     bool hot_ = false;
 };
