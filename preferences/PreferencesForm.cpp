@@ -160,6 +160,10 @@ void TForm2::BuildBackupPage()
     LocationDialog.Title = "Select location to backup...";
     LocationDialog.Filter = "All files|*.*";
     LocationDialog.InitialDir = "c:\\";
+    LocationDialog.FileName = "Mibor8 - Backup";
+    // Every backup copy overwrites the chosen file: an existing file is
+    // only taken after the user confirms.
+    LocationDialog.Options |= OFN_OVERWRITEPROMPT;
 }
 
 void TForm2::BuildAddTextPage()
@@ -206,19 +210,54 @@ void TForm2::BindEvents()
 {
     using namespace std::placeholders;
     OnCreate = std::bind(&TForm2::FormCreate, this, _1);
+    OnShow = std::bind(&TForm2::FormShow, this, _1);
+    OnActivate = std::bind(&TForm2::FormActivate, this, _1);
     OnClose = std::bind(&TForm2::FormClose, this, _1, _2);
+    OnMouseMove = std::bind(&TForm2::FormMouseMove, this, _1, _2, _3, _4);
+    int tag = 0;
+    for (TPanel* button : PageButtons()) {
+        button->Tag = tag++;
+        button->OnClick = std::bind(&TForm2::Panel16Click, this, _1);
+        button->OnMouseMove = std::bind(&TForm2::Panel16MouseMove, this, _1, _2, _3, _4);
+    }
+    speedbutton2->OnClick = std::bind(&TForm2::SpeedButton2Click, this, _1);
+    speedbutton2->OnMouseMove = std::bind(&TForm2::speedbutton2MouseMove, this, _1, _2, _3, _4);
+    SpeedButton4->OnClick = std::bind(&TForm2::SpeedButton4Click, this, _1);
+    SpeedButton5->OnClick = std::bind(&TForm2::SpeedButton5Click, this, _1);
+    Edit2->OnChange = Edit4->OnChange = std::bind(&TForm2::Edit4Change, this, _1);
+    SpeedButton22->OnClick = std::bind(&TForm2::SpeedButton22Click, this, _1);
+    SpeedButton17->OnClick = std::bind(&TForm2::SpeedButton17Click, this, _1);
+}
+
+std::array<TPanel*, 6> TForm2::PageButtons() const
+{
+    return {Panel16.get(), Panel14.get(), Panel15.get(), Panel17.get(), Panel19.get(), Panel18.get()};
+}
+
+std::array<TPanel*, 6> TForm2::Pages() const
+{
+    return {InfoPage.get(), GeneralPage.get(), ToolbarsPage.get(), BackupPage.get(), AddTextPage.get(),
+            EmailPage.get()};
 }
 
 void TForm2::ShowPage(TPanel* page)
 {
-    for (TPanel* each : {InfoPage.get(), GeneralPage.get(), ToolbarsPage.get(), BackupPage.get(), AddTextPage.get(),
-                         EmailPage.get()})
+    for (TPanel* each : Pages())
         each->SetVisible(each == page);
     page->BringToFront();
 }
 
+TPanel* TForm2::ActivePage() const
+{
+    for (TPanel* page : Pages())
+        if (page->Visible())
+            return page;
+    return nullptr;
+}
+
 void TForm2::FormCreate(TObject*)
 {
+    FillComputerFigures();
     SettingsLoad();
     Form1->ComboBox1->SetText(Form1->FontDialog1.Font.Name());
     Form1->Edit3->SetText(IntToStr(Form1->memo1->Font().Size()));

@@ -69,12 +69,36 @@ public:
 
     // Brings one page to the front.
     void ShowPage(TPanel* page);
+    // The page in front.
+    TPanel* ActivePage() const;
+    // The six page buttons in the order of their pages, and the pages.
+    std::array<TPanel*, 6> PageButtons() const;
+    std::array<TPanel*, 6> Pages() const;
 
     // ---- events ----
     void FormCreate(TObject* sender);
+    void FormShow(TObject* sender);
+    void FormActivate(TObject* sender);
     void FormClose(TObject* sender, TCloseAction& action);
+    // Mouse over the window's own background: all seven buttons turn white.
+    void FormMouseMove(TObject* sender, TShiftState shift, int x, int y);
+    // The page buttons share these; the tag is the page's index.
+    void Panel16Click(TObject* sender);
+    void Panel16MouseMove(TObject* sender, TShiftState shift, int x, int y);
+    // "Ok".
+    void SpeedButton2Click(TObject* sender);
+    void speedbutton2MouseMove(TObject* sender, TShiftState shift, int x, int y);
+    // "Default font..." and "Background...".
+    void SpeedButton4Click(TObject* sender);
+    void SpeedButton5Click(TObject* sender);
+    // Both margin fields: a text that is not a whole number becomes "0".
+    void Edit4Change(TObject* sender);
     // Sets the default margins on the whole text (plain mode only).
     void Edit2Change(TObject* sender);
+    // "Reset all Toolbars".
+    void SpeedButton22Click(TObject* sender);
+    // "Location...".
+    void SpeedButton17Click(TObject* sender);
 
 private:
     void BuildPageButtons();
@@ -85,6 +109,10 @@ private:
     void BuildAddTextPage();
     void BuildEmailPage();
     void BindEvents();
+    // The Info page: the computer figures once, the document figures on
+    // every activation.
+    void FillComputerFigures();
+    void RefreshDocumentFigures();
     // The steps that apply preferences and the close event share.
     void PushChoices(bool closing);
     void ApplyPanelSize();

@@ -238,6 +238,12 @@ void TControlBar::SetBandVisible(TToolBar* toolBar, bool visible)
 
 void TControlBar::TakeActualPlaces()
 {
+    // The places asked for stand until the user drags bands about; a place
+    // the bar cannot show (a first band of a row further right) is kept, so
+    // that later moves order the bands as asked.
+    if (!dragged_)
+        return;
+    dragged_ = false;
     for (Band& band : bands_) {
         if (band.visible) {
             band.left = band.toolBar->Left();
@@ -351,6 +357,9 @@ bool TControlBar::HandleNotify(NMHDR* header, LRESULT& result)
         Fire(OnBandDrag, this);
         result = 0;
         return true;
+    case RBN_ENDDRAG:
+        dragged_ = true;
+        return false;
     default:
         return false;
     }

@@ -116,6 +116,7 @@ private:
 
     std::vector<Band> bands_;
     int lastHeight_ = -1;
+    bool dragged_ = false; // the user moved bands since the places were taken
 };
 
 class TUpDown : public TControl {
