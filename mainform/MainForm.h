@@ -118,6 +118,17 @@ public:
 
     // ---- document files (DocumentFiles.cpp) ----
     void BindDocumentEvents();
+    void Text2Click(TObject* sender); // New
+    void Open1Click(TObject* sender);
+    void Reopenlastfile1Click(TObject* sender);
+    void Save1Click(TObject* sender);
+    void SaveAs1Click(TObject* sender);
+    // Writes the editor's content to a file under the current read/write
+    // format; the file there before stays whole when the write fails.
+    void WriteDocument(const std::string& fileName);
+    // The backup copy of New and of closing; on failure the backup field
+    // takes `fallback`.
+    void BackupCopy(const std::string& fallback);
 
     // ---- sending as e-mail (SendMail.cpp) ----
     void Sendasemail1Click(TObject* sender);

@@ -73,7 +73,8 @@ CHARFORMATA ToCharFormat(const TCharAttributes& attributes)
 
 } // namespace
 
-TRichEdit::TRichEdit(TControl* parent, int left, int top, int width, int height, bool wordWrap) : TControl(parent)
+TRichEdit::TRichEdit(TControl* parent, int left, int top, int width, int height, bool wordWrap)
+    : TControl(parent), wordWrap_(wordWrap)
 {
     LoadRichEditLibrary();
     SetColor(clWhite);
@@ -127,7 +128,63 @@ void TRichEdit::SetSelText(const std::string& text)
 
 void TRichEdit::SelectAll() { Select(0, -1); }
 void TRichEdit::ClearSelection() { Perform(WM_CLEAR); }
-void TRichEdit::Clear() { SetWindowTextA(Handle(), ""); }
+void TRichEdit::Clear()
+{
+    if (TextLength() == 0) {
+        SetWindowTextA(Handle(), "");
+        return;
+    }
+    RecreateEmpty(true);
+    Fire(OnChange, this);
+    Fire(OnSelectionChange, this);
+}
+
+void TRichEdit::RecreateEmpty(bool keepTypingFormat)
+{
+    HWND old = Handle();
+    DWORD style = static_cast<DWORD>(GetWindowLongA(old, GWL_STYLE));
+    DWORD exStyle = static_cast<DWORD>(GetWindowLongA(old, GWL_EXSTYLE));
+    RECT place;
+    GetWindowRect(old, &place);
+    MapWindowPoints(nullptr, GetParent(old), reinterpret_cast<POINT*>(&place), 2);
+    HWND above = GetWindow(old, GW_HWNDPREV);
+    bool focused = GetFocus() == old;
+    bool readOnly = ReadOnly();
+    LRESULT events = Perform(EM_GETEVENTMASK);
+    LRESULT limit = Perform(EM_GETLIMITTEXT);
+    CHARFORMATA defaultFormat = EmptyCharFormat();
+    defaultFormat.dwMask = CFM_ALL;
+    Perform(EM_GETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&defaultFormat));
+    CHARFORMATA typingFormat = EmptyCharFormat();
+    if (keepTypingFormat) {
+        int end = TextLength();
+        Select(end, end);
+        typingFormat.dwMask = CFM_ALL;
+        Perform(EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&typingFormat));
+    }
+
+    // No notification may reach the old window while it goes.
+    Perform(EM_SETEVENTMASK, 0, 0);
+    DestroyWindow(old);
+    CreateHandle("RICHEDIT", style, exStyle, place.left, place.top, place.right - place.left,
+                 place.bottom - place.top);
+    if (!wordWrap_)
+        Perform(EM_SETTARGETDEVICE, 0, 1);
+    Perform(EM_EXLIMITTEXT, 0, limit);
+    Perform(EM_SETBKGNDCOLOR, 0, ColorToRGB(Color()));
+    Perform(EM_SETREADONLY, readOnly);
+    Perform(EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&defaultFormat));
+    if (keepTypingFormat)
+        Perform(EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&typingFormat));
+    Perform(EM_SETEVENTMASK, 0, events);
+    if (updating_ > 0)
+        Perform(WM_SETREDRAW, FALSE);
+    SetWindowPos(Handle(), above ? above : HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    if (!Hint().empty())
+        SetHint(Hint());
+    if (focused)
+        ::SetFocus(Handle());
+}
 int TRichEdit::TextLength() const { return GetWindowTextLengthA(Handle()); }
 
 void TRichEdit::CutToClipboard() { Perform(WM_CUT); }
@@ -161,7 +218,32 @@ TCharAttributes TRichEdit::SelAttributes() const
 void TRichEdit::SetSelAttributes(const TCharAttributes& attributes)
 {
     CHARFORMATA format = ToCharFormat(attributes);
+    // Formatting a long text costs seconds even when nothing changes.
+    if (SelLength() > 0 && HasAttributes(format))
+        return;
     Perform(EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+}
+
+// Whether the whole (non-empty) selection has every attribute of `wanted`.
+bool TRichEdit::HasAttributes(const CHARFORMATA& wanted) const
+{
+    CHARFORMATA current = EmptyCharFormat();
+    current.dwMask = wanted.dwMask;
+    Perform(EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&current));
+    DWORD mask = wanted.dwMask;
+    if ((current.dwMask & mask) != mask)
+        return false; // mixed within the selection
+    const DWORD effects = CFM_BOLD | CFM_ITALIC | CFM_UNDERLINE | CFM_STRIKEOUT | CFM_PROTECTED;
+    if ((current.dwEffects ^ wanted.dwEffects) & mask & effects)
+        return false;
+    if ((mask & CFM_COLOR) &&
+        ((current.dwEffects & CFE_AUTOCOLOR) != (wanted.dwEffects & CFE_AUTOCOLOR) ||
+         (!(wanted.dwEffects & CFE_AUTOCOLOR) && current.crTextColor != wanted.crTextColor)))
+        return false;
+    return !((mask & CFM_SIZE) && current.yHeight != wanted.yHeight) &&
+           !((mask & CFM_OFFSET) && current.yOffset != wanted.yOffset) &&
+           !((mask & CFM_CHARSET) && current.bCharSet != wanted.bCharSet) &&
+           !((mask & CFM_FACE) && std::strcmp(current.szFaceName, wanted.szFaceName) != 0);
 }
 
 TParaAttributes TRichEdit::Paragraph() const
@@ -272,11 +354,18 @@ void TRichEdit::LoadFromStream(TStream& stream)
 {
     int64_t start = stream.Position();
     BeginUpdate();
-    bool ok = StreamIn(stream, PlainText ? SF_TEXT : SF_RTF);
+    // The control removes old text slowly; an empty window takes its place.
+    if (TextLength() > 0)
+        RecreateEmpty(false);
+    // Plain text goes in at the insertion point and takes its formats, so that
+    // a caller who formatted the empty text need not format the loaded text again.
+    bool ok = StreamIn(stream, PlainText ? SF_TEXT | SFF_SELECTION : SF_RTF);
     if (!ok && !PlainText) {
         stream.SetPosition(start);
         ok = StreamIn(stream, SF_TEXT);
     }
+    // As after any load, the caret stands at the start.
+    Select(0, 0);
     EndUpdate();
     if (!ok)
         throw EOutOfResources("Failed to Load Stream");

@@ -45,6 +45,7 @@ public:
     void SetSelText(const std::string& text);
     void SelectAll();
     void ClearSelection();
+    // Empties the editor. Typing then goes on in the format the text ended with.
     void Clear();
     int TextLength() const;
 
@@ -75,8 +76,11 @@ public:
 
     // How files are read and written: plain text or rich text (RTF).
     bool PlainText = false;
-    // Rich text falls back to plain text when it cannot be read as RTF;
-    // raises EFOpenError, or EOutOfResources "Failed to Load Stream".
+    // The loaded text replaces the content. Plain text takes the formats of
+    // the insertion point: the default ones, unless the editor was empty and
+    // formatted (its paragraph, its typing format). Rich text falls back to
+    // plain text when it cannot be read as RTF; raises EFOpenError, or
+    // EOutOfResources "Failed to Load Stream".
     void LoadFromFile(const std::string& fileName);
     void LoadFromStream(TStream& stream);
     // Raises EOutOfResources "Failed to Save Stream" when the stream cannot be made
@@ -96,5 +100,11 @@ protected:
 
 private:
     bool StreamIn(TStream& stream, UINT format);
+    // Replaces the window by an empty one with the same settings: removing a
+    // long text from the control itself costs far more than destroying it.
+    // `keepTypingFormat`: the new window types in the format the text ended with.
+    void RecreateEmpty(bool keepTypingFormat);
+    bool HasAttributes(const CHARFORMATA& wanted) const;
+    bool wordWrap_;
     int updating_ = 0;
 };
