@@ -1,11 +1,241 @@
+// The send window as built: fields, format list, attachments, the button
+// panels with their hover colours, the context menu of the fields.
 #include "email/SendForm.h"
+
+#include "mainform/Icons.h"
+#include "mainform/MainForm.h"
+#include "preferences/PreferencesForm.h"
 
 TForm8* Form8 = nullptr;
 
-TForm8::TForm8() : TForm("TForm8")
+const char* const TForm8::RichTextFile = "RichText.rtf";
+
+namespace {
+
+constexpr int kLabelLeft = 10, kFieldLeft = 112, kFieldWidth = 250, kRowHeight = 24;
+constexpr int kButtonLeft = 376, kButtonWidth = 108, kButtonHeight = 25;
+
+std::unique_ptr<TPanel> ButtonPanel(TControl* parent, const std::string& caption, int top)
+{
+    auto panel = std::make_unique<TPanel>(parent, kButtonLeft, top, kButtonWidth, kButtonHeight, caption);
+    panel->SetBevels(TBevelCut::Lowered, TBevelCut::Raised);
+    panel->SetColors(clWhite, clBlack);
+    return panel;
+}
+
+} // namespace
+
+TForm8::TForm8() : TForm("TForm8"), smtp(std::make_unique<TSmtpClient>(this))
 {
     SetText("Send as e-mail...");
     SetBorderStyle(TBorderStyle::Dialog, true, false, false);
     SetClientSize(494, 255);
     CenterOnScreen();
+    DialogKeys = true;
+
+    BuildFields();
+    BuildButtons();
+    BuildStatusLine();
+    BuildMenu();
+
+    smtp->Port = 25;
+    smtp->TimeOut = 30000;
+    smtp->ReportLevel = 0;
+    smtp->EncodeType = uuMime;
+    smtp->ClearParams = true;
+    smtp->SubType = mtPlain;
+    OpenDialog1.Filter = "All files|*.*";
+    OpenDialog1.InitialDir = "c:\\";
+    Timer1 = std::make_unique<TTimer>(50, false);
+    Timer2 = std::make_unique<TTimer>(5000, false);
+    BindEvents();
+    SetActiveControl(subject.get());
+}
+
+TForm8::~TForm8()
+{
+    // The component's hidden windows go before the form's.
+    smtp.reset();
+}
+
+void TForm8::BuildFields()
+{
+    const char* captions[] = {"Subject:", "Send to:", "Carbon copy:", "Blind carbon copy:", "Reply to:", "Format:",
+                              "Attachments:"};
+    std::unique_ptr<TLabel>* labels[] = {&Label2, &Label3, &Label4, &Label5, &Label6, &Label7, &Label8};
+    for (int i = 0; i < 7; ++i)
+        *labels[i] = std::make_unique<TLabel>(this, captions[i], kLabelLeft, 13 + i * kRowHeight);
+
+    // Created in the tab order: subject, sendto, cc, bcc, replyto.
+    std::unique_ptr<TPanel>* frames[] = {&Panel2, &Panel3, &Panel4, &Panel5};
+    std::unique_ptr<TEdit>* fields[] = {&subject, &sendto, &cc, &bcc};
+    for (int i = 0; i < 4; ++i) {
+        *frames[i] = std::make_unique<TPanel>(this, kFieldLeft, 9 + i * kRowHeight, kFieldWidth, 21);
+        (*frames[i])->SetBevels(TBevelCut::Lowered, TBevelCut::Lowered);
+        (*frames[i])->SetColor(clWhite);
+        *fields[i] = std::make_unique<TEdit>(frames[i]->get(), 4, 4, kFieldWidth - 8, 14, false, true);
+    }
+    replyto = std::make_unique<TEdit>(this, kFieldLeft, 9 + 4 * kRowHeight, kFieldWidth, 21);
+    for (TEdit* field : {subject.get(), sendto.get(), cc.get(), bcc.get(), replyto.get()}) {
+        field->SetMaxLength(255);
+        field->SetColor(clWhite);
+        field->PopupMenu = &PopupMenu1;
+    }
+
+    ComboBox1 = std::make_unique<TComboBox>(this, kFieldLeft, 9 + 5 * kRowHeight, kFieldWidth,
+                                            TComboBox::Style::DropDownList, false, 2);
+    ComboBox1->Add("Plain text");
+    ComboBox1->Add("Rich text (as attachment)");
+    ComboBox1->SetItemIndex(0);
+    attach = std::make_unique<TListBox>(this, kFieldLeft, 9 + 6 * kRowHeight, kFieldWidth, 66, false);
+}
+
+void TForm8::BuildButtons()
+{
+    Panel1 = ButtonPanel(this, "Send", 9);
+    Panel9 = ButtonPanel(this, "E-mail preferences...", 39);
+    Panel12 = ButtonPanel(this, "Close", 69);
+    att = ButtonPanel(this, "Add...", 9 + 6 * kRowHeight);
+    Panel10 = ButtonPanel(this, "Remove", 9 + 6 * kRowHeight + 31);
+}
+
+void TForm8::BuildStatusLine()
+{
+    Label9 = std::make_unique<TLabel>(this, "Status:", kLabelLeft, 231);
+    Label1 = std::make_unique<TLabel>(this, "Idle", 52, 231);
+    Gauge1 = std::make_unique<TProgressBar>(this, kButtonLeft - 114, 228, kButtonWidth + 114, 18);
+}
+
+void TForm8::BuildMenu()
+{
+    using namespace std::placeholders;
+    auto bind = [this](void (TForm8::*handler)(TObject*)) { return std::bind(handler, this, _1); };
+    PopupMenu1.Add("Cut", bind(&TForm8::Cut1Click), {}, iconCut);
+    PopupMenu1.Add("Copy", bind(&TForm8::Copy1Click), {}, iconCopy);
+    PopupMenu1.Add("Copy all", bind(&TForm8::Copyall1Click), {}, iconCopyAll);
+    PopupMenu1.Add("Paste", bind(&TForm8::Paste1Click), {}, iconPaste);
+    PopupMenu1.Add("10 X Paste", bind(&TForm8::N10XPaste1Click), {}, iconPasteTen);
+    if (Form1)
+        PopupMenu1.SetImages(&Form1->ImageList1);
+}
+
+void TForm8::BindEvents()
+{
+    using namespace std::placeholders;
+    auto bind = [this](void (TForm8::*handler)(TObject*)) { return std::bind(handler, this, _1); };
+    Panel1->OnClick = bind(&TForm8::Panel1Click);
+    att->OnClick = bind(&TForm8::attClick);
+    Panel10->OnClick = bind(&TForm8::Panel10Click);
+    Panel9->OnClick = bind(&TForm8::Panel9Click);
+    Panel12->OnClick = bind(&TForm8::Panel12Click);
+    OnClose = std::bind(&TForm8::FormClose, this, _1, _2);
+    Timer1->OnTimer = bind(&TForm8::Timer1Timer);
+    Timer2->OnTimer = bind(&TForm8::Timer2Timer);
+
+    for (TPanel* panel : {att.get(), Panel10.get(), Panel1.get(), Panel9.get(), Panel12.get()})
+        panel->OnMouseMove = [this, panel](TObject*, TShiftState, int, int) { ButtonMouseMove(panel); };
+    for (TControl* quiet : std::initializer_list<TControl*>{this, Label9.get(), Label1.get(), Panel2.get(),
+                                                            Panel3.get(), Panel4.get(), Panel5.get(),
+                                                            replyto.get(), attach.get()})
+        quiet->OnMouseMove = [this](TObject*, TShiftState, int, int) { BackgroundMouseMove(); };
+
+    smtp->OnHostResolved = bind(&TForm8::smtpHostResolved);
+    smtp->OnConnect = bind(&TForm8::smtpConnect);
+    smtp->OnSendStart = bind(&TForm8::smtpSendStart);
+    smtp->OnSuccess = bind(&TForm8::smtpSuccess);
+    smtp->OnFailure = bind(&TForm8::smtpFailure);
+    smtp->OnConnectionFailed = bind(&TForm8::smtpConnectionFailed);
+    smtp->OnPacketSent = bind(&TForm8::smtpPacketSent);
+    smtp->OnInvalidHost = std::bind(&TForm8::smtpInvalidHost, this, _1);
+    smtp->OnAttachmentNotFound = std::bind(&TForm8::smtpAttachmentNotFound, this, _1);
+    smtp->OnAuthenticationFailed = std::bind(&TForm8::smtpAuthenticationFailed, this, _1);
+    smtp->OnDisconnect = nullptr;
+}
+
+// ---- hover colours ----
+
+void TForm8::ButtonMouseMove(TPanel* panel)
+{
+    for (TPanel* each : {att.get(), Panel10.get(), Panel1.get(), Panel9.get(), Panel12.get()}) {
+        if (each == panel)
+            each->SetColors(clBlack, clWhite);
+        else
+            each->SetColors(clWhite, clBlack);
+    }
+}
+
+void TForm8::BackgroundMouseMove() { ButtonMouseMove(nullptr); }
+
+// ---- attachments, preferences, closing ----
+
+void TForm8::attClick(TObject*)
+{
+    if (OpenDialog1.Execute())
+        attach->Add(OpenDialog1.FileName);
+}
+
+void TForm8::Panel10Click(TObject*)
+{
+    if (ActiveControl() != attach.get())
+        return;
+    int index = attach->ItemIndex();
+    if (index >= 0)
+        attach->Delete(index);
+}
+
+void TForm8::Panel9Click(TObject*)
+{
+    EmailPageFlag = true;
+    Form2->ShowModal();
+}
+
+void TForm8::Panel12Click(TObject*) { Close(); }
+
+void TForm8::FormClose(TObject*, TCloseAction&) { Panel12->SetColors(clWhite, clBlack); }
+
+// ---- context menu of the five fields ----
+
+TEdit* TForm8::ActiveField() const
+{
+    TControl* active = ActiveControl();
+    for (TEdit* field : {subject.get(), sendto.get(), cc.get(), bcc.get(), replyto.get()})
+        if (active == field)
+            return field;
+    return nullptr;
+}
+
+void TForm8::Cut1Click(TObject*)
+{
+    if (TEdit* field = ActiveField())
+        field->CutToClipboard();
+}
+
+void TForm8::Copy1Click(TObject*)
+{
+    if (TEdit* field = ActiveField())
+        field->CopyToClipboard();
+}
+
+void TForm8::Copyall1Click(TObject*)
+{
+    TEdit* field = ActiveField();
+    if (!field)
+        return;
+    int start = field->SelStart(), length = field->SelLength();
+    field->SelectAll();
+    field->CopyToClipboard();
+    field->Select(start, length);
+}
+
+void TForm8::Paste1Click(TObject*)
+{
+    if (TEdit* field = ActiveField())
+        field->PasteFromClipboard();
+}
+
+void TForm8::N10XPaste1Click(TObject*)
+{
+    if (TEdit* field = ActiveField())
+        for (int i = 0; i < 10; ++i)
+            field->PasteFromClipboard();
 }

@@ -1,4 +1,20 @@
 // Opening the send window with the current document.
 #include "mainform/MainForm.h"
 
-void TForm1::BindSendEvents() {}
+#include "email/SendForm.h"
+#include "preferences/PreferencesForm.h"
+
+void TForm1::BindSendEvents()
+{
+    Sendasemail1->OnClick = ToolButton28->OnClick = [this](TObject* sender) { Sendasemail1Click(sender); };
+}
+
+void TForm1::Sendasemail1Click(TObject*)
+{
+    Form8->ComboBox1->SetItemIndex(0);
+    if (Form8->replyto->Text().empty())
+        Form8->replyto->SetText(Form2->email->Text());
+    Form8->ShowModal();
+    // The next opening starts in the subject field.
+    Form8->SetActiveControl(Form8->subject.get());
+}

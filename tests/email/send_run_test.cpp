@@ -1,0 +1,248 @@
+// Send against a scripted server: validation, the exchange, every status
+// text, the failure paths and a second Send after a failed one.
+#include "SendTestSupport.h"
+
+#include "ScriptedServer.h"
+#include "TempFiles.h"
+
+#include "email/SendForm.h"
+#include "mainform/MainForm.h"
+#include "preferences/PreferencesForm.h"
+#include "ui/SysUtils.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <regex>
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+class SendRunTest : public ::testing::Test {
+protected:
+    void SetUp() override { ClearStore(); }
+    void TearDown() override
+    {
+        status.reset();
+        StopProgram(false);
+        ClearStore();
+    }
+    // Starts the server (for `connections` connections) and the program pointed at it.
+    void Start(int connections = 1)
+    {
+        server = std::make_unique<TScriptedServer>(
+            [this](TServerConnection& c) {
+                TSmtpScript& script = scripts.size() > served ? scripts[served] : scripts.back();
+                ++served;
+                RunSmtp(c, script);
+            },
+            connections);
+        if (scripts.empty())
+            scripts.emplace_back();
+        StartWithPreferences(dialogs, server->Port());
+        status = std::make_unique<StatusRecorder>(Form8->Label1->Handle());
+    }
+    void Send() { Form8->Panel1Click(nullptr); }
+    Lines Boxes() const { return BoxTexts(dialogs); }
+    static std::string Header(const std::string& data) { return data.substr(0, data.find("\r\n\r\n") + 2); }
+
+    ScriptedDialogs dialogs;
+    std::vector<TSmtpScript> scripts;
+    size_t served = 0;
+    std::unique_ptr<TScriptedServer> server;
+    std::unique_ptr<StatusRecorder> status;
+};
+
+const Lines kDelivered = {"Connecting to server...", "Connected to server...", "Sending messages...",
+                          "Mail delivered!"};
+
+} // namespace
+
+TEST_F(SendRunTest, ValidationStopsAtTheFirstEmptyValueInOrder)
+{
+    StartProgram(dialogs);
+    status = std::make_unique<StatusRecorder>(Form8->Label1->Handle());
+    for (TEdit* field : {Form2->server.get(), Form2->port.get(), Form2->id.get(), Form2->email.get()})
+        field->SetText("");
+    const Lines messages = {"Please fill in the e-mail address to send the message to.",
+                            "Please fill the SMTP Server (in the preferences screen).",
+                            "Please fill the Port (in the preferences screen).",
+                            "Please fill the Username (in the preferences screen)."};
+    TEdit* fills[] = {Form8->sendto.get(), Form2->server.get(), Form2->port.get(), Form2->id.get()};
+    for (size_t i = 0; i < messages.size(); ++i) {
+        dialogs.boxes.clear();
+        status->Texts.clear();
+        Send();
+        ASSERT_EQ(Boxes(), Lines{messages[i]});
+        EXPECT_EQ(dialogs.boxes[0].caption, "Mibor8");
+        EXPECT_EQ(status->Texts, (Lines{"Connecting to server...", "Idle"}));
+        fills[i]->SetText(i == 2 ? "1" : "x");
+    }
+    EXPECT_FALSE(Form8->Sending);
+}
+
+TEST_F(SendRunTest, APortThatIsNotATcpPortEndsInErrorWithoutABox)
+{
+    Start();
+    for (const char* port : {"2 5", "smtp", "70000", "0"}) {
+        Form2->port->SetText(port);
+        status->Texts.clear();
+        Send();
+        EXPECT_EQ(status->Texts, (Lines{"Connecting to server...", "Error sending mail!"})) << port;
+    }
+    EXPECT_TRUE(Boxes().empty());
+    EXPECT_EQ(Form8->Gauge1->Position(), 0);
+    EXPECT_TRUE(Form8->Timer2->Enabled());
+    EXPECT_EQ(server->Accepted(), 0);
+}
+
+TEST_F(SendRunTest, APlainSendDeliversTheTextAsBodyWithEmptyCopiesInTheHeaderOnly)
+{
+    Start();
+    Form8->subject->SetText("Minutes");
+    Form8->replyto->SetText("reply@example.com");
+    SYSTEMTIME picked{};
+    picked.wYear = 2026, picked.wMonth = 12, picked.wDay = 8, picked.wHour = 16, picked.wMinute = 36,
+    picked.wSecond = 37;
+    Form1->DateTimePicker2->SetDateTime(picked);
+    Send();
+    EXPECT_TRUE(server->Join());
+    EXPECT_EQ(status->Texts, kDelivered);
+    EXPECT_TRUE(Boxes().empty());
+    const TSmtpScript& script = scripts[0];
+    EXPECT_EQ(script.Commands, (Lines{"HELO tester", "RSET", "MAIL FROM:<ann@example.com>",
+                                      "RCPT TO:<bob@example.com>", "DATA", "QUIT"}));
+    ASSERT_EQ(script.Data.size(), 1u);
+    const std::string& data = script.Data[0];
+    const std::string header = Header(data);
+    EXPECT_NE(header.find("From: Ann Smith<ann@example.com>\r\nTo: bob@example.com\r\nCC: \r\n"
+                          "Subject: Minutes\r\nX-Mailer: Mibor8\r\nReply-To: reply@example.com\r\n"),
+              std::string::npos)
+        << header;
+    EXPECT_TRUE(std::regex_search(header, std::regex("\r\nDate: Tue, 08 Dec 2026 16:36:37 [+-][0-9]{4}\r\n")))
+        << header;
+    EXPECT_NE(data.find("\r\n\r\nHello\r\n..dotted\r\nWorld\r\n.\r\n"), std::string::npos) << data;
+    EXPECT_EQ(header.find("multipart"), std::string::npos);
+    EXPECT_FALSE(Form8->Sending);
+    EXPECT_EQ(Form8->Gauge1->Position(), 0);
+    EXPECT_FALSE(Form8->smtp->Connected());
+}
+
+TEST_F(SendRunTest, RichTextIsAttachedAsRichTextRtfBeforeTheListedFilesAndTheBodyStaysPlain)
+{
+    TTempFolder folder;
+    const std::string listed = folder.Write("notes.txt", "listed file");
+    Start();
+    Form1->ToolButton25->Click(); // rich text mode: the editor stores RTF
+    Form8->ComboBox1->SetItemIndex(1);
+    Form8->attach->Add(listed);
+    Send();
+    EXPECT_TRUE(server->Join());
+    EXPECT_EQ(status->Texts, kDelivered);
+    const std::string& data = scripts[0].Data.at(0);
+    const size_t rtf = data.find("filename=\"RichText.rtf\"");
+    const size_t notes = data.find("filename=\"notes.txt\"");
+    ASSERT_NE(rtf, std::string::npos) << data;
+    EXPECT_NE(notes, std::string::npos);
+    EXPECT_LT(rtf, notes);
+    EXPECT_NE(data.find("charset=us-ascii\r\n\r\nHello\r\n..dotted\r\nWorld\r\n"), std::string::npos) << data;
+    // The RTF part is base64 of text beginning "{\rtf": "e1xydGY".
+    EXPECT_EQ(data.compare(data.find("\r\n\r\n", rtf) + 4, 7, "e1xydGY"), 0);
+    EXPECT_FALSE(FileExists(Form8->RichTextPath)) << "the temporary file is deleted";
+}
+
+TEST_F(SendRunTest, AFailedSendClosesTheConnectionAndTheRetryListsEachAddressAndFileOnce)
+{
+    TTempFolder folder;
+    const std::string listed = folder.Write("notes.txt", "listed file");
+    scripts.resize(2);
+    scripts[0].Replies["."] = "554 refused\r\n";
+    Start(2);
+    Form8->attach->Add(listed);
+    Form8->cc->SetText("carl@example.com");
+    Send();
+    EXPECT_EQ(status->Texts.back(), "Error sending mail!");
+    EXPECT_FALSE(Form8->smtp->Connected());
+    status->Texts.clear();
+    Send();
+    EXPECT_TRUE(server->Join());
+    EXPECT_EQ(status->Texts, kDelivered);
+    EXPECT_EQ(scripts[0].Commands.back(), "QUIT") << "the failed exchange said goodbye";
+    const Lines envelope = {"HELO tester", "RSET", "MAIL FROM:<ann@example.com>", "RCPT TO:<bob@example.com>",
+                            "RCPT TO:<carl@example.com>", "DATA", "QUIT"};
+    EXPECT_EQ(scripts[1].Commands, envelope);
+    const std::string& data = scripts[1].Data.at(0);
+    EXPECT_NE(Header(data).find("To: bob@example.com\r\nCC: carl@example.com\r\n"), std::string::npos);
+    const std::string part = "filename=\"notes.txt\"";
+    EXPECT_NE(data.find(part), std::string::npos);
+    EXPECT_EQ(data.find(part), data.rfind(part)) << "one part";
+}
+
+TEST_F(SendRunTest, AMissingAttachmentSaysSoSaysQuitAndEndsInError)
+{
+    Start();
+    Form8->attach->Add("C:\\no such folder\\gone.txt");
+    Send();
+    EXPECT_TRUE(server->Join());
+    EXPECT_EQ(Boxes(), Lines{"Attachment(s) not valid!"});
+    EXPECT_EQ(scripts[0].Commands, (Lines{"HELO tester", "QUIT"}));
+    EXPECT_EQ(status->Texts.back(), "Error sending mail!");
+}
+
+TEST_F(SendRunTest, ARefusedHeloBlamesTheUserNameAndEndsInError)
+{
+    scripts.emplace_back();
+    scripts[0].HeloReplies = {"550 who are you\r\n"};
+    Start();
+    Send();
+    EXPECT_TRUE(server->Join());
+    EXPECT_EQ(Boxes(), Lines{"Username (in preferences screen) in not valid!"});
+    EXPECT_EQ(scripts[0].Commands, (Lines{"HELO tester", "QUIT"}));
+    EXPECT_EQ(status->Texts, (Lines{"Connecting to server...", "Error sending mail!"}));
+    EXPECT_FALSE(Form8->smtp->Connected());
+}
+
+TEST_F(SendRunTest, AnUnknownHostSaysItDoesNotRespondAndARefusedConnectEndsInError)
+{
+    StartWithPreferences(dialogs, UnusedPort());
+    status = std::make_unique<StatusRecorder>(Form8->Label1->Handle());
+    Send();
+    EXPECT_TRUE(Boxes().empty());
+    EXPECT_EQ(status->Texts, (Lines{"Connecting to server...", "Connection failed!", "Error sending mail!"}));
+
+    Form2->server->SetText("no-such-host.invalid");
+    status->Texts.clear();
+    Send();
+    EXPECT_EQ(Boxes(), Lines{"Host does not respond!"});
+    EXPECT_EQ(status->Texts.back(), "Error sending mail!");
+}
+
+TEST_F(SendRunTest, AClickOnSendDuringASendStartsNoSecondExchange)
+{
+    Start();
+    auto original = Form8->smtp->OnSendStart;
+    Form8->smtp->OnSendStart = [&](TObject* sender) {
+        original(sender);
+        Form8->Panel1Click(nullptr);
+    };
+    Send();
+    EXPECT_TRUE(server->Join());
+    EXPECT_EQ(server->Accepted(), 1);
+    EXPECT_EQ(status->Texts, kDelivered);
+    EXPECT_EQ(scripts[0].Data.size(), 1u);
+}
+
+TEST_F(SendRunTest, TheStatusReturnsToIdleFiveSecondsAfterSendEnds)
+{
+    StartWithPreferences(dialogs, 25);
+    Form2->port->SetText("not a number");
+    Send();
+    ASSERT_EQ(Form8->Status(), "Error sending mail!");
+    EXPECT_EQ(Form8->Timer2->Interval(), 5000u);
+    Pump(4000);
+    EXPECT_EQ(Form8->Status(), "Error sending mail!");
+    Pump(1400);
+    EXPECT_EQ(Form8->Status(), "Idle");
+    EXPECT_TRUE(Form8->Timer2->Enabled()) << "runs on until the next Send";
+}
