@@ -1,0 +1,108 @@
+"""Sending the document from the built editor to a real SMTP server (aiosmtpd
+on 127.0.0.1): Ctrl+Alt+A, a recipient typed, Send clicked."""
+import email
+import email.policy
+import os
+import socket
+import time
+
+from aiosmtpd.controller import Controller
+
+from harness import check, run
+
+
+class Sink:
+    def __init__(self):
+        self.envelopes = []
+
+    async def handle_DATA(self, server, session, envelope):
+        self.envelopes.append(envelope)
+        return "250 Message accepted for delivery"
+
+
+def free_port():
+    with socket.socket() as s:
+        s.bind(("127.0.0.1", 0))
+        return s.getsockname()[1]
+
+
+def status(wine):
+    """The status text of the send window (the label after "Status:")."""
+    texts = [line.split("|", 1)[1] for line in wine.driver("children", "TForm8").splitlines() if "|" in line]
+    return texts[texts.index("Status:") + 1]
+
+
+def wait_for_status(wine, text, seconds):
+    end = time.time() + seconds
+    seen = None
+    while time.time() < end:
+        seen = status(wine)
+        if seen == text:
+            return
+        time.sleep(0.2)
+    raise AssertionError("status %r, not %r" % (seen, text))
+
+
+def send_document(wine, document, mode, rich_format):
+    sink = Sink()
+    controller = Controller(sink, hostname="127.0.0.1", port=free_port())
+    controller.start()
+    try:
+        wine.reg_delete_key()
+        wine.start()
+        wine.close_main_window()
+        for name, value in {"SMTPServer": "127.0.0.1", "Port": str(controller.port), "id": "tester",
+                            "Name": "Ann Smith", "Email": "ann@example.com", "Mode": mode}.items():
+            wine.reg_set(name, value)
+        wine.start(document)
+        wine.keys("ctrl+alt+a")
+        wine.wait_window("TForm8")
+        window = "^Send as e-mail"
+        wine.keys("Tab", title=window)  # from the subject to "Send to:"
+        wine.type_text("bob@example.com", title=window)
+        if rich_format:
+            wine.keys("Tab", "Tab", "Tab", "Tab", "Down", title=window)  # on to the format list
+        wine.driver("click", "TForm8", "Send")
+        end = time.time() + 30
+        while not sink.envelopes and time.time() < end:
+            time.sleep(0.1)
+        check(sink.envelopes, "no mail arrived")
+        wait_for_status(wine, "Mail delivered!", 10)
+        wait_for_status(wine, "Idle", 10)
+        wine.driver("click", "TForm8", "Close")
+        wine.driver("gone", "TForm8")
+        wine.close_main_window()
+    finally:
+        controller.stop()
+    envelope = sink.envelopes[0]
+    check(envelope.mail_from == "ann@example.com", "sender " + envelope.mail_from)
+    check(envelope.rcpt_tos == ["bob@example.com"], "recipients %r" % envelope.rcpt_tos)
+    message = email.message_from_bytes(envelope.original_content, policy=email.policy.default)
+    check(message["To"] == "bob@example.com", "To: %r" % message["To"])
+    check(message["Reply-To"] == "ann@example.com", "Reply-To: %r" % message["Reply-To"])
+    check(message["Date"].datetime is not None, "Date: %r" % message["Date"])
+    return message
+
+
+def the_document_arrives_as_the_body(wine):
+    wine.write_file("C:\\mail\\letter.txt", "Dear Bob,\r\nthe minutes follow.\r\n.\r\nAnn\r\n")
+    message = send_document(wine, "C:\\mail\\letter.txt", "plain", rich_format=False)
+    check(not message.is_multipart(), "a plain send has no parts")
+    body = message.get_payload(decode=True).decode("ascii").replace("\r\n", "\n")
+    check(body == "\nDear Bob,\nthe minutes follow.\n.\nAnn\n", "body %r" % body)
+
+
+def the_rich_text_format_attaches_richtext_rtf(wine):
+    wine.write_file("C:\\mail\\letter.rtf", "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 Dear {\\b Bob}\\par}")
+    message = send_document(wine, "C:\\mail\\letter.rtf", "rich", rich_format=True)
+    check(message.is_multipart(), "no attachment")
+    parts = list(message.iter_parts())
+    text = parts[0].get_payload(decode=True).decode("ascii")
+    check(text.strip() == "Dear Bob", "body %r" % text)
+    check(parts[1].get_filename() == "RichText.rtf", "file name %r" % parts[1].get_filename())
+    rtf = parts[1].get_payload(decode=True)
+    check(rtf.startswith(b"{\\rtf") and b"Bob" in rtf, "attachment %r" % rtf[:60])
+    check(not os.path.exists(wine.c_path("C:\\RichText.rtf")), "the temporary file is left behind")
+
+
+run([the_document_arrives_as_the_body, the_rich_text_format_attaches_richtext_rtf])
