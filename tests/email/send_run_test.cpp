@@ -129,6 +129,16 @@ TEST_F(SendRunTest, APlainSendDeliversTheTextAsBodyWithEmptyCopiesInTheHeaderOnl
     EXPECT_FALSE(Form8->smtp->Connected());
 }
 
+TEST_F(SendRunTest, AHostNameIsResolvedFirst)
+{
+    Start();
+    Form2->server->SetText("localhost");
+    Send();
+    EXPECT_TRUE(server->Join());
+    EXPECT_EQ(status->Texts, (Lines{"Connecting to server...", "Host resolved...", "Connected to server...",
+                                    "Sending messages...", "Mail delivered!"}));
+}
+
 TEST_F(SendRunTest, RichTextIsAttachedAsRichTextRtfBeforeTheListedFilesAndTheBodyStaysPlain)
 {
     TTempFolder folder;
@@ -177,6 +187,19 @@ TEST_F(SendRunTest, AFailedSendClosesTheConnectionAndTheRetryListsEachAddressAnd
     const std::string part = "filename=\"notes.txt\"";
     EXPECT_NE(data.find(part), std::string::npos);
     EXPECT_EQ(data.find(part), data.rfind(part)) << "one part";
+}
+
+TEST_F(SendRunTest, AServerThatFallsSilentEndsInErrorAndLeavesNoConnection)
+{
+    scripts.emplace_back();
+    scripts[0].SilentAfter = "MAIL";
+    Start();
+    Form8->smtp->TimeOut = 500;
+    Form8->smtp->Limits.Mail = 500;
+    Send();
+    EXPECT_EQ(status->Texts.back(), "Error sending mail!");
+    EXPECT_FALSE(Form8->smtp->Connected());
+    EXPECT_TRUE(server->Join());
 }
 
 TEST_F(SendRunTest, AMissingAttachmentSaysSoSaysQuitAndEndsInError)
