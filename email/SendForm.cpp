@@ -104,6 +104,8 @@ void TForm8::BuildStatusLine()
     Label9 = std::make_unique<TLabel>(this, "Status:", kLabelLeft, 231);
     Label1 = std::make_unique<TLabel>(this, "Idle", 52, 231);
     Gauge1 = std::make_unique<TProgressBar>(this, kButtonLeft - 114, 228, kButtonWidth + 114, 18);
+    Gauge1->SetColor(clWindow);
+    Gauge1->BarColor = clBlack;
 }
 
 void TForm8::BuildMenu()

@@ -453,13 +453,23 @@ void TProgressBar::Paint(HDC dc)
     FillRect(dc, &rect, SolidBrush(Color()));
     RECT done = rect;
     done.right = rect.left + (rect.right - rect.left) * Position() / 100;
-    FillRect(dc, &done, SolidBrush(clHighlight));
+    FillRect(dc, &done, SolidBrush(BarColor));
     if (ShowText) {
         std::string text = Text();
         HGDIOBJ old = SelectObject(dc, Font().Handle());
         SetBkMode(dc, TRANSPARENT);
         SetTextColor(dc, RGB(0, 0, 0));
         DrawTextA(dc, text.c_str(), -1, &rect, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+        COLORREF bar = ColorToRGB(BarColor);
+        if (GetRValue(bar) + GetGValue(bar) + GetBValue(bar) < 384) {
+            // Over a dark bar the same text in white, so that it stays readable.
+            HRGN clip = CreateRectRgnIndirect(&done);
+            SelectClipRgn(dc, clip);
+            SetTextColor(dc, RGB(255, 255, 255));
+            DrawTextA(dc, text.c_str(), -1, &rect, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+            SelectClipRgn(dc, nullptr);
+            DeleteObject(clip);
+        }
         SelectObject(dc, old);
     }
 }

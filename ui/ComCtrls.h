@@ -155,6 +155,8 @@ public:
     void SetPosition(int position);
     // The percentage is written in the middle of the bar.
     bool ShowText = true;
+    // The colour of the part done.
+    TColor BarColor = clHighlight;
 
 protected:
     void Paint(HDC dc) override;
