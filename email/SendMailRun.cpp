@@ -41,6 +41,7 @@ void TForm8::Panel1Click(TObject*)
         return;
     }
     bool failed = false;
+    bool wroteRichText = false;
     try {
         // Every send lists its recipients and files afresh, also after a failed one.
         TPostMessage& message = smtp->PostMessage;
@@ -48,8 +49,10 @@ void TForm8::Panel1Click(TObject*)
         message.ToCarbonCopy.Clear();
         message.ToBlindCarbonCopy.Clear();
         message.Attachments.Clear();
-        if (ComboBox1->Item(ComboBox1->ItemIndex()) != "Plain text")
+        if (ComboBox1->Item(ComboBox1->ItemIndex()) != "Plain text") {
+            wroteRichText = true;
             AttachRichText();
+        }
         FillMessage();
         RunExchange();
     } catch (...) {
@@ -63,7 +66,10 @@ void TForm8::Panel1Click(TObject*)
         SetStatus("Error sending mail!");
     }
     Timer2->SetEnabled(true);
-    DeleteFileA(RichTextPath.c_str());
+    // Only the file this send wrote goes: a plain-text send leaves a user's
+    // own file of that name alone.
+    if (wroteRichText)
+        DeleteFileA(RichTextPath.c_str());
     inSend_ = false;
 }
 

@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <memory>
 #include <regex>
 
@@ -127,6 +128,18 @@ TEST_F(SendRunTest, APlainSendDeliversTheTextAsBodyWithEmptyCopiesInTheHeaderOnl
     EXPECT_FALSE(Form8->Sending);
     EXPECT_EQ(Form8->Gauge1->Position(), 0);
     EXPECT_FALSE(Form8->smtp->Connected());
+}
+
+TEST_F(SendRunTest, APlainSendLeavesAUsersOwnRichTextFileAlone)
+{
+    const std::string own = "c:\\RichText.rtf";
+    std::ofstream(own, std::ios::binary) << "my own notes";
+    Start();
+    Send();
+    EXPECT_TRUE(server->Join());
+    EXPECT_EQ(status->Texts, kDelivered);
+    EXPECT_EQ(ReadTestFile(own), "my own notes");
+    DeleteFileA(own.c_str());
 }
 
 TEST_F(SendRunTest, AHostNameIsResolvedFirst)
