@@ -32,6 +32,30 @@ void PlaceBars(const BarPlace (&places)[N], void (TControlBar::*place)(TToolBar*
         (Form1->ControlBar1.get()->*place)((Form1->*each.bar).get(), each.value);
 }
 
+// Holds a window's redrawing off for the life of the object, then draws it
+// afresh.
+class RedrawHeldOff {
+public:
+    explicit RedrawHeldOff(TControl& window) : window_(window), visible_(IsWindowVisible(window.Handle()) != 0)
+    {
+        if (visible_)
+            window_.Perform(WM_SETREDRAW, FALSE);
+    }
+    ~RedrawHeldOff()
+    {
+        if (!visible_)
+            return;
+        window_.Perform(WM_SETREDRAW, TRUE);
+        RedrawWindow(window_.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+    }
+    RedrawHeldOff(const RedrawHeldOff&) = delete;
+    RedrawHeldOff& operator=(const RedrawHeldOff&) = delete;
+
+private:
+    TControl& window_;
+    bool visible_;
+};
+
 } // namespace
 
 // ---- opening ----
@@ -107,6 +131,8 @@ void TForm2::Edit4Change(TObject*)
 void TForm2::SpeedButton22Click(TObject*)
 {
     TControlBar& bar = *Form1->ControlBar1;
+    // Every move would repaint the main window; it is drawn once at the end.
+    RedrawHeldOff quiet(*Form1);
     for (int run = 0; run < 3; ++run) {
         for (TCheckBox* box : {shape10.get(), shape1.get(), shape14.get(), shape4.get(), shape8.get(), shape7.get()})
             box->SetChecked(true);

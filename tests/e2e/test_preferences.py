@@ -42,6 +42,15 @@ class Preferences:
         return path
 
 
+def main_window_screenshot(wine, name):
+    left, top, width, height = (int(n) for n in wine.driver("rect", "TForm1").split())
+    path = os.path.join(wine.build, "e2e-screenshots", "main-%s.png" % name)
+    os.makedirs(os.path.dirname(path), exist_ok=True)
+    code, output = run_command(["import", "-window", "root", "-crop", "%dx%d+%d+%d" % (width, height, left, top),
+                                path])
+    check(code == 0, "screenshot: " + output)
+
+
 def open_preferences(wine):
     wine.keys("ctrl+alt+p")
     wine.wait_window("TForm2", 10)
@@ -90,7 +99,21 @@ def a_toolbar_choice_is_in_the_registry_after_ok(wine):
     store = wine.reg_query()
     check(store.get("ShowToolbar1") == "false", "ShowToolbar1 is %r" % store.get("ShowToolbar1"))
     check(store.get("ShowToolbar2") == "true", "ShowToolbar2 changed")
+    main_window_screenshot(wine, "file-toolbar-hidden")
+
+    # "Reset all Toolbars" brings it back, ticked in the store after "Ok".
+    window = open_preferences(wine)
+    window.click_button(PAGES[2][1])
+    window.click(16 + 16 + 75, 8 + 216 + 12)
+    window.click_button(OK_TOP)
+    wine.driver("gone", "TForm2", "10")
+    check(wine.reg_query().get("ShowToolbar1") == "true", "the reset did not tick the file toolbar")
+    main_window_screenshot(wine, "toolbars-reset")
     wine.close_main_window()
+    store = wine.reg_query()
+    check(int(store["Toolbar1Top"]) == int(store["Toolbar2Top"]) == int(store["Toolbar7Top"]), "first row")
+    check(int(store["Toolbar3Top"]) == int(store["Toolbar6Top"]) > int(store["Toolbar1Top"]), "second row")
+    check(int(store["Toolbar5Top"]) > int(store["Toolbar3Top"]), "third row")
 
 
 run([each_page_opens_from_its_button_in_a_centred_window,

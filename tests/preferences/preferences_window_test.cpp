@@ -244,3 +244,44 @@ TEST_F(PreferencesTest, ComputerFiguresDescribeThisMachine)
     EXPECT_EQ(prefs.MemoryLabel->Hint(), "This shows how much RAM you have");
     EXPECT_EQ(prefs.FreeMemoryLabel->Hint(), "This shows how much memory is unused");
 }
+
+TEST_F(PreferencesTest, ControlsAreBuiltWithTheirLimitsHintsAndValues)
+{
+    TForm2& prefs = *Form2;
+    auto limit = [](TEdit& field) { return static_cast<int>(field.Perform(EM_GETLIMITTEXT)); };
+    EXPECT_EQ(limit(*prefs.Edit2), 3);
+    EXPECT_EQ(limit(*prefs.Edit4), 3);
+    for (TEdit* field : {prefs.server.get(), prefs.port.get(), prefs.id.get(), prefs.name.get(), prefs.email.get()})
+        EXPECT_EQ(limit(*field), 255);
+    EXPECT_EQ(prefs.SpeedButton4->Hint(), "Changes the font of your text");
+    EXPECT_EQ(prefs.SpeedButton5->Hint(), "Changes the backgroundcolor");
+    EXPECT_EQ(prefs.Edit1->Hint(), "Shows the default font and the background color");
+    EXPECT_EQ(prefs.SpeedButton17->Hint(), "Select the filename to back up");
+    EXPECT_EQ(prefs.port->Hint(), "Default is 25.");
+    EXPECT_TRUE(prefs.Edit1->ReadOnly());
+    EXPECT_TRUE(prefs.Edit3->ReadOnly());
+    EXPECT_EQ(prefs.Edit1->Text(), "This is the default font.");
+    EXPECT_EQ(prefs.RadioGroup1->Count(), 4);
+    EXPECT_EQ(prefs.SpeedButton22->Text(), "Reset all Toolbars");
+}
+
+TEST_F(PreferencesTest, ToolbarRowsHoldAPictureOfTheirToolbarWithMagentaTransparent)
+{
+    TForm2& prefs = *Form2;
+    TCheckBox* boxes[] = {prefs.shape10.get(), prefs.shape1.get(), prefs.shape14.get(),
+                          prefs.shape4.get(),  prefs.shape8.get(), prefs.shape7.get()};
+    prefs.FormActivate(nullptr);
+    for (int row = 0; row < 6; ++row) {
+        EXPECT_EQ(boxes[row]->Text(), "Show this toolbar");
+        EXPECT_EQ(boxes[row]->Top(), boxes[0]->Top() + 32 * row);
+        TImage& image = *prefs.ToolbarPictures[row];
+        EXPECT_EQ(image.Top(), prefs.ToolbarPictures[0]->Top() + 32 * row);
+        EXPECT_GT(image.Left(), boxes[row]->Left() + boxes[row]->Width() - 1);
+        auto* picture = dynamic_cast<TBitmapGraphic*>(image.Picture());
+        ASSERT_NE(picture, nullptr);
+        EXPECT_EQ(picture->Width(), 174);
+        EXPECT_EQ(picture->Height(), 26);
+        EXPECT_TRUE(picture->Transparent);
+        EXPECT_EQ(picture->TransparentColor, RGB(255, 0, 255));
+    }
+}
