@@ -1,5 +1,5 @@
-// The Preferences window: its pages as built, opening, the page buttons and
-// their hover colours, "Ok".
+// The Preferences window as built: its window, page buttons, the six pages
+// with their controls, and the create event.
 #include "preferences/PreferencesForm.h"
 
 #include "email/SendForm.h"

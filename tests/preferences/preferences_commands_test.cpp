@@ -207,12 +207,3 @@ TEST(PreferencesLocationTest, LocationIsChosenInASaveDialogAndKeptOnCancel)
     StopProgram(false);
     ClearStore();
 }
-
-TEST_F(PreferencesTest, TextFieldsHaveTheEmptyContextMenu)
-{
-    TForm2& prefs = *Form2;
-    for (TEdit* field : {prefs.Edit1.get(), prefs.Edit2.get(), prefs.Edit4.get(), prefs.Edit3.get(),
-                         prefs.server.get(), prefs.port.get(), prefs.id.get(), prefs.name.get(), prefs.email.get()})
-        EXPECT_EQ(field->PopupMenu, &Form1->PopupMenu4);
-    EXPECT_EQ(Form1->PopupMenu4.Items().Count(), 0);
-}
