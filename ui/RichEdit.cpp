@@ -174,6 +174,7 @@ void TRichEdit::RecreateEmpty(bool keepTypingFormat)
     Perform(EM_SETBKGNDCOLOR, 0, ColorToRGB(Color()));
     Perform(EM_SETREADONLY, readOnly);
     Perform(EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&defaultFormat));
+    Perform(EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&defaultFormat));
     if (keepTypingFormat)
         Perform(EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&typingFormat));
     Perform(EM_SETEVENTMASK, 0, events);
@@ -219,17 +220,18 @@ void TRichEdit::SetSelAttributes(const TCharAttributes& attributes)
 {
     CHARFORMATA format = ToCharFormat(attributes);
     // Formatting a long text costs seconds even when nothing changes.
-    if (SelLength() > 0 && HasAttributes(format))
+    if (SelLength() > 0 && HasAttributes(format, SCF_SELECTION))
         return;
     Perform(EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
 }
 
-// Whether the whole (non-empty) selection has every attribute of `wanted`.
-bool TRichEdit::HasAttributes(const CHARFORMATA& wanted) const
+// Whether the whole (non-empty) selection, or the default format, has every
+// attribute of `wanted`.
+bool TRichEdit::HasAttributes(const CHARFORMATA& wanted, WPARAM which) const
 {
     CHARFORMATA current = EmptyCharFormat();
     current.dwMask = wanted.dwMask;
-    Perform(EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&current));
+    Perform(EM_GETCHARFORMAT, which, reinterpret_cast<LPARAM>(&current));
     DWORD mask = wanted.dwMask;
     if ((current.dwMask & mask) != mask)
         return false; // mixed within the selection
@@ -297,7 +299,13 @@ void TRichEdit::SetEditorFont(const TFont& font)
     attributes.color = font.Color();
     attributes.style = font.Style();
     CHARFORMATA format = ToCharFormat(attributes);
-    Perform(EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&format));
+    // Changing the default format of a long text costs much even when nothing changes.
+    if (!HasAttributes(format, SCF_DEFAULT))
+        Perform(EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&format));
+    // The empty text's paragraph mark takes it too: text loaded at the
+    // insertion point comes out in the default format.
+    if (TextLength() == 0)
+        Perform(EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&format));
 }
 
 void TRichEdit::SetBackground(TColor color)

@@ -104,7 +104,7 @@ private:
     // long text from the control itself costs far more than destroying it.
     // `keepTypingFormat`: the new window types in the format the text ended with.
     void RecreateEmpty(bool keepTypingFormat);
-    bool HasAttributes(const CHARFORMATA& wanted) const;
+    bool HasAttributes(const CHARFORMATA& wanted, WPARAM which) const;
     bool wordWrap_;
     int updating_ = 0;
 };
