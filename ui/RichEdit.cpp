@@ -2,6 +2,8 @@
 
 #include "ui/SysUtils.h"
 
+#include <psapi.h>
+
 #include <algorithm>
 #include <cstring>
 
@@ -16,13 +18,56 @@ void LoadRichEditLibrary()
 struct StreamCookie {
     TStream* stream;
     bool failed = false;
+    bool outOfRoom = false;
+    int64_t total = 0; // bytes to read, when known
+    int64_t read = 0;
+    int64_t sinceCheck = 0;
+    uint64_t usageAtStart = 0;
 };
+
+// The control can take many times the text's size in memory (Wine's takes
+// some 80 bytes a character, three quarters of it laying the text out after
+// the last read). A load whose memory, extrapolated from what the read part
+// took, would not fit stops early, instead of ending the program when an
+// allocation fails.
+const int64_t kRoomCheckInterval = 1 << 20;
+const uint64_t kLayoutShare = 5;            // the whole load takes up to this many times the reading's memory
+const uint64_t kReserve = 256ull << 20;     // and the program needs room to go on afterwards
+
+uint64_t MemoryInUse()
+{
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof counters;
+    return GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters) ? counters.PagefileUsage : 0;
+}
+
+bool RoomFor(const StreamCookie& state)
+{
+    MEMORYSTATUSEX status{};
+    status.dwLength = sizeof status;
+    uint64_t used = MemoryInUse();
+    if (state.total <= 0 || state.read <= 0 || used <= state.usageAtStart || !GlobalMemoryStatusEx(&status))
+        return true;
+    uint64_t perByte = (used - state.usageAtStart) / static_cast<uint64_t>(state.read) + 1;
+    uint64_t needed = perByte * static_cast<uint64_t>(state.total - state.read) * kLayoutShare + kReserve;
+    return needed < status.ullAvailVirtual && needed < status.ullAvailPageFile;
+}
 
 DWORD CALLBACK ReadCallback(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* done)
 {
     auto* state = reinterpret_cast<StreamCookie*>(cookie);
     try {
+        if (state->sinceCheck >= kRoomCheckInterval) {
+            state->sinceCheck = 0;
+            if (!RoomFor(*state)) {
+                state->outOfRoom = state->failed = true;
+                *done = 0;
+                return 1;
+            }
+        }
         *done = static_cast<LONG>(state->stream->Read(buffer, static_cast<size_t>(count)));
+        state->read += *done;
+        state->sinceCheck += *done;
         return 0;
     } catch (...) {
         state->failed = true;
@@ -348,14 +393,18 @@ std::vector<std::string> TRichEdit::Paragraphs() const
     return lines.Items();
 }
 
-bool TRichEdit::StreamIn(TStream& stream, UINT format)
+TRichEdit::TStreamResult TRichEdit::StreamIn(TStream& stream, UINT format)
 {
     StreamCookie cookie{&stream};
+    cookie.total = stream.Size() - stream.Position();
+    cookie.usageAtStart = MemoryInUse();
     EDITSTREAM es{};
     es.dwCookie = reinterpret_cast<DWORD_PTR>(&cookie);
     es.pfnCallback = ReadCallback;
     Perform(EM_STREAMIN, format, reinterpret_cast<LPARAM>(&es));
-    return es.dwError == 0 && !cookie.failed;
+    return cookie.outOfRoom ? TStreamResult::OutOfRoom
+         : es.dwError == 0 && !cookie.failed ? TStreamResult::Read
+                                             : TStreamResult::Failed;
 }
 
 void TRichEdit::LoadFromStream(TStream& stream)
@@ -367,15 +416,18 @@ void TRichEdit::LoadFromStream(TStream& stream)
         RecreateEmpty(false);
     // Plain text goes in at the insertion point and takes its formats, so that
     // a caller who formatted the empty text need not format the loaded text again.
-    bool ok = StreamIn(stream, PlainText ? SF_TEXT | SFF_SELECTION : SF_RTF);
-    if (!ok && !PlainText) {
+    TStreamResult result = StreamIn(stream, PlainText ? SF_TEXT | SFF_SELECTION : SF_RTF);
+    if (result == TStreamResult::Failed && !PlainText) {
         stream.SetPosition(start);
-        ok = StreamIn(stream, SF_TEXT);
+        result = StreamIn(stream, SF_TEXT);
     }
+    // A text too big to hold is not left half loaded, to be saved over a file.
+    if (result == TStreamResult::OutOfRoom)
+        RecreateEmpty(false);
     // As after any load, the caret stands at the start.
     Select(0, 0);
     EndUpdate();
-    if (!ok)
+    if (result != TStreamResult::Read)
         throw EOutOfResources("Failed to Load Stream");
 }
 

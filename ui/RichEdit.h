@@ -80,7 +80,8 @@ public:
     // the insertion point: the default ones, unless the editor was empty and
     // formatted (its paragraph, its typing format). Rich text falls back to
     // plain text when it cannot be read as RTF; raises EFOpenError, or
-    // EOutOfResources "Failed to Load Stream".
+    // EOutOfResources "Failed to Load Stream" (also when the memory runs
+    // short, leaving the editor empty).
     void LoadFromFile(const std::string& fileName);
     void LoadFromStream(TStream& stream);
     // Raises EOutOfResources "Failed to Save Stream" when the stream cannot be made
@@ -99,7 +100,8 @@ protected:
     bool HandleNotify(NMHDR* header, LRESULT& result) override;
 
 private:
-    bool StreamIn(TStream& stream, UINT format);
+    enum class TStreamResult { Read, Failed, OutOfRoom };
+    TStreamResult StreamIn(TStream& stream, UINT format);
     // Replaces the window by an empty one with the same settings: removing a
     // long text from the control itself costs far more than destroying it.
     // `keepTypingFormat`: the new window types in the format the text ended with.

@@ -98,6 +98,14 @@ void Measure(ScriptedDialogs& dialogs, const std::string& name, const std::strin
 
     dialogs.ChooseFile(path);
     double open = Seconds([] { Guarded(&TForm1::Open1Click); });
+    if (!dialogs.boxes.empty()) {
+        // Refused: more than the editor can hold in this process.
+        std::printf("%s.bytes=%zu\n%s.refused=%.3f\n", name.c_str(), content.size(), name.c_str(), open);
+        std::fflush(stdout);
+        dialogs.boxes.clear();
+        DeleteFileA(path.c_str());
+        return;
+    }
     // Saved beside it, so that the next Open reads the same bytes again.
     Form1->SaveDialog1.FileName = copy;
     double save = Seconds([] { Guarded(&TForm1::Save1Click); });
@@ -108,6 +116,7 @@ void Measure(ScriptedDialogs& dialogs, const std::string& name, const std::strin
     dialogs.ChooseFile(path);
     double reopen = Seconds([] { Guarded(&TForm1::Open1Click); });
     Form2->shape15->SetChecked(true);
+    DeleteFileA(path.c_str());
     double backupAndNew = Seconds([] { Guarded(&TForm1::Text2Click); });
     if (!dialogs.boxes.empty()) {
         std::fprintf(stderr, "%s: %s\n", name.c_str(), dialogs.boxes.front().text.c_str());

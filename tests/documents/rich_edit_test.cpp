@@ -25,16 +25,29 @@ private:
     size_t room_;
 };
 
-template <typename Action>
-std::string FailureOf(Action action)
-{
-    try {
-        action();
-    } catch (const std::exception& error) {
-        return error.what();
+// Lines of text without end, in a stream that says it holds 3 GB.
+class EndlessText : public TStream {
+public:
+    size_t Read(void* buffer, size_t count) override
+    {
+        const std::string line = "an endless supply of lines\r\n";
+        for (size_t i = 0; i < count; ++i)
+            static_cast<char*>(buffer)[i] = line[(position_ + i) % line.size()];
+        position_ += count;
+        return count;
     }
-    return "";
-}
+    size_t Write(const void*, size_t) override { return 0; }
+    int64_t Seek(int64_t offset, TSeekOrigin origin) override
+    {
+        if (origin == TSeekOrigin::End)
+            return 3ll << 30;
+        position_ = origin == TSeekOrigin::Beginning ? offset : position_ + offset;
+        return position_;
+    }
+
+private:
+    int64_t position_ = 0;
+};
 
 } // namespace
 
@@ -140,4 +153,17 @@ TEST_F(DocumentTest, FormattingAMixedSelectionReachesAllOfIt)
     memo.SetSelAttributes(plain);
     memo.Select(5, 4);
     EXPECT_EQ(memo.SelAttributes().style & fsBold, 0u);
+}
+
+TEST_F(DocumentTest, ATextTooBigForTheMemoryIsRefusedAndNotLeftHalfLoaded)
+{
+    StartInMode("plain");
+    TRichEdit& memo = *Form1->memo1;
+    memo.SetSelText("before");
+    EndlessText endless;
+    EXPECT_EQ(FailureOf([&] { memo.LoadFromStream(endless); }), "Failed to Load Stream");
+    EXPECT_EQ(memo.TextLength(), 0);
+    EXPECT_LT(endless.Position(), 64ll << 20);
+    memo.SetSelText("still works");
+    EXPECT_EQ(memo.Text(), "still works");
 }

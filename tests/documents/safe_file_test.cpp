@@ -14,18 +14,6 @@ void WriteText(const std::string& fileName, const std::string& text)
     SaveFileSafely(fileName, [&](TStream& file) { file.WriteString(text); });
 }
 
-// The text of the failure `action` raised; empty when it raised none.
-template <typename Action>
-std::string FailureOf(Action action)
-{
-    try {
-        action();
-    } catch (const std::exception& error) {
-        return error.what();
-    }
-    return "";
-}
-
 class SafeFileTest : public ::testing::Test {
 protected:
     void SetUp() override { folder = FreshFolder("safe-file"); }
