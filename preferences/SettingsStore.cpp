@@ -77,13 +77,21 @@ void TForm2::SettingsLoad()
             main.SpeedButton3->SetEnabled(false);
         }
 
-        // 3. Size and place: the whole desktop, then the stored values.
-        main.SetBounds(GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
-                       GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN));
-        main.SetWidth(ReadInteger(store, "Width"));
-        main.SetHeight(ReadInteger(store, "Height"));
-        main.SetLeft(ReadInteger(store, "Left"));
-        main.SetTop(ReadInteger(store, "Top"));
+        // 3. Size and place: the whole desktop, then the stored values. The
+        // window moves once, with the values read up to a failure: every
+        // change of width wraps a long document again.
+        int left = GetSystemMetrics(SM_XVIRTUALSCREEN), top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+        int width = GetSystemMetrics(SM_CXVIRTUALSCREEN), height = GetSystemMetrics(SM_CYVIRTUALSCREEN);
+        try {
+            width = ReadInteger(store, "Width");
+            height = ReadInteger(store, "Height");
+            left = ReadInteger(store, "Left");
+            top = ReadInteger(store, "Top");
+        } catch (...) {
+            main.SetBounds(left, top, width, height);
+            throw;
+        }
+        main.SetBounds(left, top, width, height);
         KeepOnScreen(main);
 
         // 4. Maximised or normal.
