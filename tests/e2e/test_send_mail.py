@@ -3,27 +3,12 @@ on 127.0.0.1): Ctrl+Alt+A, a recipient typed, Send clicked."""
 import email
 import email.policy
 import os
-import socket
 import time
 
 from aiosmtpd.controller import Controller
 
 from harness import check, run
-
-
-class Sink:
-    def __init__(self):
-        self.envelopes = []
-
-    async def handle_DATA(self, server, session, envelope):
-        self.envelopes.append(envelope)
-        return "250 Message accepted for delivery"
-
-
-def free_port():
-    with socket.socket() as s:
-        s.bind(("127.0.0.1", 0))
-        return s.getsockname()[1]
+from mail_sink import Sink, free_port
 
 
 def status(wine):

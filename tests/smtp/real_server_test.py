@@ -9,7 +9,6 @@ import email.policy
 import os
 import random
 import shutil
-import socket
 import subprocess
 import sys
 import tempfile
@@ -18,6 +17,8 @@ from aiosmtpd.controller import Controller
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 REPO = os.path.dirname(os.path.dirname(HERE))
+sys.path.insert(0, os.path.join(REPO, "tests", "e2e"))
+from mail_sink import Sink, free_port  # noqa: E402
 
 
 class Failure(Exception):
@@ -27,23 +28,6 @@ class Failure(Exception):
 def check(condition, message):
     if not condition:
         raise Failure(message)
-
-
-class Sink:
-    """Keeps every message the server accepts."""
-
-    def __init__(self):
-        self.envelopes = []
-
-    async def handle_DATA(self, server, session, envelope):
-        self.envelopes.append(envelope)
-        return "250 Message accepted for delivery"
-
-
-def free_port():
-    with socket.socket() as s:
-        s.bind(("127.0.0.1", 0))
-        return s.getsockname()[1]
 
 
 def run_tool(build, *args):
