@@ -28,11 +28,7 @@ protected:
     // start wrote it); the backup goes into the test's folder.
     void StartInMode(const char* mode, const std::string& commandLine = "")
     {
-        StartProgram(dialogs);
-        StopProgram(true);
-        WriteStore("Mode", mode);
-        WriteStore("BackUpLocation", BackupPath());
-        StartProgram(dialogs, commandLine);
+        StartWithStored(dialogs, {{"Mode", mode}, {"BackUpLocation", BackupPath()}}, commandLine);
     }
     // Runs a command as a click does: a failure shows in the standard error box.
     void Run(void (TForm1::*command)(TObject*))

@@ -167,3 +167,13 @@ std::string ReadTestFile(const std::string& path)
     content << in.rdbuf();
     return content.str();
 }
+
+void StartWithStored(ScriptedDialogs& dialogs, const std::vector<std::pair<std::string, std::string>>& values,
+                     const std::string& commandLine)
+{
+    StartProgram(dialogs);
+    StopProgram(true);
+    for (const auto& value : values)
+        WriteStore(value.first, value.second);
+    StartProgram(dialogs, commandLine);
+}

@@ -7,6 +7,7 @@
 #include <deque>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 // Answers dialogs from queues the test fills and records every message box.
@@ -53,6 +54,10 @@ bool StoreHas(const std::string& name);
 // Makes the program's six windows in start-up order (hidden), with the
 // command line given (empty: none), and installs `dialogs`.
 void StartProgram(ScriptedDialogs& dialogs, const std::string& commandLine = "");
+// Starts once so that the store is full as a first start writes it, then
+// again with `values` stored over it.
+void StartWithStored(ScriptedDialogs& dialogs, const std::vector<std::pair<std::string, std::string>>& values,
+                     const std::string& commandLine = "");
 // Closes the main window as the user would (running its close events) when
 // `close` is set, then destroys every window.
 void StopProgram(bool close = true);

@@ -25,10 +25,7 @@ protected:
     // Starts with a stored mode (and everything else as a first start wrote it).
     void StartInMode(const char* mode, const std::string& commandLine = "")
     {
-        StartProgram(dialogs);
-        StopProgram(true);
-        WriteStore("Mode", mode);
-        StartProgram(dialogs, commandLine);
+        StartWithStored(dialogs, {{"Mode", mode}}, commandLine);
     }
     ScriptedDialogs dialogs;
 };
