@@ -17,10 +17,7 @@ constexpr int kButtonLeft = 376, kButtonWidth = 108, kButtonHeight = 25;
 
 std::unique_ptr<TPanel> ButtonPanel(TControl* parent, const std::string& caption, int top)
 {
-    auto panel = std::make_unique<TPanel>(parent, kButtonLeft, top, kButtonWidth, kButtonHeight, caption);
-    panel->SetBevels(TBevelCut::Lowered, TBevelCut::Raised);
-    panel->SetColors(clWhite, clBlack);
-    return panel;
+    return TPanel::FlatButton(parent, caption, kButtonLeft, top, kButtonWidth, kButtonHeight);
 }
 
 } // namespace
@@ -158,12 +155,8 @@ void TForm8::BindEvents()
 
 void TForm8::ButtonMouseMove(TPanel* panel)
 {
-    for (TPanel* each : {att.get(), Panel10.get(), Panel1.get(), Panel9.get(), Panel12.get()}) {
-        if (each == panel)
-            each->SetColors(clBlack, clWhite);
-        else
-            each->SetColors(clWhite, clBlack);
-    }
+    for (TPanel* each : {att.get(), Panel10.get(), Panel1.get(), Panel9.get(), Panel12.get()})
+        each->SetHot(each == panel);
 }
 
 void TForm8::BackgroundMouseMove() { ButtonMouseMove(nullptr); }
@@ -193,7 +186,7 @@ void TForm8::Panel9Click(TObject*)
 
 void TForm8::Panel12Click(TObject*) { Close(); }
 
-void TForm8::FormClose(TObject*, TCloseAction&) { Panel12->SetColors(clWhite, clBlack); }
+void TForm8::FormClose(TObject*, TCloseAction&) { Panel12->SetHot(false); }
 
 // ---- context menu of the five fields ----
 

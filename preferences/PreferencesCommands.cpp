@@ -9,9 +9,6 @@
 
 namespace {
 
-void Highlight(TPanel& button) { button.SetColors(clBlack, clWhite); }
-void Plain(TPanel& button) { button.SetColors(clWhite, clBlack); }
-
 // One toolbar's place in a step of "Reset all Toolbars".
 struct BarPlace {
     std::unique_ptr<TToolBar> TForm1::*bar;
@@ -75,21 +72,17 @@ void TForm2::Panel16Click(TObject* sender)
 
 void TForm2::Panel16MouseMove(TObject* sender, TShiftState, int, int)
 {
-    for (TPanel* button : PageButtons()) {
-        if (button == sender)
-            Highlight(*button);
-        else
-            Plain(*button);
-    }
+    for (TPanel* button : PageButtons())
+        button->SetHot(button == sender);
 }
 
-void TForm2::speedbutton2MouseMove(TObject*, TShiftState, int, int) { Highlight(*speedbutton2); }
+void TForm2::speedbutton2MouseMove(TObject*, TShiftState, int, int) { speedbutton2->SetHot(true); }
 
 void TForm2::FormMouseMove(TObject*, TShiftState, int, int)
 {
     for (TPanel* button : PageButtons())
-        Plain(*button);
-    Plain(*speedbutton2);
+        button->SetHot(false);
+    speedbutton2->SetHot(false);
 }
 
 void TForm2::SpeedButton2Click(TObject*)

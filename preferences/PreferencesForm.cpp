@@ -16,10 +16,7 @@ constexpr int kButtonLeft = 393, kButtonWidth = 177, kButtonHeight = 25;
 
 std::unique_ptr<TPanel> PageButton(TControl* parent, const std::string& caption, int top)
 {
-    auto button = std::make_unique<TPanel>(parent, kButtonLeft, top, kButtonWidth, kButtonHeight, caption);
-    button->SetBevels(TBevelCut::Lowered, TBevelCut::Raised);
-    button->SetColors(clWhite, clBlack);
-    return button;
+    return TPanel::FlatButton(parent, caption, kButtonLeft, top, kButtonWidth, kButtonHeight);
 }
 
 std::unique_ptr<TPanel> Page(TControl* parent)

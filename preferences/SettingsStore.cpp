@@ -271,7 +271,7 @@ void TForm2::ApplyPreferences()
 
 void TForm2::FormClose(TObject*, TCloseAction&)
 {
-    speedbutton2->SetColors(clWhite, clBlack);
+    speedbutton2->SetHot(false);
     PushChoices(true);
     SettingsSave();
 }

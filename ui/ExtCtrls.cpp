@@ -54,6 +54,15 @@ void TPanel::SetColors(TColor background, TColor caption)
     SetFontColor(caption);
 }
 
+std::unique_ptr<TPanel> TPanel::FlatButton(TControl* parent, const std::string& caption, int left, int top,
+                                           int width, int height)
+{
+    auto button = std::make_unique<TPanel>(parent, left, top, width, height, caption);
+    button->SetBevels(TBevelCut::Lowered, TBevelCut::Raised);
+    button->SetHot(false);
+    return button;
+}
+
 void TPanel::Paint(HDC dc)
 {
     RECT rect;

@@ -3,6 +3,7 @@
 
 #include "ui/Controls.h"
 
+#include <memory>
 #include <string>
 
 enum class TBevelCut { None, Lowered, Raised };
@@ -18,6 +19,11 @@ public:
     void SetText(const std::string& text) override;
     // Black and white with swapped caption colour, as flat buttons show hovering.
     void SetColors(TColor background, TColor caption);
+    // A flat white button with a black caption, drawn the other way round
+    // while it is hot (under the mouse).
+    static std::unique_ptr<TPanel> FlatButton(TControl* parent, const std::string& caption, int left, int top,
+                                              int width, int height);
+    void SetHot(bool hot) { hot ? SetColors(clBlack, clWhite) : SetColors(clWhite, clBlack); }
 
 protected:
     LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
