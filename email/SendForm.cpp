@@ -107,29 +107,20 @@ void TForm8::BuildStatusLine()
 
 void TForm8::BuildMenu()
 {
-    using namespace std::placeholders;
-    auto bind = [this](void (TForm8::*handler)(TObject*)) { return std::bind(handler, this, _1); };
-    PopupMenu1.Add("Cut", bind(&TForm8::Cut1Click), {}, iconCut);
-    PopupMenu1.Add("Copy", bind(&TForm8::Copy1Click), {}, iconCopy);
-    PopupMenu1.Add("Copy all", bind(&TForm8::Copyall1Click), {}, iconCopyAll);
-    PopupMenu1.Add("Paste", bind(&TForm8::Paste1Click), {}, iconPaste);
-    PopupMenu1.Add("10 X Paste", bind(&TForm8::N10XPaste1Click), {}, iconPasteTen);
+    Cut1 = PopupMenu1.Add("Cut", nullptr, {}, iconCut);
+    Copy1 = PopupMenu1.Add("Copy", nullptr, {}, iconCopy);
+    Copyall1 = PopupMenu1.Add("Copy all", nullptr, {}, iconCopyAll);
+    Paste1 = PopupMenu1.Add("Paste", nullptr, {}, iconPaste);
+    N10XPaste1 = PopupMenu1.Add("10 X Paste", nullptr, {}, iconPasteTen);
     if (Form1)
         PopupMenu1.SetImages(&Form1->ImageList1);
 }
 
 void TForm8::BindEvents()
 {
-    using namespace std::placeholders;
-    auto bind = [this](void (TForm8::*handler)(TObject*)) { return std::bind(handler, this, _1); };
-    Panel1->OnClick = bind(&TForm8::Panel1Click);
-    att->OnClick = bind(&TForm8::attClick);
-    Panel10->OnClick = bind(&TForm8::Panel10Click);
-    Panel9->OnClick = bind(&TForm8::Panel9Click);
-    Panel12->OnClick = bind(&TForm8::Panel12Click);
-    OnClose = std::bind(&TForm8::FormClose, this, _1, _2);
-    Timer1->OnTimer = bind(&TForm8::Timer1Timer);
-    Timer2->OnTimer = bind(&TForm8::Timer2Timer);
+    OnClose = Bind(this, &TForm8::FormClose);
+    Timer1->OnTimer = Bind(this, &TForm8::Timer1Timer);
+    Timer2->OnTimer = Bind(this, &TForm8::Timer2Timer);
 
     for (TPanel* panel : {att.get(), Panel10.get(), Panel1.get(), Panel9.get(), Panel12.get()})
         panel->OnMouseMove = [this, panel](TObject*, TShiftState, int, int) { ButtonMouseMove(panel); };
@@ -138,17 +129,29 @@ void TForm8::BindEvents()
                                                             replyto.get(), attach.get()})
         quiet->OnMouseMove = [this](TObject*, TShiftState, int, int) { BackgroundMouseMove(); };
 
-    smtp->OnHostResolved = bind(&TForm8::smtpHostResolved);
-    smtp->OnConnect = bind(&TForm8::smtpConnect);
-    smtp->OnSendStart = bind(&TForm8::smtpSendStart);
-    smtp->OnSuccess = bind(&TForm8::smtpSuccess);
-    smtp->OnFailure = bind(&TForm8::smtpFailure);
-    smtp->OnConnectionFailed = bind(&TForm8::smtpConnectionFailed);
-    smtp->OnPacketSent = bind(&TForm8::smtpPacketSent);
-    smtp->OnInvalidHost = std::bind(&TForm8::smtpInvalidHost, this, _1);
-    smtp->OnAttachmentNotFound = std::bind(&TForm8::smtpAttachmentNotFound, this, _1);
-    smtp->OnAuthenticationFailed = std::bind(&TForm8::smtpAuthenticationFailed, this, _1);
+    smtp->OnHostResolved = Bind(this, &TForm8::smtpHostResolved);
+    smtp->OnConnect = Bind(this, &TForm8::smtpConnect);
+    smtp->OnSendStart = Bind(this, &TForm8::smtpSendStart);
+    smtp->OnSuccess = Bind(this, &TForm8::smtpSuccess);
+    smtp->OnFailure = Bind(this, &TForm8::smtpFailure);
+    smtp->OnConnectionFailed = Bind(this, &TForm8::smtpConnectionFailed);
+    smtp->OnPacketSent = Bind(this, &TForm8::smtpPacketSent);
+    smtp->OnInvalidHost = Bind(this, &TForm8::smtpInvalidHost);
+    smtp->OnAttachmentNotFound = Bind(this, &TForm8::smtpAttachmentNotFound);
+    smtp->OnAuthenticationFailed = Bind(this, &TForm8::smtpAuthenticationFailed);
     smtp->OnDisconnect = nullptr;
+
+    // The commands of the button panels and of the fields' context menu.
+    Commands.Add("Panel1Click", Bind(this, &TForm8::Panel1Click), {Panel1.get()});
+    Commands.Add("attClick", Bind(this, &TForm8::attClick), {att.get()});
+    Commands.Add("Panel10Click", Bind(this, &TForm8::Panel10Click), {Panel10.get()});
+    Commands.Add("Panel9Click", Bind(this, &TForm8::Panel9Click), {Panel9.get()});
+    Commands.Add("Panel12Click", Bind(this, &TForm8::Panel12Click), {Panel12.get()});
+    Commands.Add("Cut1Click", Bind(this, &TForm8::Cut1Click), {Cut1});
+    Commands.Add("Copy1Click", Bind(this, &TForm8::Copy1Click), {Copy1});
+    Commands.Add("Copyall1Click", Bind(this, &TForm8::Copyall1Click), {Copyall1});
+    Commands.Add("Paste1Click", Bind(this, &TForm8::Paste1Click), {Paste1});
+    Commands.Add("N10XPaste1Click", Bind(this, &TForm8::N10XPaste1Click), {N10XPaste1});
 }
 
 // ---- hover colours ----

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "smtp/SmtpClient.h"
+#include "ui/ActionList.h"
 #include "ui/ComCtrls.h"
 #include "ui/Dialogs.h"
 #include "ui/ExtCtrls.h"
@@ -33,7 +34,10 @@ public:
     std::unique_ptr<TSmtpClient> smtp;
     TOpenDialog OpenDialog1;
     std::unique_ptr<TTimer> Timer1, Timer2; // progress, back to "Idle"
-    TPopupMenu PopupMenu1;
+    TPopupMenu PopupMenu1; // context menu of the five fields
+    TMenuItem *Cut1, *Copy1, *Copyall1, *Paste1, *N10XPaste1;
+    // The commands of the button panels and of the context menu.
+    TActionList Commands;
 
     // While set, the Preferences window opens on its E-mail page.
     bool EmailPageFlag = false;

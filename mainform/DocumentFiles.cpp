@@ -40,18 +40,6 @@ std::string FirstCharacters(const std::string& fileName, size_t count)
 
 } // namespace
 
-void TForm1::BindDocumentEvents()
-{
-    auto bind = [this](void (TForm1::*handler)(TObject*)) {
-        return [this, handler](TObject* sender) { (this->*handler)(sender); };
-    };
-    New1->OnClick = ToolButton1->OnClick = bind(&TForm1::Text2Click);
-    Open1->OnClick = ToolButton2->OnClick = bind(&TForm1::Open1Click);
-    Reopenlastfile1->OnClick = ToolButton3->OnClick = bind(&TForm1::Reopenlastfile1Click);
-    Save1->OnClick = ToolButton4->OnClick = bind(&TForm1::Save1Click);
-    SaveAs1->OnClick = bind(&TForm1::SaveAs1Click);
-}
-
 void TForm1::WriteDocument(const std::string& fileName)
 {
     SaveFileSafely(fileName, [this](TStream& file) { memo1->SaveToStream(file); });

@@ -2,11 +2,13 @@
 // The member functions are defined in one file per concern:
 //   MainWindow.cpp   start-up, layout, window events and shut-down
 //   MainMenus.cpp    the menus and toolbars as built
+//   MainCommands.cpp the command table and the binding of every event
 //   TextModes.cpp    plain and rich text modes
 //   DocumentFiles.cpp  New, Open, Re-open, Save, Save as, backup copy
 //   SendMail.cpp     opening the send window
 #pragma once
 
+#include "ui/ActionList.h"
 #include "ui/ComCtrls.h"
 #include "ui/Dialogs.h"
 #include "ui/ExtCtrls.h"
@@ -29,7 +31,7 @@ public:
     TImageList ImageList2; // empty: menus without icons
     TImageList ImageList3; // colour swatches
     TMainMenu MainMenu1;
-    TPopupMenu PopupMenu1; // editing commands of the text fields
+    TPopupMenu PopupMenu1; // editing commands of the editor and the three fields
     TPopupMenu PopupMenu2; // find options
     TPopupMenu PopupMenu3; // colours
     TPopupMenu PopupMenu4; // empty: no context menu at all
@@ -48,46 +50,99 @@ public:
     TMenuItem *Plaintextmode1, *Richtextmode1, *Importwordlist1, *Exportwordlist1, *Emptywordlist1;
     TMenuItem *ImageViewer1, *Preferences2;
     TMenuItem *Help2, *Associate1, *txt1, *rtf1, *About1;
-    TMenuItem *checkbox1, *Searchup, *wword, *mcase; // find options
+    TMenuItem *Cut2, *Copy2, *Copyall2, *Paste2, *N10XPaste1; // PopupMenu1
+    TMenuItem *checkbox1, *Searchup, *wword, *mcase;          // find options: start at top, up, whole word, case
+    // The colour menu, in its order, and "Custom...".
+    TMenuItem *White1, *Silver1, *Gray1, *Black1, *Red1, *Yellow1, *Lime1, *Aqua1, *Blue1, *Fuchsia1;
+    TMenuItem *Maroon, *Olive1, *Green1, *Teal1, *Navy1, *Purple1, *Custom1;
 
     // ---- the band bar and its toolbars ----
     std::unique_ptr<TControlBar> ControlBar1;
-    std::unique_ptr<TToolBar> ToolBar1, ToolBar2, ToolBar3, ToolBar5, ToolBar6, ToolBar7;
-    TToolButton *ToolButton1, *ToolButton2, *ToolButton3, *ToolButton4, *ToolButton28, *ToolButton5, *ToolButton7;
-    TToolButton *ToolButton34, *ToolButton35, *ToolButton36, *ToolButton37, *ToolButton38, *ToolButton39;
-    TToolButton *ToolButton40, *ToolButton41;
-    TToolButton *ToolButton8, *ToolButton27, *ToolButton24, *ToolButton25, *ToolButton29, *ToolButton30;
-    TToolButton *ToolButton31, *ToolButton6, *ToolButton32, *ToolButton33;
-    TToolButton *findbutton, *replacebutton, *replallbutton, *ToolButton9;
-    TToolButton *ToolButton11, *ToolButton12, *ToolButton14, *ToolButton15;
-    TToolButton *ToolButton18, *ToolButton19, *ToolButton20, *ToolButton44;
-    TToolButton *ToolButton22, *ToolButton23, *ToolButton26;
+    std::unique_ptr<TToolBar> ToolBar1; // file commands
+    TToolButton *ToolButton1;  // New
+    TToolButton *ToolButton2;  // Open...
+    TToolButton *ToolButton3;  // Re-open last file
+    TToolButton *ToolButton4;  // Save
+    TToolButton *ToolButton28; // Send as e-mail...
+    TToolButton *ToolButton5;  // Print...
+    TToolButton *ToolButton7;  // Exit
+    std::unique_ptr<TToolBar> ToolBar2; // edit commands
+    TToolButton *ToolButton34; // Undo / Redo
+    TToolButton *ToolButton35; // Cut
+    TToolButton *ToolButton36; // Copy
+    TToolButton *ToolButton37; // Copy all
+    TToolButton *ToolButton38; // Paste
+    TToolButton *ToolButton39; // 10 X Paste
+    TToolButton *ToolButton40; // Select all
+    TToolButton *ToolButton41; // Clear selection
+    std::unique_ptr<TToolBar> ToolBar3; // tools
+    TToolButton *ToolButton8;  // insert the euro sign
+    TToolButton *ToolButton27; // show or hide the find bar (check button)
+    TToolButton *ToolButton24; // plain-text mode (down in plain mode)
+    TToolButton *ToolButton25; // rich-text mode (down in rich mode)
+    TToolButton *ToolButton29; // Import wordlist...
+    TToolButton *ToolButton30; // Export wordlist...
+    TToolButton *ToolButton31; // Empty wordlist...
+    TToolButton *ToolButton6;  // Image Viewer...
+    TToolButton *ToolButton32; // Preferences...
+    TToolButton *ToolButton33; // the manual
+    std::unique_ptr<TToolBar> ToolBar5; // the find bar
     std::unique_ptr<TPanel> Panel1, Panel2; // sunken frames of the find and replace fields
-    std::unique_ptr<TEdit> fedit, redit;
-    std::unique_ptr<TComboBox> ComboBox1;
-    std::unique_ptr<TEdit> Edit3;
+    std::unique_ptr<TEdit> fedit;           // the text to find
+    std::unique_ptr<TEdit> redit;           // the replacement
+    TToolButton *findbutton;    // " Find"
+    TToolButton *replacebutton; // " Replace"
+    TToolButton *replallbutton; // " Replace all"
+    TToolButton *ToolButton9;   // " Options", drops down PopupMenu2
+    std::unique_ptr<TToolBar> ToolBar6; // formatting
+    TToolButton *ToolButton11; // Bold
+    TToolButton *ToolButton12; // Italic
+    TToolButton *ToolButton14; // Underline
+    std::unique_ptr<TComboBox> ComboBox1; // font name
+    std::unique_ptr<TEdit> Edit3;         // font size (read-only; UpDown1 steps it)
     std::unique_ptr<TUpDown> UpDown1;
+    TToolButton *ToolButton15; // Select color..., drops down PopupMenu3
+    TToolButton *ToolButton18; // Align left (tag 0)
+    TToolButton *ToolButton19; // Center (tag 2)
+    TToolButton *ToolButton20; // Align right (tag 1)
+    TToolButton *ToolButton44; // bullets (check button)
+    std::unique_ptr<TToolBar> ToolBar7; // the clock
     std::unique_ptr<TPanel> Panel3, Panel4; // frames of the pickers
-    std::unique_ptr<TDateTimePicker> DateTimePicker1, DateTimePicker2;
+    std::unique_ptr<TDateTimePicker> DateTimePicker1; // time
+    std::unique_ptr<TDateTimePicker> DateTimePicker2; // date
+    TToolButton *ToolButton22; // Insert time
+    TToolButton *ToolButton23; // Insert date
+    TToolButton *ToolButton26; // Start / Stop ticking
+
+    // The commands: each row names its handler and links the menu items,
+    // toolbar buttons and pop-up items that run it (MainCommands.cpp).
+    TActionList Commands;
 
     // ---- the side panel with the word list ----
-    std::unique_ptr<TPanel> Panel9;
-    std::unique_ptr<TShape> Shape2, Shape1; // top and right edge lines
-    std::unique_ptr<TSpeedButton> SpeedButton1, SpeedButton2, SpeedButton3; // Add, Remove, Insert >>
+    std::unique_ptr<TPanel> Panel9;          // the side panel
+    std::unique_ptr<TShape> Shape2, Shape1;  // top and right edge lines
+    std::unique_ptr<TSpeedButton> SpeedButton1; // Add
+    std::unique_ptr<TSpeedButton> SpeedButton2; // Remove
+    std::unique_ptr<TSpeedButton> SpeedButton3; // Insert >>
     std::unique_ptr<TPanel> Panel18, Panel10; // frames of the entry field and the list
-    std::unique_ptr<TEdit> Edit4;
-    std::unique_ptr<TListBox> ListBox1;
-    std::unique_ptr<TRichEdit> RichEdit1; // hidden scratch space
+    std::unique_ptr<TEdit> Edit4;             // the next entry
+    std::unique_ptr<TListBox> ListBox1;       // the word list, sorted
+    std::unique_ptr<TRichEdit> RichEdit1;     // hidden scratch space (the association script)
 
     // ---- the editor area ----
     std::unique_ptr<TPanel> Panel11; // holds the ruler and the editor
     std::unique_ptr<TBevel> Bevel2;  // line along the editor area's left edge
-    std::unique_ptr<TPanel> Panel19, Panel20;
-    std::unique_ptr<TBevel> Bevel3, Bevel4;
-    std::unique_ptr<TImage> Image1, Image2, Image3;
-    std::unique_ptr<TRichEdit> memo1;
+    std::unique_ptr<TPanel> Panel19;  // the ruler strip (rich mode only)
+    std::unique_ptr<TPanel> Panel20;  // the ruler inside it
+    std::unique_ptr<TBevel> Bevel3;   // the ruler strip's left edge
+    std::unique_ptr<TBevel> Bevel4;   // the ruler's line
+    std::unique_ptr<TImage> Image1;   // ruler marker: first-line indent
+    std::unique_ptr<TImage> Image2;   // ruler marker: indent of the other lines
+    std::unique_ptr<TImage> Image3;   // ruler marker: right indent
+    std::unique_ptr<TRichEdit> memo1; // the editor: the document
 
-    std::unique_ptr<TTimer> Timer1, Timer2;
+    std::unique_ptr<TTimer> Timer1; // once, 1 ms after start-up: the size field
+    std::unique_ptr<TTimer> Timer2; // the clock, 499 ms
 
     // ---- document state ----
     // The current file name is SaveDialog1.FileName (empty: untitled); the
@@ -117,7 +172,6 @@ public:
     void Preferences1Click3(TObject* sender);
 
     // ---- document files (DocumentFiles.cpp) ----
-    void BindDocumentEvents();
     void Text2Click(TObject* sender); // New
     void Open1Click(TObject* sender);
     void Reopenlastfile1Click(TObject* sender);
@@ -132,7 +186,6 @@ public:
 
     // ---- sending as e-mail (SendMail.cpp) ----
     void Sendasemail1Click(TObject* sender);
-    void BindSendEvents();
 
     // ---- text modes ----
     void ToolButton24Click(TObject* sender);
@@ -147,6 +200,22 @@ public:
 
     // Loads a file into the editor under the current read format.
     void LoadDocument(const std::string& fileName);
+
+    // ---- printing (Printing.cpp) ----
+
+    // ---- association and help (AssociationHelp.cpp) ----
+
+    // ---- find and replace (FindReplace.cpp) ----
+
+    // ---- word list (WordList.cpp) ----
+
+    // ---- character and paragraph formatting (Formatting.cpp) ----
+
+    // ---- date and time (DateTime.cpp) ----
+
+    // ---- clipboard and selection (Clipboard.cpp) ----
+
+    // ---- indent ruler (IndentRuler.cpp) ----
 
 protected:
     void DropFiles(HDROP drop) override;

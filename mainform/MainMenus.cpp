@@ -1,5 +1,5 @@
 // The main window's menus and toolbars as built: captions, shortcuts, hints
-// and pictures. The commands are bound in BindEvents (MainWindow.cpp).
+// and pictures. The commands are bound in the command table (MainCommands.cpp).
 #include "mainform/Icons.h"
 #include "mainform/MainForm.h"
 
@@ -51,11 +51,11 @@ void TForm1::BuildMenus()
     rtf1 = Associate1->Add(".rtf");
     About1 = help->Add("About...", nullptr, {}, iconAbout);
 
-    PopupMenu1.Add("Cut", nullptr, {}, iconCut);
-    PopupMenu1.Add("Copy", nullptr, {}, iconCopy);
-    PopupMenu1.Add("Copy all", nullptr, {}, iconCopyAll);
-    PopupMenu1.Add("Paste", nullptr, {}, iconPaste);
-    PopupMenu1.Add("10 X Paste", nullptr, {}, iconPasteTen);
+    Cut2 = PopupMenu1.Add("Cut", nullptr, {}, iconCut);
+    Copy2 = PopupMenu1.Add("Copy", nullptr, {}, iconCopy);
+    Copyall2 = PopupMenu1.Add("Copy all", nullptr, {}, iconCopyAll);
+    Paste2 = PopupMenu1.Add("Paste", nullptr, {}, iconPaste);
+    N10XPaste1 = PopupMenu1.Add("10 X Paste", nullptr, {}, iconPasteTen);
 
     checkbox1 = PopupMenu2.Add("Start at top");
     checkbox1->SetChecked(true);
@@ -65,21 +65,24 @@ void TForm1::BuildMenus()
     for (TMenuItem* option : {checkbox1, Searchup, wword, mcase})
         option->AutoCheck = true;
 
-    static const struct {
+    const struct {
+        TMenuItem** item;
         const char* name;
         TColor color;
     } kColors[] = {
-        {"White", RGBColor(255, 255, 255)}, {"Silver", RGBColor(192, 192, 192)}, {"Gray", RGBColor(128, 128, 128)},
-        {"Black", RGBColor(0, 0, 0)},       {"Red", RGBColor(255, 0, 0)},        {"Yellow", RGBColor(255, 255, 0)},
-        {"Lime", RGBColor(0, 255, 0)},      {"Aqua", RGBColor(0, 255, 255)},     {"Blue", RGBColor(0, 0, 255)},
-        {"Fuchsia", RGBColor(255, 0, 255)}, {"Maroon", RGBColor(128, 0, 0)},     {"Olive", RGBColor(128, 128, 0)},
-        {"Green", RGBColor(0, 128, 0)},     {"Teal", RGBColor(0, 128, 128)},     {"Navy", RGBColor(0, 0, 128)},
-        {"Purple", RGBColor(128, 0, 128)},
+        {&White1, "White", RGBColor(255, 255, 255)}, {&Silver1, "Silver", RGBColor(192, 192, 192)},
+        {&Gray1, "Gray", RGBColor(128, 128, 128)},   {&Black1, "Black", RGBColor(0, 0, 0)},
+        {&Red1, "Red", RGBColor(255, 0, 0)},         {&Yellow1, "Yellow", RGBColor(255, 255, 0)},
+        {&Lime1, "Lime", RGBColor(0, 255, 0)},       {&Aqua1, "Aqua", RGBColor(0, 255, 255)},
+        {&Blue1, "Blue", RGBColor(0, 0, 255)},       {&Fuchsia1, "Fuchsia", RGBColor(255, 0, 255)},
+        {&Maroon, "Maroon", RGBColor(128, 0, 0)},    {&Olive1, "Olive", RGBColor(128, 128, 0)},
+        {&Green1, "Green", RGBColor(0, 128, 0)},     {&Teal1, "Teal", RGBColor(0, 128, 128)},
+        {&Navy1, "Navy", RGBColor(0, 0, 128)},       {&Purple1, "Purple", RGBColor(128, 0, 128)},
     };
     for (const auto& entry : kColors)
-        PopupMenu3.Add(entry.name, nullptr, {}, ImageList3.AddSwatch(ColorToRGB(entry.color)));
+        *entry.item = PopupMenu3.Add(entry.name, nullptr, {}, ImageList3.AddSwatch(ColorToRGB(entry.color)));
     PopupMenu3.AddSeparator();
-    PopupMenu3.Add("Custom...");
+    Custom1 = PopupMenu3.Add("Custom...");
     PopupMenu3.SetImages(&ImageList3);
 
     SetMenu(&MainMenu1);

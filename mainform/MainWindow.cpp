@@ -115,10 +115,10 @@ void TForm1::BuildEditorArea()
                                                        {Image2.get(), RulerMarker::LeftIndent},
                                                        {Image3.get(), RulerMarker::RightIndent}};
     for (const auto& marker : markers) {
-        auto* bitmap = new TBitmapGraphic(PictureBitmap(RulerMarkerPicture(marker.second)));
+        auto bitmap = std::make_unique<TBitmapGraphic>(PictureBitmap(RulerMarkerPicture(marker.second)));
         bitmap->Transparent = true;
         marker.first->Transparent = true;
-        marker.first->SetPicture(bitmap);
+        marker.first->SetPicture(std::move(bitmap));
     }
 
     memo1 = std::make_unique<TRichEdit>(Panel11.get(), 0, 0, 400, 300);
@@ -126,28 +126,6 @@ void TForm1::BuildEditorArea()
     memo1->SetEditorFont(TFont("Tahoma", 8, clBlack));
     memo1->SetMaxLength(200000000);
     memo1->PopupMenu = &PopupMenu1;
-}
-
-void TForm1::BindEvents()
-{
-    using namespace std::placeholders;
-    OnCreate = std::bind(&TForm1::FormCreate, this, _1);
-    OnActivate = std::bind(&TForm1::FormActivate, this, _1);
-    OnResize = std::bind(&TForm1::FormResize, this, _1);
-    OnCloseQuery = std::bind(&TForm1::FormCloseQuery, this, _1, _2);
-    OnClose = std::bind(&TForm1::FormClose, this, _1, _2);
-    ControlBar1->OnResize = std::bind(&TForm1::FormResize, this, _1);
-    Timer1->OnTimer = std::bind(&TForm1::Timer1Timer, this, _1);
-
-    auto bind = [this](void (TForm1::*handler)(TObject*)) { return std::bind(handler, this, _1); };
-    Exit1->OnClick = ToolButton7->OnClick = bind(&TForm1::Exit1Click);
-    Preferences2->OnClick = bind(&TForm1::Preferences1Click);
-    ToolButton32->OnClick = bind(&TForm1::Preferences1Click3);
-    Plaintextmode1->OnClick = ToolButton24->OnClick = bind(&TForm1::ToolButton24Click);
-    Richtextmode1->OnClick = ToolButton25->OnClick = bind(&TForm1::ToolButton25Click);
-    ToolButton44->OnClick = bind(&TForm1::ToolButton44Click);
-    BindDocumentEvents();
-    BindSendEvents();
 }
 
 std::string TForm1::CaptionFor(const std::string& fileName)
@@ -183,9 +161,7 @@ void TForm1::FillFontList()
     std::set<std::string> faces;
     LOGFONTA query{};
     query.lfCharSet = DEFAULT_CHARSET;
-    HDC screen = GetDC(nullptr);
-    EnumFontFamiliesExA(screen, &query, AddFontFace, reinterpret_cast<LPARAM>(&faces), 0);
-    ReleaseDC(nullptr, screen);
+    EnumFontFamiliesExA(TWindowDC(), &query, AddFontFace, reinterpret_cast<LPARAM>(&faces), 0);
     for (const std::string& face : faces)
         ComboBox1->Add(face);
 }
@@ -206,10 +182,10 @@ void TForm1::LoadDocument(const std::string& fileName) { memo1->LoadFromFile(fil
 void TForm1::FormActivate(TObject*)
 {
     if (Edit4->Text().empty())
-        SpeedButton1->SetEnabled(false);
+        Commands["SpeedButton1Click"].SetEnabled(false);
     if (ListBox1->Count() == 0) {
-        SpeedButton2->SetEnabled(false);
-        SpeedButton3->SetEnabled(false);
+        Commands["SpeedButton2Click"].SetEnabled(false);
+        Commands["SpeedButton3Click"].SetEnabled(false);
     }
 }
 

@@ -4,11 +4,6 @@
 #include "email/SendForm.h"
 #include "preferences/PreferencesForm.h"
 
-void TForm1::BindSendEvents()
-{
-    Sendasemail1->OnClick = ToolButton28->OnClick = [this](TObject* sender) { Sendasemail1Click(sender); };
-}
-
 void TForm1::Sendasemail1Click(TObject*)
 {
     Form8->ComboBox1->SetItemIndex(0);

@@ -39,7 +39,7 @@ void TForm1::ToolButton24Click(TObject*)
 {
     // 1. The ruler belongs to rich text.
     Panel19->Hide();
-    ToolButton24->SetDown(true);
+    Commands["ToolButton24Click"].SetChecked(true);
 
     // 2. The whole text, keeping the selection.
     UpdateLock lock(*memo1);
@@ -66,14 +66,15 @@ void TForm1::ToolButton24Click(TObject*)
     // 5. and 6. The character and paragraph tools are off.
     Edit3->SetEnabled(false);
     UpDown1->SetEnabled(false);
-    for (TToolButton* button : {ToolButton11, ToolButton12, ToolButton14, ToolButton15})
-        button->SetEnabled(false);
+    for (const char* command : {"ToolButton11Click", "ToolButton12Click", "ToolButton14Click"})
+        Commands[command].SetEnabled(false);
+    ToolButton15->SetEnabled(false);
     for (TToolButton* button : {ToolButton18, ToolButton19, ToolButton20}) {
         button->SetStyle(TToolButtonStyle::Button);
         button->SetDown(false);
-        button->SetEnabled(false);
     }
-    ToolButton44->SetEnabled(false);
+    Commands["ToolButton18Click"].SetEnabled(false);
+    Commands["ToolButton44Click"].SetEnabled(false);
     ComboBox1->SetEnabled(false);
 
     // 7. The default font on the whole text and as the editor's own font.
@@ -91,21 +92,21 @@ void TForm1::ToolButton24Click(TObject*)
 
 void TForm1::ToolButton25Click(TObject*)
 {
-    ToolButton25->SetDown(true);
+    Commands["ToolButton25Click"].SetChecked(true);
     KeptSelection selection(*memo1);
     memo1->SelectAll();
     memo1->PlainText = false;
     Edit3->SetEnabled(true);
     UpDown1->SetEnabled(true);
     Panel19->Show();
-    for (TToolButton* button : {ToolButton11, ToolButton12, ToolButton14, ToolButton15})
-        button->SetEnabled(true);
-    for (TToolButton* button : {ToolButton18, ToolButton19, ToolButton20}) {
+    for (const char* command : {"ToolButton11Click", "ToolButton12Click", "ToolButton14Click"})
+        Commands[command].SetEnabled(true);
+    ToolButton15->SetEnabled(true);
+    for (TToolButton* button : {ToolButton18, ToolButton19, ToolButton20})
         button->SetStyle(TToolButtonStyle::Check, true);
-        button->SetEnabled(true);
-    }
+    Commands["ToolButton18Click"].SetEnabled(true);
     ToolButton18->SetDown(true);
-    ToolButton44->SetEnabled(true);
+    Commands["ToolButton44Click"].SetEnabled(true);
     ComboBox1->SetEnabled(true);
 }
 

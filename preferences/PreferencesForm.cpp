@@ -102,10 +102,10 @@ void TForm2::BuildToolbarsPage()
         *boxes[row] = std::make_unique<TCheckBox>(page, "Show this toolbar", 16, top + 3, 120, 20);
         (*boxes[row])->SetChecked(true);
         ToolbarPictures[row] = std::make_unique<TImage>(page, 150, top, 174, 26);
-        auto* picture = new TBitmapGraphic(CaptureWindow(bars[row]->Handle(), 174, 26, RGB(255, 0, 255)));
+        auto picture = std::make_unique<TBitmapGraphic>(CaptureWindow(bars[row]->Handle(), 174, 26, RGB(255, 0, 255)));
         picture->Transparent = true;
         ToolbarPictures[row]->Transparent = true;
-        ToolbarPictures[row]->SetPicture(picture);
+        ToolbarPictures[row]->SetPicture(std::move(picture));
     }
     SpeedButton22 = std::make_unique<TSpeedButton>(page, "Reset all Toolbars", 16, 16 + 6 * 32 + 8, 150, 24);
     SpeedButton22->Flat = false;
@@ -205,25 +205,27 @@ void TForm2::BuildEmailPage()
 
 void TForm2::BindEvents()
 {
-    using namespace std::placeholders;
-    OnCreate = std::bind(&TForm2::FormCreate, this, _1);
-    OnShow = std::bind(&TForm2::FormShow, this, _1);
-    OnActivate = std::bind(&TForm2::FormActivate, this, _1);
-    OnClose = std::bind(&TForm2::FormClose, this, _1, _2);
-    OnMouseMove = std::bind(&TForm2::FormMouseMove, this, _1, _2, _3, _4);
+    OnCreate = Bind(this, &TForm2::FormCreate);
+    OnShow = Bind(this, &TForm2::FormShow);
+    OnActivate = Bind(this, &TForm2::FormActivate);
+    OnClose = Bind(this, &TForm2::FormClose);
+    OnMouseMove = Bind(this, &TForm2::FormMouseMove);
     int tag = 0;
     for (TPanel* button : PageButtons()) {
         button->Tag = tag++;
-        button->OnClick = std::bind(&TForm2::Panel16Click, this, _1);
-        button->OnMouseMove = std::bind(&TForm2::Panel16MouseMove, this, _1, _2, _3, _4);
+        button->OnMouseMove = Bind(this, &TForm2::Panel16MouseMove);
     }
-    speedbutton2->OnClick = std::bind(&TForm2::SpeedButton2Click, this, _1);
-    speedbutton2->OnMouseMove = std::bind(&TForm2::speedbutton2MouseMove, this, _1, _2, _3, _4);
-    SpeedButton4->OnClick = std::bind(&TForm2::SpeedButton4Click, this, _1);
-    SpeedButton5->OnClick = std::bind(&TForm2::SpeedButton5Click, this, _1);
-    Edit2->OnChange = Edit4->OnChange = std::bind(&TForm2::Edit4Change, this, _1);
-    SpeedButton22->OnClick = std::bind(&TForm2::SpeedButton22Click, this, _1);
-    SpeedButton17->OnClick = std::bind(&TForm2::SpeedButton17Click, this, _1);
+    speedbutton2->OnMouseMove = Bind(this, &TForm2::speedbutton2MouseMove);
+    Edit2->OnChange = Edit4->OnChange = Bind(this, &TForm2::Edit4Change);
+
+    // The commands: each button runs its handler.
+    Commands.Add("Panel16Click", Bind(this, &TForm2::Panel16Click),
+                 {Panel16.get(), Panel14.get(), Panel15.get(), Panel17.get(), Panel19.get(), Panel18.get()});
+    Commands.Add("SpeedButton2Click", Bind(this, &TForm2::SpeedButton2Click), {speedbutton2.get()});
+    Commands.Add("SpeedButton4Click", Bind(this, &TForm2::SpeedButton4Click), {SpeedButton4.get()});
+    Commands.Add("SpeedButton5Click", Bind(this, &TForm2::SpeedButton5Click), {SpeedButton5.get()});
+    Commands.Add("SpeedButton22Click", Bind(this, &TForm2::SpeedButton22Click), {SpeedButton22.get()});
+    Commands.Add("SpeedButton17Click", Bind(this, &TForm2::SpeedButton17Click), {SpeedButton17.get()});
 }
 
 std::array<TPanel*, 6> TForm2::PageButtons() const

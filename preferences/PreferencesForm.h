@@ -3,6 +3,7 @@
 // runs (SettingsStore.cpp).
 #pragma once
 
+#include "ui/ActionList.h"
 #include "ui/Dialogs.h"
 #include "ui/ExtCtrls.h"
 #include "ui/Forms.h"
@@ -55,6 +56,9 @@ public:
     // E-mail
     std::unique_ptr<TLabel> Label20, Label21, Label22, Label23, Label24;
     std::unique_ptr<TEdit> server, port, id, name, email;
+
+    // The commands of the window's buttons.
+    TActionList Commands;
 
     // ---- settings store ----
     // Reads the store into the windows; stops at the first absent or malformed

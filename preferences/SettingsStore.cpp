@@ -73,8 +73,8 @@ void TForm2::SettingsLoad()
         words.SetText(store.ReadString("WordList"));
         main.ListBox1->AddMany(words.Items());
         if (main.ListBox1->Count() == 0) {
-            main.SpeedButton2->SetEnabled(false);
-            main.SpeedButton3->SetEnabled(false);
+            main.Commands["SpeedButton2Click"].SetEnabled(false);
+            main.Commands["SpeedButton3Click"].SetEnabled(false);
         }
 
         // 3. Size and place: the whole desktop, then the stored values. The
@@ -283,7 +283,7 @@ void TForm2::PushChoices(bool closing)
     // The find bar; only apply preferences moves its button.
     bar.SetBandVisible(main.ToolBar5.get(), shape8->Checked());
     if (!closing)
-        main.ToolButton27->SetDown(shape8->Checked());
+        main.Commands["ToolButton27Click"].SetChecked(shape8->Checked());
     bar.SetBandVisible(main.ToolBar2.get(), shape1->Checked());
     main.SpeedButton3->SetVisible(shape12->Checked());
     main.InsertAllowance = shape12->Checked() ? 0 : 16;

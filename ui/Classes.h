@@ -21,6 +21,14 @@ void Fire(const Event& event, Args&&... args)
         event(std::forward<Args>(args)...);
 }
 
+// An event that runs a member function of `object`; the one way handlers are
+// bound: OnClick = Bind(this, &TForm1::Open1Click).
+template <typename Object, typename... Args>
+std::function<void(Args...)> Bind(Object* object, void (Object::*handler)(Args...))
+{
+    return [object, handler](Args... args) { (object->*handler)(std::forward<Args>(args)...); };
+}
+
 // A list of text lines. Sorted lists keep their entries in case-insensitive
 // order of the user's locale and insert new ones at their place.
 class TStringList : public TObject {

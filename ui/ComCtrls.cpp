@@ -456,20 +456,16 @@ void TProgressBar::Paint(HDC dc)
     FillRect(dc, &done, SolidBrush(BarColor));
     if (ShowText) {
         std::string text = Text();
-        HGDIOBJ old = SelectObject(dc, Font().Handle());
+        TSelectObject font(dc, Font().Handle());
         SetBkMode(dc, TRANSPARENT);
         SetTextColor(dc, RGB(0, 0, 0));
         DrawTextA(dc, text.c_str(), -1, &rect, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
         COLORREF bar = ColorToRGB(BarColor);
         if (GetRValue(bar) + GetGValue(bar) + GetBValue(bar) < 384) {
             // Over a dark bar the same text in white, so that it stays readable.
-            HRGN clip = CreateRectRgnIndirect(&done);
-            SelectClipRgn(dc, clip);
+            TClipRegion clip(dc, done);
             SetTextColor(dc, RGB(255, 255, 255));
             DrawTextA(dc, text.c_str(), -1, &rect, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-            SelectClipRgn(dc, nullptr);
-            DeleteObject(clip);
         }
-        SelectObject(dc, old);
     }
 }

@@ -584,10 +584,8 @@ LRESULT TPaintedControl::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_ERASEBKGND:
         return 1;
     case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(Handle(), &ps);
+        TPaintDC dc(Handle());
         Paint(dc);
-        EndPaint(Handle(), &ps);
         return 0;
     }
     case WM_PRINTCLIENT:

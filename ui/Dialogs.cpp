@@ -136,7 +136,7 @@ bool TDialogService::ExecutePrint(TPrintDialog& dialog)
     pd.nCopies = static_cast<WORD>(dialog.Copies);
     if (!PrintDlgA(&pd))
         return false;
-    dialog.PrinterDC = pd.hDC;
+    dialog.PrinterDC.Reset(pd.hDC);
     dialog.Copies = pd.nCopies;
     if (pd.hDevMode)
         GlobalFree(pd.hDevMode);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "ui/Classes.h"
+#include "ui/GdiObjects.h"
 #include "ui/Graphics.h"
 
 #include <windows.h>
@@ -82,9 +83,8 @@ public:
 class TPrintDialog : public TObject {
 public:
     int Copies = 1;
-    // After a confirmed Execute: a device context of the chosen printer, which
-    // the caller deletes.
-    HDC PrinterDC = nullptr;
+    // After a confirmed Execute: a device context of the chosen printer.
+    TOwnedDC PrinterDC;
 
     bool Execute() { return Dialogs().ExecutePrint(*this); }
 };

@@ -73,11 +73,10 @@ void TPanel::Paint(HDC dc)
     std::string caption = Text();
     if (caption.empty())
         return;
-    HGDIOBJ old = SelectObject(dc, Font().Handle());
+    TSelectObject font(dc, Font().Handle());
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, IsWindowEnabled(Handle()) ? ColorToRGB(Font().Color()) : GetSysColor(COLOR_GRAYTEXT));
     DrawTextA(dc, caption.c_str(), -1, &rect, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-    SelectObject(dc, old);
 }
 
 LRESULT TPanel::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
@@ -155,25 +154,19 @@ void TShape::Paint(HDC dc)
 
 // ---- TImage ----
 
-TBitmapGraphic::TBitmapGraphic(HBITMAP bitmap) : bitmap_(bitmap)
+TBitmapGraphic::TBitmapGraphic(TOwnedBitmap bitmap) : bitmap_(std::move(bitmap))
 {
     BITMAP info{};
-    if (bitmap_ && GetObjectA(bitmap_, sizeof info, &info)) {
+    if (bitmap_ && GetObjectA(bitmap_.Get(), sizeof info, &info)) {
         width_ = info.bmWidth;
         height_ = info.bmHeight < 0 ? -info.bmHeight : info.bmHeight;
     }
 }
 
-TBitmapGraphic::~TBitmapGraphic()
-{
-    if (bitmap_)
-        DeleteObject(bitmap_);
-}
-
 void TBitmapGraphic::Draw(HDC dc, const RECT& rect) const
 {
-    HDC source = CreateCompatibleDC(dc);
-    HGDIOBJ old = SelectObject(source, bitmap_);
+    TMemoryDC source(dc);
+    TSelectObject select(source, bitmap_.Get());
     int width = rect.right - rect.left, height = rect.bottom - rect.top;
     if (Transparent) {
         TransparentBlt(dc, rect.left, rect.top, width, height, source, 0, 0, width_, height_, TransparentColor);
@@ -181,8 +174,6 @@ void TBitmapGraphic::Draw(HDC dc, const RECT& rect) const
         SetStretchBltMode(dc, HALFTONE);
         StretchBlt(dc, rect.left, rect.top, width, height, source, 0, 0, width_, height_, SRCCOPY);
     }
-    SelectObject(source, old);
-    DeleteDC(source);
 }
 
 TImage::TImage(TControl* parent, int left, int top, int width, int height) : TPaintedControl(parent)
@@ -191,13 +182,9 @@ TImage::TImage(TControl* parent, int left, int top, int width, int height) : TPa
     CreateHandle(kImageClass, WS_VISIBLE, 0, left, top, width, height);
 }
 
-TImage::~TImage() { delete picture_; }
-
-void TImage::SetPicture(TGraphic* picture)
+void TImage::SetPicture(std::unique_ptr<TGraphic> picture)
 {
-    if (picture != picture_)
-        delete picture_;
-    picture_ = picture;
+    picture_ = std::move(picture);
     Invalidate();
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "ui/Controls.h"
+#include "ui/GdiObjects.h"
 
 #include <memory>
 #include <string>
@@ -73,32 +74,27 @@ public:
 // A bitmap, optionally drawn with one colour transparent.
 class TBitmapGraphic : public TGraphic {
 public:
-    explicit TBitmapGraphic(HBITMAP bitmap);
-    ~TBitmapGraphic() override;
-    TBitmapGraphic(const TBitmapGraphic&) = delete;
-    TBitmapGraphic& operator=(const TBitmapGraphic&) = delete;
+    explicit TBitmapGraphic(TOwnedBitmap bitmap);
 
     int Width() const override { return width_; }
     int Height() const override { return height_; }
     void Draw(HDC dc, const RECT& rect) const override;
-    HBITMAP Handle() const { return bitmap_; }
+    HBITMAP Handle() const { return bitmap_.Get(); }
 
     bool Transparent = false;
     COLORREF TransparentColor = RGB(255, 0, 255);
 
 private:
-    HBITMAP bitmap_;
+    TOwnedBitmap bitmap_;
     int width_ = 0, height_ = 0;
 };
 
 class TImage : public TPaintedControl {
 public:
     TImage(TControl* parent, int left, int top, int width, int height);
-    ~TImage() override;
 
-    // The image owns the picture from now on.
-    void SetPicture(TGraphic* picture);
-    TGraphic* Picture() const { return picture_; }
+    void SetPicture(std::unique_ptr<TGraphic> picture);
+    TGraphic* Picture() const { return picture_.get(); }
     bool Center() const { return center_; }
     void SetCenter(bool center);
     bool Stretch() const { return stretch_; }
@@ -110,7 +106,7 @@ protected:
     void Paint(HDC dc) override;
 
 private:
-    TGraphic* picture_ = nullptr;
+    std::unique_ptr<TGraphic> picture_;
     bool center_ = false;
     bool stretch_ = false;
 };

@@ -15,23 +15,20 @@ COLORREF ColorToRGB(TColor color)
 
 HBRUSH SolidBrush(TColor color)
 {
-    static std::map<COLORREF, HBRUSH> brushes;
+    static std::map<COLORREF, TOwnedBrush> brushes;
     COLORREF rgb = ColorToRGB(color);
-    auto found = brushes.find(rgb);
-    if (found != brushes.end())
-        return found->second;
-    HBRUSH brush = CreateSolidBrush(rgb);
-    brushes[rgb] = brush;
-    return brush;
+    TOwnedBrush& brush = brushes[rgb];
+    if (!brush)
+        brush.Reset(CreateSolidBrush(rgb));
+    return brush.Get();
 }
 
 int ScreenPixelsPerInch()
 {
     static int ppi = 0;
     if (ppi == 0) {
-        HDC dc = GetDC(nullptr);
-        ppi = GetDeviceCaps(dc, LOGPIXELSY);
-        ReleaseDC(nullptr, dc);
+        TWindowDC screen;
+        ppi = GetDeviceCaps(screen, LOGPIXELSY);
     }
     return ppi;
 }
@@ -63,9 +60,7 @@ TFont::~TFont() { Release(); }
 
 void TFont::Release()
 {
-    if (handle_)
-        DeleteObject(handle_);
-    handle_ = nullptr;
+    handle_.Reset();
 }
 
 void TFont::SetName(const std::string& name)
@@ -135,28 +130,23 @@ HFONT TFont::Handle() const
 {
     if (!handle_) {
         LOGFONTA lf = LogFont();
-        handle_ = CreateFontIndirectA(&lf);
+        handle_.Reset(CreateFontIndirectA(&lf));
     }
-    return handle_;
+    return handle_.Get();
 }
 
-HBITMAP CaptureWindow(HWND window, int width, int height, COLORREF background)
+TOwnedBitmap CaptureWindow(HWND window, int width, int height, COLORREF background)
 {
-    HDC screen = GetDC(nullptr);
-    HDC dc = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-    ReleaseDC(nullptr, screen);
-    HGDIOBJ old = SelectObject(dc, bitmap);
+    TOwnedBitmap bitmap(CreateCompatibleBitmap(TWindowDC(), width, height));
+    TMemoryDC dc;
+    TSelectObject select(dc, bitmap.Get());
     RECT all{0, 0, width, height};
-    HBRUSH brush = CreateSolidBrush(background);
-    FillRect(dc, &all, brush);
-    DeleteObject(brush);
+    TOwnedBrush brush(CreateSolidBrush(background));
+    FillRect(dc, &all, brush.Get());
     RECT rect;
     GetWindowRect(window, &rect);
     int top = std::max(0L, (height - (rect.bottom - rect.top)) / 2);
     SetViewportOrgEx(dc, 0, top, nullptr);
-    SendMessageA(window, WM_PRINT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT | PRF_CHILDREN | PRF_ERASEBKGND);
-    SelectObject(dc, old);
-    DeleteDC(dc);
+    SendMessageA(window, WM_PRINT, reinterpret_cast<WPARAM>(dc.Get()), PRF_CLIENT | PRF_CHILDREN | PRF_ERASEBKGND);
     return bitmap;
 }

@@ -1,6 +1,8 @@
 // Colours and fonts as the program holds them.
 #pragma once
 
+#include "ui/GdiObjects.h"
+
 #include <windows.h>
 
 #include <string>
@@ -65,12 +67,12 @@ private:
     int size_ = 8;
     TColor color_ = clWindowText;
     TFontStyles style_ = 0;
-    mutable HFONT handle_ = nullptr;
+    mutable TOwnedFont handle_;
 };
 
 // A picture of a window (shown or not) as it draws itself, cut to the given
-// size; the rest is filled with `background`. The caller owns the bitmap.
-HBITMAP CaptureWindow(HWND window, int width, int height, COLORREF background);
+// size; the rest is filled with `background`.
+TOwnedBitmap CaptureWindow(HWND window, int width, int height, COLORREF background);
 
 // Pixels per logical inch of the screen.
 int ScreenPixelsPerInch();

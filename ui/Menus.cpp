@@ -38,8 +38,9 @@ COLORREF PaletteColor(char c)
     }
 }
 
-HBITMAP CreateDib(HDC dc, int width, int height, int bits, void** pixels)
+TOwnedBitmap CreateDib(int width, int height, int bits, void** pixels)
 {
+    TWindowDC screen;
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
     info.bmiHeader.biWidth = width;
@@ -47,7 +48,7 @@ HBITMAP CreateDib(HDC dc, int width, int height, int bits, void** pixels)
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = static_cast<WORD>(bits);
     info.bmiHeader.biCompression = BI_RGB;
-    return CreateDIBSection(dc, &info, DIB_RGB_COLORS, pixels, nullptr, 0);
+    return TOwnedBitmap(CreateDIBSection(screen, &info, DIB_RGB_COLORS, pixels, nullptr, 0));
 }
 
 std::map<UINT, TMenuItem*>& MenuCommands()
@@ -63,22 +64,14 @@ TImageList::TImageList(int width, int height) : width_(width), height_(height)
     handle_ = ImageList_Create(width, height, ILC_COLOR24 | ILC_MASK, 8, 8);
 }
 
-TImageList::~TImageList()
-{
-    for (HBITMAP bitmap : menuBitmaps_)
-        if (bitmap)
-            DeleteObject(bitmap);
-    ImageList_Destroy(handle_);
-}
+TImageList::~TImageList() { ImageList_Destroy(handle_); }
 
 int TImageList::Count() const { return ImageList_GetImageCount(handle_); }
 
-static HBITMAP RowsBitmap(const std::vector<std::string>& rows, int width, int height)
+static TOwnedBitmap RowsBitmap(const std::vector<std::string>& rows, int width, int height)
 {
-    HDC screen = GetDC(nullptr);
     void* bits = nullptr;
-    HBITMAP bitmap = CreateDib(screen, width, height, 32, &bits);
-    ReleaseDC(nullptr, screen);
+    TOwnedBitmap bitmap = CreateDib(width, height, 32, &bits);
     auto* pixels = static_cast<DWORD*>(bits);
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
@@ -90,7 +83,7 @@ static HBITMAP RowsBitmap(const std::vector<std::string>& rows, int width, int h
     return bitmap;
 }
 
-HBITMAP PictureBitmap(const std::vector<std::string>& rows)
+TOwnedBitmap PictureBitmap(const std::vector<std::string>& rows)
 {
     int width = 0;
     for (const auto& row : rows)
@@ -100,18 +93,14 @@ HBITMAP PictureBitmap(const std::vector<std::string>& rows)
 
 int TImageList::AddPicture(const std::vector<std::string>& rows)
 {
-    HBITMAP bitmap = RowsBitmap(rows, width_, height_);
-    int index = ImageList_AddMasked(handle_, bitmap, kTransparent);
-    DeleteObject(bitmap);
-    return index;
+    TOwnedBitmap bitmap = RowsBitmap(rows, width_, height_);
+    return ImageList_AddMasked(handle_, bitmap.Get(), kTransparent);
 }
 
 int TImageList::AddSwatch(COLORREF color)
 {
-    HDC screen = GetDC(nullptr);
     void* bits = nullptr;
-    HBITMAP bitmap = CreateDib(screen, width_, height_, 32, &bits);
-    ReleaseDC(nullptr, screen);
+    TOwnedBitmap bitmap = CreateDib(width_, height_, 32, &bits);
     auto* pixels = static_cast<DWORD*>(bits);
     DWORD fill = (GetRValue(color) << 16) | (GetGValue(color) << 8) | GetBValue(color);
     for (int y = 0; y < height_; ++y) {
@@ -121,9 +110,7 @@ int TImageList::AddSwatch(COLORREF color)
             pixels[y * width_ + x] = outside ? 0xFF00FF : edge ? 0x404040 : fill;
         }
     }
-    int index = ImageList_AddMasked(handle_, bitmap, kTransparent);
-    DeleteObject(bitmap);
-    return index;
+    return ImageList_AddMasked(handle_, bitmap.Get(), kTransparent);
 }
 
 HBITMAP TImageList::MenuBitmap(int index)
@@ -131,29 +118,26 @@ HBITMAP TImageList::MenuBitmap(int index)
     if (index < 0 || index >= Count())
         return nullptr;
     if (static_cast<int>(menuBitmaps_.size()) <= index)
-        menuBitmaps_.resize(index + 1, nullptr);
+        menuBitmaps_.resize(index + 1);
     if (menuBitmaps_[index])
-        return menuBitmaps_[index];
+        return menuBitmaps_[index].Get();
     // A 32-bit bitmap whose transparent pixels have alpha 0.
-    HDC screen = GetDC(nullptr);
-    HDC dc = CreateCompatibleDC(screen);
     void* bits = nullptr;
-    HBITMAP bitmap = CreateDib(screen, width_, height_, 32, &bits);
-    ReleaseDC(nullptr, screen);
-    HGDIOBJ old = SelectObject(dc, bitmap);
-    RECT all{0, 0, width_, height_};
-    HBRUSH magenta = CreateSolidBrush(kTransparent);
-    FillRect(dc, &all, magenta);
-    DeleteObject(magenta);
-    ImageList_Draw(handle_, index, dc, 0, 0, ILD_TRANSPARENT);
-    GdiFlush();
+    TOwnedBitmap bitmap = CreateDib(width_, height_, 32, &bits);
+    {
+        TMemoryDC dc;
+        TSelectObject select(dc, bitmap.Get());
+        RECT all{0, 0, width_, height_};
+        TOwnedBrush magenta(CreateSolidBrush(kTransparent));
+        FillRect(dc, &all, magenta.Get());
+        ImageList_Draw(handle_, index, dc, 0, 0, ILD_TRANSPARENT);
+        GdiFlush();
+    }
     auto* pixels = static_cast<DWORD*>(bits);
     for (int i = 0; i < width_ * height_; ++i)
         pixels[i] = (pixels[i] & 0xFFFFFF) == 0xFF00FF ? 0 : (pixels[i] | 0xFF000000);
-    SelectObject(dc, old);
-    DeleteDC(dc);
-    menuBitmaps_[index] = bitmap;
-    return bitmap;
+    menuBitmaps_[index] = std::move(bitmap);
+    return menuBitmaps_[index].Get();
 }
 
 // ---- shortcuts ----

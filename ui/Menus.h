@@ -3,6 +3,7 @@
 
 #include "ui/Classes.h"
 #include "ui/Controls.h"
+#include "ui/GdiObjects.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -32,12 +33,12 @@ public:
 private:
     HIMAGELIST handle_;
     int width_, height_;
-    std::vector<HBITMAP> menuBitmaps_;
+    std::vector<TOwnedBitmap> menuBitmaps_;
 };
 
 // A bitmap of a picture given as rows of palette characters; transparent
-// pixels are magenta (red 255, green 0, blue 255). The caller owns it.
-HBITMAP PictureBitmap(const std::vector<std::string>& rows);
+// pixels are magenta (red 255, green 0, blue 255).
+TOwnedBitmap PictureBitmap(const std::vector<std::string>& rows);
 
 // A key with Shift, Ctrl and Alt, as "Ctrl+Alt+S" is written.
 struct TShortCut {

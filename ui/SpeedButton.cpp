@@ -29,7 +29,7 @@ void TSpeedButton::Paint(HDC dc)
         DrawEdge(dc, &rect, EDGE_RAISED, BF_RECT);
     else if (hot_ && IsWindowEnabled(Handle()))
         DrawEdge(dc, &rect, BDR_RAISEDINNER, BF_RECT);
-    HGDIOBJ old = SelectObject(dc, Font().Handle());
+    TSelectObject font(dc, Font().Handle());
     SetBkMode(dc, TRANSPARENT);
     std::string caption = Text();
     if (pressed)
@@ -45,7 +45,6 @@ void TSpeedButton::Paint(HDC dc)
         SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
         DrawTextA(dc, caption.c_str(), -1, &rect, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
     }
-    SelectObject(dc, old);
 }
 
 LRESULT TSpeedButton::WndProc(UINT message, WPARAM wParam, LPARAM lParam)

@@ -27,13 +27,13 @@ void TLabel::AdjustSize()
 {
     if (!AutoSize || !Handle())
         return;
-    HDC dc = GetDC(Handle());
-    HGDIOBJ old = SelectObject(dc, Font().Handle());
     RECT rect{0, 0, 0, 0};
     std::string text = Text();
-    DrawTextA(dc, text.empty() ? " " : text.c_str(), -1, &rect, DT_CALCRECT | DT_NOPREFIX | DT_SINGLELINE);
-    SelectObject(dc, old);
-    ReleaseDC(Handle(), dc);
+    {
+        TWindowDC dc(Handle());
+        TSelectObject font(dc, Font().Handle());
+        DrawTextA(dc, text.empty() ? " " : text.c_str(), -1, &rect, DT_CALCRECT | DT_NOPREFIX | DT_SINGLELINE);
+    }
     SetWindowPos(Handle(), nullptr, 0, 0, text.empty() ? 0 : rect.right, rect.bottom,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }

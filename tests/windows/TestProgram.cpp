@@ -5,6 +5,7 @@
 #include "form/AuxForm.h"
 #include "imageviewer/ImageViewerForm.h"
 #include "mainform/MainForm.h"
+#include "mainform/ProgramForms.h"
 #include "preferences/PreferencesForm.h"
 #include "ui/Application.h"
 #include "ui/Registry.h"
@@ -92,12 +93,7 @@ void StartProgram(ScriptedDialogs& dialogs, const std::string& commandLine)
     Application->SetTitle("Mibor8");
     SetDialogService(&dialogs);
     TForm1::CommandLineOverride = commandLine.empty() ? "Mibor8.exe" : "Mibor8.exe " + commandLine;
-    Application->CreateForm(Form1);
-    Application->CreateForm(Form2);
-    Application->CreateForm(Form3);
-    Application->CreateForm(Form4);
-    Application->CreateForm(Form7);
-    Application->CreateForm(Form8);
+    CreateProgramForms();
 }
 
 void StopProgram(bool close)
@@ -105,18 +101,7 @@ void StopProgram(bool close)
     if (close && Form1)
         Form1->Close();
     Pump();
-    delete Form8;
-    delete Form7;
-    delete Form4;
-    delete Form3;
-    delete Form2;
-    delete Form1;
-    Form1 = nullptr;
-    Form2 = nullptr;
-    Form3 = nullptr;
-    Form4 = nullptr;
-    Form7 = nullptr;
-    Form8 = nullptr;
+    DestroyProgramForms();
     Application->Restart();
     SetDialogService(nullptr);
 }

@@ -1,0 +1,36 @@
+#include "mainform/ProgramForms.h"
+
+#include "about/AboutForm.h"
+#include "email/SendForm.h"
+#include "form/AuxForm.h"
+#include "imageviewer/ImageViewerForm.h"
+#include "mainform/MainForm.h"
+#include "preferences/PreferencesForm.h"
+#include "ui/Application.h"
+
+void CreateProgramForms()
+{
+    Application->CreateForm(Form1);
+    Application->CreateForm(Form2);
+    Application->CreateForm(Form3);
+    Application->CreateForm(Form4);
+    Application->CreateForm(Form7);
+    Application->CreateForm(Form8);
+}
+
+template <typename Form>
+static void Destroy(Form*& form)
+{
+    delete form;
+    form = nullptr;
+}
+
+void DestroyProgramForms()
+{
+    Destroy(Form8);
+    Destroy(Form7);
+    Destroy(Form4);
+    Destroy(Form3);
+    Destroy(Form2);
+    Destroy(Form1);
+}

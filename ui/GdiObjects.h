@@ -1,0 +1,156 @@
+// Owners of what GDI hands out and expects back: device contexts, objects
+// selected into them, bitmaps, fonts, brushes and regions. Each gives its
+// handle back when it goes out of scope, also when an exception passes.
+#pragma once
+
+#include <windows.h>
+
+#include <utility>
+
+// A GDI object (bitmap, font, brush, pen, region) deleted with DeleteObject.
+template <typename Handle>
+class TGdiHandle {
+public:
+    TGdiHandle() = default;
+    explicit TGdiHandle(Handle handle) : handle_(handle) {}
+    ~TGdiHandle() { Reset(); }
+    TGdiHandle(TGdiHandle&& other) noexcept : handle_(other.Release()) {}
+    TGdiHandle& operator=(TGdiHandle&& other) noexcept
+    {
+        if (this != &other)
+            Reset(other.Release());
+        return *this;
+    }
+    TGdiHandle(const TGdiHandle&) = delete;
+    TGdiHandle& operator=(const TGdiHandle&) = delete;
+
+    Handle Get() const { return handle_; }
+    explicit operator bool() const { return handle_ != nullptr; }
+    // Gives the handle up: the caller deletes it.
+    Handle Release() { return std::exchange(handle_, nullptr); }
+    void Reset(Handle handle = nullptr)
+    {
+        if (handle_)
+            DeleteObject(handle_);
+        handle_ = handle;
+    }
+
+private:
+    Handle handle_ = nullptr;
+};
+
+using TOwnedBitmap = TGdiHandle<HBITMAP>;
+using TOwnedFont = TGdiHandle<HFONT>;
+using TOwnedBrush = TGdiHandle<HBRUSH>;
+using TOwnedPen = TGdiHandle<HPEN>;
+using TOwnedRegion = TGdiHandle<HRGN>;
+
+// A window's device context (the screen's for a null window), released on
+// scope exit.
+class TWindowDC {
+public:
+    explicit TWindowDC(HWND window = nullptr) : window_(window), dc_(GetDC(window)) {}
+    ~TWindowDC()
+    {
+        if (dc_)
+            ReleaseDC(window_, dc_);
+    }
+    TWindowDC(const TWindowDC&) = delete;
+    TWindowDC& operator=(const TWindowDC&) = delete;
+    HDC Get() const { return dc_; }
+    operator HDC() const { return dc_; }
+
+private:
+    HWND window_;
+    HDC dc_;
+};
+
+// The device context of a paint message, ended on scope exit.
+class TPaintDC {
+public:
+    explicit TPaintDC(HWND window) : window_(window) { dc_ = BeginPaint(window_, &paint_); }
+    ~TPaintDC() { EndPaint(window_, &paint_); }
+    TPaintDC(const TPaintDC&) = delete;
+    TPaintDC& operator=(const TPaintDC&) = delete;
+    HDC Get() const { return dc_; }
+    operator HDC() const { return dc_; }
+    const RECT& Area() const { return paint_.rcPaint; }
+
+private:
+    HWND window_;
+    PAINTSTRUCT paint_{};
+    HDC dc_;
+};
+
+// A device context made by the program (a memory context, a printer's),
+// deleted with DeleteDC on scope exit.
+class TOwnedDC {
+public:
+    TOwnedDC() = default;
+    explicit TOwnedDC(HDC dc) : dc_(dc) {}
+    ~TOwnedDC() { Reset(); }
+    TOwnedDC(TOwnedDC&& other) noexcept : dc_(other.Release()) {}
+    TOwnedDC& operator=(TOwnedDC&& other) noexcept
+    {
+        if (this != &other)
+            Reset(other.Release());
+        return *this;
+    }
+    TOwnedDC(const TOwnedDC&) = delete;
+    TOwnedDC& operator=(const TOwnedDC&) = delete;
+
+    HDC Get() const { return dc_; }
+    operator HDC() const { return dc_; }
+    explicit operator bool() const { return dc_ != nullptr; }
+    HDC Release() { return std::exchange(dc_, nullptr); }
+    void Reset(HDC dc = nullptr)
+    {
+        if (dc_)
+            DeleteDC(dc_);
+        dc_ = dc;
+    }
+
+private:
+    HDC dc_ = nullptr;
+};
+
+// A memory device context compatible with `dc` (with the screen for null).
+class TMemoryDC : public TOwnedDC {
+public:
+    explicit TMemoryDC(HDC dc = nullptr) : TOwnedDC(CreateCompatibleDC(dc)) {}
+};
+
+// An object selected into a device context; the one it replaced is selected
+// again on scope exit.
+class TSelectObject {
+public:
+    TSelectObject(HDC dc, HGDIOBJ object) : dc_(dc), old_(SelectObject(dc, object)) {}
+    ~TSelectObject()
+    {
+        if (old_ && old_ != HGDI_ERROR)
+            SelectObject(dc_, old_);
+    }
+    TSelectObject(const TSelectObject&) = delete;
+    TSelectObject& operator=(const TSelectObject&) = delete;
+
+private:
+    HDC dc_;
+    HGDIOBJ old_;
+};
+
+// A clipping region selected into a device context; clipping is removed on
+// scope exit.
+class TClipRegion {
+public:
+    TClipRegion(HDC dc, const RECT& rect) : dc_(dc), region_(CreateRectRgnIndirect(&rect))
+    {
+        SelectClipRgn(dc_, region_.Get());
+    }
+    ~TClipRegion() { SelectClipRgn(dc_, nullptr); }
+    TClipRegion(const TClipRegion&) = delete;
+    TClipRegion& operator=(const TClipRegion&) = delete;
+
+private:
+    HDC dc_;
+    TOwnedRegion region_;
+};
