@@ -181,7 +181,7 @@ void TRichEdit::Clear()
     }
     RecreateEmpty(true);
     Fire(OnChange, this);
-    Fire(OnSelectionChange, this);
+    SelectionChanged();
 }
 
 void TRichEdit::RecreateEmpty(bool keepTypingFormat)
@@ -459,7 +459,19 @@ void TRichEdit::EndUpdate()
     if (--updating_ == 0) {
         Perform(WM_SETREDRAW, TRUE);
         InvalidateRect(Handle(), nullptr, TRUE);
+        if (selectionChanged_) {
+            selectionChanged_ = false;
+            Fire(OnSelectionChange, this);
+        }
     }
+}
+
+void TRichEdit::SelectionChanged()
+{
+    if (updating_ > 0)
+        selectionChanged_ = true;
+    else
+        Fire(OnSelectionChange, this);
 }
 
 bool TRichEdit::HandleCommand(WPARAM wParam, LRESULT& result)
@@ -475,7 +487,7 @@ bool TRichEdit::HandleCommand(WPARAM wParam, LRESULT& result)
 bool TRichEdit::HandleNotify(NMHDR* header, LRESULT& result)
 {
     if (header->code == EN_SELCHANGE) {
-        Fire(OnSelectionChange, this);
+        SelectionChanged();
         result = 0;
         return true;
     }

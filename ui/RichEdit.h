@@ -88,7 +88,9 @@ public:
     // or written.
     void SaveToStream(TStream& stream);
 
-    // Redrawing is held off between BeginUpdate and EndUpdate.
+    // Redrawing is held off between BeginUpdate and EndUpdate, and so is the
+    // selection-change event: it fires once at the end if the selection changed
+    // in between.
     void BeginUpdate();
     void EndUpdate();
 
@@ -107,6 +109,9 @@ private:
     // `keepTypingFormat`: the new window types in the format the text ended with.
     void RecreateEmpty(bool keepTypingFormat);
     bool HasAttributes(const CHARFORMATA& wanted, WPARAM which) const;
+    // Fires the selection-change event, or notes it while updates are held.
+    void SelectionChanged();
     bool wordWrap_;
     int updating_ = 0;
+    bool selectionChanged_ = false;
 };

@@ -9,12 +9,31 @@
 //   driver children CLASS                class|text of every child window
 //   driver click CLASS TEXT              clicks the child window with that text
 //   driver close CLASS                   asks the window to close
+//   driver controls CLASS                every child window: handle|class|text|x y w h|flags
+//                                        (screen place; flags: e enabled, v visible, f focused,
+//                                        c checked)
+//   driver place CLASS TEXT              screen centre "x y" of the visible child with that text
+//   driver buttons CLASS                 every toolbar button: hint|text|x y w h|flags
+//                                        (flags: e enabled, v visible, d down)
+//   driver button CLASS HINT             screen centre "x y" of the toolbar button with that hint
+//                                        or caption
+//   driver items HANDLE                  the entries of a list box, one a line, "*" before the
+//                                        selected one
+//   driver selection HANDLE              "start length" of an edit field's selection
+//   driver text HANDLE                   a window's text
+//   driver focus CLASS                   handle|class|text of the focused window of that window's
+//                                        thread
+//   driver clipboard                     the clipboard's text
+//   driver setclipboard TEXT             puts the text on the clipboard
 //   driver storefile NAME FILE           stores FILE's content as the settings value NAME
 //   driver starttime EXE [ARGS...]       ms until the program's first window is idle,
 //                                        then closes it and waits for it to end
 #include <windows.h>
+#include <commctrl.h>
 
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -34,12 +53,18 @@ std::string ClassOf(HWND window)
     return name;
 }
 
+// The window's text through WM_GETTEXT: GetWindowText does not read the text
+// of another program's edit fields.
 std::string TextOf(HWND window)
 {
-    int length = GetWindowTextLengthA(window);
+    DWORD_PTR length = 0;
+    if (!SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length))
+        return std::string();
     std::string text(length + 1, '\0');
-    GetWindowTextA(window, &text[0], length + 1);
-    text.resize(length);
+    DWORD_PTR got = 0;
+    SendMessageTimeoutA(window, WM_GETTEXT, length + 1, reinterpret_cast<LPARAM>(&text[0]), SMTO_ABORTIFHUNG, 5000,
+                        &got);
+    text.resize(got);
     return text;
 }
 
@@ -109,6 +134,208 @@ int Fail(const char* message)
 {
     std::fprintf(stderr, "%s\n", message);
     return 1;
+}
+
+// Memory in another process, for the messages whose answers come through a
+// pointer that the system does not carry across processes (toolbars, tool tips).
+class RemoteBuffer {
+public:
+    RemoteBuffer(HWND window, size_t size) : size_(size)
+    {
+        DWORD id = 0;
+        GetWindowThreadProcessId(window, &id);
+        process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, id);
+        if (process_)
+            address_ = VirtualAllocEx(process_, nullptr, size, MEM_COMMIT, PAGE_READWRITE);
+    }
+    ~RemoteBuffer()
+    {
+        if (address_)
+            VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
+        if (process_)
+            CloseHandle(process_);
+    }
+    RemoteBuffer(const RemoteBuffer&) = delete;
+    RemoteBuffer& operator=(const RemoteBuffer&) = delete;
+
+    bool Ok() const { return address_ != nullptr; }
+    LPARAM Address(size_t offset = 0) const { return reinterpret_cast<LPARAM>(static_cast<char*>(address_) + offset); }
+    bool Write(const void* data, size_t size, size_t offset = 0)
+    {
+        return WriteProcessMemory(process_, static_cast<char*>(address_) + offset, data, size, nullptr) != 0;
+    }
+    bool Read(void* data, size_t size, size_t offset = 0) const
+    {
+        return ReadProcessMemory(process_, static_cast<char*>(address_) + offset, data, size, nullptr) != 0;
+    }
+
+private:
+    HANDLE process_ = nullptr;
+    void* address_ = nullptr;
+    size_t size_;
+};
+
+std::string Rect(const RECT& rect)
+{
+    char text[64];
+    std::snprintf(text, sizeof text, "%ld %ld %ld %ld", rect.left, rect.top, rect.right - rect.left,
+                  rect.bottom - rect.top);
+    return text;
+}
+
+struct ToolButtonInfo {
+    std::string hint, text, flags;
+    RECT rect{}; // on the screen
+};
+
+BOOL CALLBACK CollectToolBars(HWND window, LPARAM data)
+{
+    if (ClassOf(window) == "ToolbarWindow32" && IsWindowVisible(window))
+        reinterpret_cast<std::vector<HWND>*>(data)->push_back(window);
+    return TRUE;
+}
+
+// The buttons of every visible toolbar of a window, as the toolbars report them.
+std::vector<ToolButtonInfo> ToolButtons(HWND window)
+{
+    std::vector<HWND> bars;
+    EnumChildWindows(window, CollectToolBars, reinterpret_cast<LPARAM>(&bars));
+    std::vector<ToolButtonInfo> buttons;
+    const size_t kText = 1024;
+    for (HWND bar : bars) {
+        RemoteBuffer remote(bar, sizeof(TBBUTTON) + sizeof(RECT) + sizeof(TOOLINFOA) + kText);
+        if (!remote.Ok())
+            continue;
+        const size_t rectAt = sizeof(TBBUTTON), infoAt = rectAt + sizeof(RECT), textAt = infoAt + sizeof(TOOLINFOA);
+        HWND tips = reinterpret_cast<HWND>(SendMessageA(bar, TB_GETTOOLTIPS, 0, 0));
+        int count = static_cast<int>(SendMessageA(bar, TB_BUTTONCOUNT, 0, 0));
+        for (int i = 0; i < count; ++i) {
+            TBBUTTON button{};
+            if (!SendMessageA(bar, TB_GETBUTTON, i, remote.Address()) || !remote.Read(&button, sizeof button))
+                continue;
+            if (button.fsStyle & BTNS_SEP)
+                continue;
+            ToolButtonInfo info;
+            RECT rect{};
+            if (SendMessageA(bar, TB_GETITEMRECT, i, remote.Address(rectAt)) && remote.Read(&rect, sizeof rect, rectAt)) {
+                MapWindowPoints(bar, nullptr, reinterpret_cast<POINT*>(&rect), 2);
+                info.rect = rect;
+            }
+            char text[kText] = {0};
+            if (SendMessageA(bar, TB_GETBUTTONTEXTA, button.idCommand, remote.Address(textAt)) > 0)
+                remote.Read(text, kText - 1, textAt);
+            info.text = text;
+            if (tips) {
+                TOOLINFOA tool{};
+                tool.cbSize = sizeof tool;
+                tool.hwnd = bar;
+                tool.uId = static_cast<UINT_PTR>(button.idCommand);
+                tool.lpszText = reinterpret_cast<char*>(remote.Address(textAt));
+                char empty = 0;
+                remote.Write(&empty, 1, textAt);
+                remote.Write(&tool, sizeof tool, infoAt);
+                SendMessageA(tips, TTM_GETTEXTA, kText, remote.Address(infoAt));
+                char hint[kText] = {0};
+                remote.Read(hint, kText - 1, textAt);
+                info.hint = hint;
+            }
+            if (button.fsState & TBSTATE_ENABLED)
+                info.flags += 'e';
+            if (!(button.fsState & TBSTATE_HIDDEN))
+                info.flags += 'v';
+            if (button.fsState & TBSTATE_CHECKED)
+                info.flags += 'd';
+            buttons.push_back(info);
+        }
+    }
+    return buttons;
+}
+
+std::string Flags(HWND window)
+{
+    std::string flags;
+    if (IsWindowEnabled(window))
+        flags += 'e';
+    if (IsWindowVisible(window))
+        flags += 'v';
+    GUITHREADINFO thread{};
+    thread.cbSize = sizeof thread;
+    if (GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &thread) && thread.hwndFocus == window)
+        flags += 'f';
+    if (SendMessageA(window, BM_GETCHECK, 0, 0) == BST_CHECKED && ClassOf(window) == "Button")
+        flags += 'c';
+    return flags;
+}
+
+BOOL CALLBACK PrintControl(HWND window, LPARAM)
+{
+    RECT rect;
+    GetWindowRect(window, &rect);
+    std::printf("%p|%s|%s|%s|%s\n", static_cast<void*>(window), ClassOf(window).c_str(), TextOf(window).c_str(),
+                Rect(rect).c_str(), Flags(window).c_str());
+    return TRUE;
+}
+
+void PrintCentre(const RECT& rect)
+{
+    std::printf("%ld %ld\n", (rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+}
+
+HWND HandleArgument(const char* text) { return reinterpret_cast<HWND>(static_cast<uintptr_t>(std::strtoull(text, nullptr, 16))); }
+
+std::string ClipboardText()
+{
+    std::string text;
+    if (!OpenClipboard(nullptr))
+        return text;
+    if (HANDLE data = GetClipboardData(CF_TEXT)) {
+        if (const char* chars = static_cast<const char*>(GlobalLock(data))) {
+            text = chars;
+            GlobalUnlock(data);
+        }
+    }
+    CloseClipboard();
+    return text;
+}
+
+bool SetClipboardText(const std::string& text)
+{
+    if (!OpenClipboard(nullptr))
+        return false;
+    EmptyClipboard();
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+    memcpy(GlobalLock(memory), text.c_str(), text.size() + 1);
+    GlobalUnlock(memory);
+    bool ok = SetClipboardData(CF_TEXT, memory) != nullptr;
+    CloseClipboard();
+    return ok;
+}
+
+// Commands on one window given by its handle (from "controls").
+int HandleCommand(const std::string& command, HWND window)
+{
+    if (!IsWindow(window))
+        return Fail("no such window");
+    if (command == "text") {
+        std::printf("%s\n", TextOf(window).c_str());
+    } else if (command == "selection") {
+        DWORD start = 0, end = 0;
+        SendMessageA(window, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+        std::printf("%lu %lu\n", start, end - start);
+    } else if (command == "items") {
+        int count = static_cast<int>(SendMessageA(window, LB_GETCOUNT, 0, 0));
+        int selected = static_cast<int>(SendMessageA(window, LB_GETCURSEL, 0, 0));
+        for (int i = 0; i < count; ++i) {
+            int length = static_cast<int>(SendMessageA(window, LB_GETTEXTLEN, i, 0));
+            std::string item(length + 1, '\0');
+            SendMessageA(window, LB_GETTEXT, i, reinterpret_cast<LPARAM>(&item[0]));
+            item.resize(length);
+            std::printf("%s%s\n", i == selected ? "*" : "", item.c_str());
+        }
+    } else {
+        return Fail("unknown command");
+    }
+    return 0;
 }
 
 int StartTime(int argc, char** argv)
@@ -188,6 +415,14 @@ int main(int argc, char** argv)
         return StartTime(argc, argv);
     if (command == "storefile" && argc >= 4)
         return StoreFile(argv[2], argv[3]);
+    if (command == "clipboard") {
+        std::printf("%s", ClipboardText().c_str());
+        return 0;
+    }
+    if (command == "setclipboard" && argc >= 3)
+        return SetClipboardText(argv[2]) ? 0 : Fail("cannot open the clipboard");
+    if ((command == "text" || command == "selection" || command == "items") && argc >= 3)
+        return HandleCommand(command, HandleArgument(argv[2]));
     if (argc < 3)
         return Fail("missing window class");
     std::string className = argv[2];
@@ -214,6 +449,35 @@ int main(int argc, char** argv)
         std::printf("%ld %ld %ld %ld\n", rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
     } else if (command == "children") {
         EnumChildWindows(window, PrintChild, 0);
+    } else if (command == "controls") {
+        EnumChildWindows(window, PrintControl, 0);
+    } else if (command == "place" && argc >= 4) {
+        ChildSearch search{argv[3]};
+        EnumChildWindows(window, FindChild, reinterpret_cast<LPARAM>(&search));
+        if (!search.window)
+            return Fail("no such child window");
+        RECT rect;
+        GetWindowRect(search.window, &rect);
+        PrintCentre(rect);
+    } else if (command == "buttons") {
+        for (const ToolButtonInfo& button : ToolButtons(window))
+            std::printf("%s|%s|%s|%s\n", button.hint.c_str(), button.text.c_str(), Rect(button.rect).c_str(),
+                        button.flags.c_str());
+    } else if (command == "button" && argc >= 4) {
+        for (const ToolButtonInfo& button : ToolButtons(window)) {
+            if (button.hint == argv[3] || button.text == argv[3]) {
+                PrintCentre(button.rect);
+                return 0;
+            }
+        }
+        return Fail("no such toolbar button");
+    } else if (command == "focus") {
+        GUITHREADINFO thread{};
+        thread.cbSize = sizeof thread;
+        if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &thread) || !thread.hwndFocus)
+            return Fail("no focus");
+        std::printf("%p|%s|%s\n", static_cast<void*>(thread.hwndFocus), ClassOf(thread.hwndFocus).c_str(),
+                    TextOf(thread.hwndFocus).c_str());
     } else if (command == "click" && argc >= 4) {
         ChildSearch search{argv[3]};
         EnumChildWindows(window, FindChild, reinterpret_cast<LPARAM>(&search));

@@ -104,6 +104,75 @@ class Wine:
     def title(self, window_class):
         return self.driver("title", window_class).strip()
 
+    # ---- controls as the program reports them ----
+    def controls(self, window_class):
+        """The child windows: dicts with handle, cls, text, rect (screen x, y, w, h) and flags
+        (e enabled, v visible, f focused, c checked)."""
+        found = []
+        for line in self.driver("controls", window_class).splitlines():
+            parts = line.split("|")
+            if len(parts) >= 5:
+                found.append({"handle": parts[0], "cls": parts[1], "text": "|".join(parts[2:-2]),
+                              "rect": tuple(int(n) for n in parts[-2].split()), "flags": parts[-1]})
+        return found
+
+    def control(self, window_class, text=None, cls=None):
+        """The first visible child with that text and/or class, topmost first."""
+        matches = [c for c in self.controls(window_class) if "v" in c["flags"] and
+                   (text is None or c["text"] == text) and (cls is None or c["cls"] == cls)]
+        check(matches, "no control %r of class %r in %s" % (text, cls, window_class))
+        return min(matches, key=lambda c: (c["rect"][1], c["rect"][0]))
+
+    def toolbar_buttons(self, window_class="TForm1"):
+        """Toolbar buttons: dicts with hint, text, rect and flags (e enabled, v visible, d down)."""
+        found = []
+        for line in self.driver("buttons", window_class).splitlines():
+            parts = line.split("|")
+            if len(parts) >= 4:
+                found.append({"hint": parts[0], "text": parts[1], "rect": tuple(int(n) for n in parts[2].split()),
+                              "flags": parts[3]})
+        return found
+
+    def click_at(self, x, y, button=1):
+        subprocess.run(["xdotool", "mousemove", "--sync", str(x), str(y), "click", str(button)], check=True)
+        time.sleep(0.4)
+
+    def click_rect(self, rect, button=1):
+        x, y, w, h = rect
+        self.click_at(x + w // 2, y + h // 2, button)
+
+    def click_control(self, window_class, text=None, cls=None, button=1):
+        """Clicks (real mouse) the middle of a child window found by its text and/or class."""
+        self.click_rect(self.control(window_class, text, cls)["rect"], button)
+
+    def click_toolbar_button(self, hint, window_class="TForm1"):
+        """Clicks (real mouse) the toolbar button with that hint or caption."""
+        x, y = (int(n) for n in self.driver("button", window_class, hint).split())
+        self.click_at(x, y)
+
+    def clipboard(self):
+        return self.driver("clipboard")
+
+    def set_clipboard(self, text):
+        self.driver("setclipboard", text)
+
+    def list_items(self, handle):
+        """(entries, selected index or None) of a list box."""
+        items, selected = [], None
+        for i, line in enumerate(self.driver("items", handle).split("\n")[:-1]):
+            if line.startswith("*"):
+                selected, line = i, line[1:]
+            items.append(line)
+        return items, selected
+
+    def selection(self, handle):
+        start, length = (int(n) for n in self.driver("selection", handle).split())
+        return start, length
+
+    def focus(self, window_class="TForm1"):
+        handle, cls, text = self.driver("focus", window_class).rstrip("\n").split("|", 2)
+        return {"handle": handle, "cls": cls, "text": text}
+
     def x_window(self, title_pattern):
         ids = run_command(["xdotool", "search", "--onlyvisible", "--name", title_pattern])[1].split()
         check(ids, "no X window named " + title_pattern)
