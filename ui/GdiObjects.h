@@ -7,31 +7,33 @@
 
 #include <utility>
 
-// A GDI object (bitmap, font, brush, pen, region) deleted with DeleteObject.
-template <typename Handle>
-class TGdiHandle {
+// A handle that the program owns and gives back with `Deleter` when the owner
+// goes away.
+template <typename Handle, typename Deleter>
+class TOwnedHandle {
 public:
-    TGdiHandle() = default;
-    explicit TGdiHandle(Handle handle) : handle_(handle) {}
-    ~TGdiHandle() { Reset(); }
-    TGdiHandle(TGdiHandle&& other) noexcept : handle_(other.Release()) {}
-    TGdiHandle& operator=(TGdiHandle&& other) noexcept
+    TOwnedHandle() = default;
+    explicit TOwnedHandle(Handle handle) : handle_(handle) {}
+    ~TOwnedHandle() { Reset(); }
+    TOwnedHandle(TOwnedHandle&& other) noexcept : handle_(other.Release()) {}
+    TOwnedHandle& operator=(TOwnedHandle&& other) noexcept
     {
         if (this != &other)
             Reset(other.Release());
         return *this;
     }
-    TGdiHandle(const TGdiHandle&) = delete;
-    TGdiHandle& operator=(const TGdiHandle&) = delete;
+    TOwnedHandle(const TOwnedHandle&) = delete;
+    TOwnedHandle& operator=(const TOwnedHandle&) = delete;
 
     Handle Get() const { return handle_; }
+    operator Handle() const { return handle_; }
     explicit operator bool() const { return handle_ != nullptr; }
     // Gives the handle up: the caller deletes it.
     Handle Release() { return std::exchange(handle_, nullptr); }
     void Reset(Handle handle = nullptr)
     {
         if (handle_)
-            DeleteObject(handle_);
+            Deleter()(handle_);
         handle_ = handle;
     }
 
@@ -39,11 +41,22 @@ private:
     Handle handle_ = nullptr;
 };
 
-using TOwnedBitmap = TGdiHandle<HBITMAP>;
-using TOwnedFont = TGdiHandle<HFONT>;
-using TOwnedBrush = TGdiHandle<HBRUSH>;
-using TOwnedPen = TGdiHandle<HPEN>;
-using TOwnedRegion = TGdiHandle<HRGN>;
+struct TDeleteObject {
+    void operator()(HGDIOBJ object) const { DeleteObject(object); }
+};
+struct TDeleteDC {
+    void operator()(HDC dc) const { DeleteDC(dc); }
+};
+
+// GDI objects (bitmaps, fonts, brushes, pens, regions), deleted with DeleteObject.
+using TOwnedBitmap = TOwnedHandle<HBITMAP, TDeleteObject>;
+using TOwnedFont = TOwnedHandle<HFONT, TDeleteObject>;
+using TOwnedBrush = TOwnedHandle<HBRUSH, TDeleteObject>;
+using TOwnedPen = TOwnedHandle<HPEN, TDeleteObject>;
+using TOwnedRegion = TOwnedHandle<HRGN, TDeleteObject>;
+// A device context made by the program (a memory context, a printer's),
+// deleted with DeleteDC.
+using TOwnedDC = TOwnedHandle<HDC, TDeleteDC>;
 
 // A window's device context (the screen's for a null window), released on
 // scope exit.
@@ -80,38 +93,6 @@ private:
     HWND window_;
     PAINTSTRUCT paint_{};
     HDC dc_;
-};
-
-// A device context made by the program (a memory context, a printer's),
-// deleted with DeleteDC on scope exit.
-class TOwnedDC {
-public:
-    TOwnedDC() = default;
-    explicit TOwnedDC(HDC dc) : dc_(dc) {}
-    ~TOwnedDC() { Reset(); }
-    TOwnedDC(TOwnedDC&& other) noexcept : dc_(other.Release()) {}
-    TOwnedDC& operator=(TOwnedDC&& other) noexcept
-    {
-        if (this != &other)
-            Reset(other.Release());
-        return *this;
-    }
-    TOwnedDC(const TOwnedDC&) = delete;
-    TOwnedDC& operator=(const TOwnedDC&) = delete;
-
-    HDC Get() const { return dc_; }
-    operator HDC() const { return dc_; }
-    explicit operator bool() const { return dc_ != nullptr; }
-    HDC Release() { return std::exchange(dc_, nullptr); }
-    void Reset(HDC dc = nullptr)
-    {
-        if (dc_)
-            DeleteDC(dc_);
-        dc_ = dc;
-    }
-
-private:
-    HDC dc_ = nullptr;
 };
 
 // A memory device context compatible with `dc` (with the screen for null).
