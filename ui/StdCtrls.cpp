@@ -5,6 +5,7 @@
 #include "ui/SysUtils.h"
 
 #include <algorithm>
+#include <cstring>
 
 // ---- TLabel ----
 
@@ -196,6 +197,47 @@ int TListBox::Add(const std::string& text)
 
 bool TListBox::SortsBefore(const std::string& a, const std::string& b) { return AnsiCompareText(a, b) < 0; }
 
+namespace {
+
+// Sorts entries into a sorted list's order, ties in their given order.
+void SortForList(std::vector<std::string>& texts)
+{
+    // Entries stored from a sorted list come back in order: one look at each
+    // neighbour instead of a sort.
+    if (std::is_sorted(texts.begin(), texts.end(), TListBox::SortsBefore))
+        return;
+    // Sort keys of the user's locale order as its comparison does, and cost
+    // one call an entry instead of one call a comparison.
+    std::vector<char> keys;
+    std::vector<size_t> keyAt(texts.size());
+    for (size_t i = 0; i < texts.size(); ++i) {
+        keyAt[i] = keys.size();
+        const std::string& text = texts[i];
+        int length = text.empty() ? 0
+                                  : LCMapStringA(LOCALE_USER_DEFAULT, LCMAP_SORTKEY | NORM_IGNORECASE, text.data(),
+                                                 static_cast<int>(text.size()), nullptr, 0);
+        keys.resize(keys.size() + length + 1, '\0');
+        if (length > 0)
+            LCMapStringA(LOCALE_USER_DEFAULT, LCMAP_SORTKEY | NORM_IGNORECASE, text.data(),
+                         static_cast<int>(text.size()), reinterpret_cast<char*>(&keys[keyAt[i]]), length);
+    }
+    std::vector<size_t> order(texts.size());
+    for (size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::stable_sort(order.begin(), order.end(),
+                     [&](size_t a, size_t b) { return std::strcmp(&keys[keyAt[a]], &keys[keyAt[b]]) < 0; });
+    std::vector<std::string> sorted;
+    sorted.reserve(texts.size());
+    for (size_t i : order)
+        sorted.push_back(std::move(texts[i]));
+    texts.swap(sorted);
+    // Where a key and the comparison disagree, the comparison decides.
+    if (!std::is_sorted(texts.begin(), texts.end(), TListBox::SortsBefore))
+        std::stable_sort(texts.begin(), texts.end(), TListBox::SortsBefore);
+}
+
+} // namespace
+
 bool TListBox::Sorted() const { return (GetWindowLongA(Handle(), GWL_STYLE) & LBS_SORT) != 0; }
 
 void TListBox::AddMany(std::vector<std::string> texts)
@@ -210,10 +252,7 @@ void TListBox::AddMany(std::vector<std::string> texts)
         merged = items_;
         merged.insert(merged.end(), std::make_move_iterator(texts.begin()), std::make_move_iterator(texts.end()));
     } else {
-        // Entries stored from a sorted list come back in order: one look at
-        // each neighbour instead of a sort.
-        if (!std::is_sorted(texts.begin(), texts.end(), SortsBefore))
-            std::stable_sort(texts.begin(), texts.end(), SortsBefore);
+        SortForList(texts);
         size_t old = 0, added = 0;
         while (old < items_.size() || added < texts.size()) {
             if (added == texts.size() || (old < items_.size() && !SortsBefore(texts[added], items_[old]))) {
