@@ -20,8 +20,6 @@
 
 namespace {
 
-const char* const kFolder = "C:\\bench-wordlist";
-
 double Now()
 {
     LARGE_INTEGER frequency, counter;
@@ -79,35 +77,13 @@ std::string FileBytes(const std::vector<std::string>& entries)
     return bytes;
 }
 
-void WriteFileBytes(const std::string& path, const std::string& bytes)
-{
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    DWORD written = 0;
-    if (file == INVALID_HANDLE_VALUE || !WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written,
-                                                   nullptr) || written != bytes.size()) {
-        std::fprintf(stderr, "cannot write %s\n", path.c_str());
-        std::exit(1);
-    }
-    CloseHandle(file);
-}
-
-std::string ReadFileBytes(const std::string& path)
-{
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    std::string bytes(GetFileSize(file, nullptr), '\0');
-    DWORD got = 0;
-    ReadFile(file, &bytes[0], static_cast<DWORD>(bytes.size()), &got, nullptr);
-    CloseHandle(file);
-    return bytes;
-}
-
 // The floor: the file read and split, and a bare sorted list box filled with
 // the entries in their order, redrawing held off. Returns the entries shown.
 int FillBareList(const std::string& path)
 {
     HWND list = CreateWindowExA(0, "LISTBOX", "", WS_POPUP | LBS_SORT | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT, 0, 0,
                                 120, 400, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-    std::string bytes = ReadFileBytes(path);
+    std::string bytes = ReadTestFile(path);
     SendMessageA(list, WM_SETREDRAW, FALSE, 0);
     size_t start = 0;
     while (start < bytes.size()) {
@@ -143,15 +119,13 @@ void Check(bool condition, const char* what)
 void Measure(ScriptedDialogs& dialogs, size_t count)
 {
     std::string name = IntToStr(static_cast<long long>(count));
-    std::string random = std::string(kFolder) + "\\random" + name + ".mib";
-    std::string more = std::string(kFolder) + "\\more" + name + ".mib";
-    std::string sorted = std::string(kFolder) + "\\sorted" + name + ".mib";
-    std::string exported = std::string(kFolder) + "\\exported" + name + ".mib";
     std::vector<std::string> entries = RandomEntries(count, static_cast<unsigned>(count));
-    WriteFileBytes(random, FileBytes(entries));
-    WriteFileBytes(more, FileBytes(RandomEntries(count, static_cast<unsigned>(count) + 1)));
+    std::string random = WriteTestFile("random" + name + ".mib", FileBytes(entries));
+    std::string more = WriteTestFile("more" + name + ".mib",
+                                     FileBytes(RandomEntries(count, static_cast<unsigned>(count) + 1)));
     std::stable_sort(entries.begin(), entries.end(), TListBox::SortsBefore);
-    WriteFileBytes(sorted, FileBytes(entries));
+    std::string sorted = WriteTestFile("sorted" + name + ".mib", FileBytes(entries));
+    std::string exported = WriteTestFile("exported" + name + ".mib", "");
 
     int floorCount = 0;
     double floor = Best([] {}, [&] { floorCount = FillBareList(sorted); });
@@ -163,7 +137,7 @@ void Measure(ScriptedDialogs& dialogs, size_t count)
                          [&] { Run(dialogs, {"Importwordlist1Click"}); });
     Check(Form1->ListBox1->Items() == entries, "the import holds the entries sorted");
     double exportTime = Best([&] { dialogs.ChooseFile(exported); }, [&] { Run(dialogs, {"Exportwordlist1Click"}); });
-    Check(ReadFileBytes(exported) == FileBytes(entries), "the export holds the list");
+    Check(ReadTestFile(exported) == FileBytes(entries), "the export holds the list");
 
     double startup = Best([] { StopProgram(true); }, [&] { StartProgram(dialogs); });
     Check(Form1->ListBox1->Items() == entries, "the start-up holds the stored list");
@@ -193,7 +167,6 @@ void Measure(ScriptedDialogs& dialogs, size_t count)
 
 int main(int argc, char** argv)
 {
-    CreateDirectoryA(kFolder, nullptr);
     ScriptedDialogs dialogs;
     for (int i = 1; i < argc; ++i)
         Measure(dialogs, static_cast<size_t>(std::atol(argv[i])));

@@ -4,18 +4,9 @@ save dialog, emptied after a "Confirm" box, imported back, and stored at exit.""
 import os
 import time
 
-from harness import check, run
+from harness import check, run, wait_for
 
 EXPORTED = "C:\\mibor8-e2e\\words.mib"
-
-
-def wait_for(condition, seconds=20):
-    end = time.time() + seconds
-    while time.time() < end:
-        if condition():
-            return True
-        time.sleep(0.25)
-    return False
 
 
 class Panel:
