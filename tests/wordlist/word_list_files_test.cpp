@@ -3,12 +3,10 @@
 // bytes, large lists.
 #include "tests/wordlist/WordListFixture.h"
 
-#include "ui/Application.h"
 #include "ui/SysUtils.h"
 
 namespace {
 
-using List = std::vector<std::string>;
 using namespace std::string_literals;
 
 TEST_F(WordListTest, ImportMergesAfterEqualEntriesAndKeepsTheSelection)
@@ -118,8 +116,7 @@ TEST_F(WordListTest, AnEntryTheListRefusesFailsTheImportAndPutsTheOldListBack)
     EXPECT_EQ(Entries(), (List{"a", "m", "z"}));
     EXPECT_EQ(Selected(), "m");
     // Typed in, it is reported too.
-    Form1->Edit4->SetText("refused");
-    Application->Guard([] { Form1->Commands["SpeedButton1Click"].Execute(nullptr); });
+    Add({"refused"});
     EXPECT_EQ(dialogs.boxes.size(), 2u);
     EXPECT_EQ(Form1->Edit4->Text(), "refused") << "the typed entry is not lost";
     SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(listProc));
