@@ -1,4 +1,5 @@
-// The program made hidden for each word-list test, with an empty store.
+// The program made hidden for each word-list test, with an empty store, and
+// the word-list commands as the user runs them.
 #pragma once
 
 #include "tests/windows/TestProgram.h"
@@ -32,20 +33,8 @@ inline List ControlEntries(HWND list)
     return texts;
 }
 
-class WordListTest : public ::testing::Test {
+class WordListTest : public ProgramTest {
 protected:
-    void SetUp() override
-    {
-        ClearStore();
-        StartProgram(dialogs);
-    }
-    void TearDown() override
-    {
-        if (Form1)
-            StopProgram(false);
-        ClearStore();
-    }
-
     // Runs a command as its button or menu item would.
     static void Run(const char* command)
     {
@@ -101,6 +90,4 @@ protected:
             texts.push_back(box.text);
         return texts;
     }
-
-    ScriptedDialogs dialogs;
 };
