@@ -45,7 +45,9 @@ def main():
     for key, label in FIGURES[:5]:
         steps = ["%dk->%dk %5.2f" % (a // 1000, b // 1000, figures["%d.%s" % (b, key)] / figures["%d.%s" % (a, key)])
                  for a, b in zip(SIZES, SIZES[1:])]
-        print("  %-30s %s" % (label, "   ".join(steps)))
+        overall = (figures["%d.%s" % (SIZES[-1], key)] / figures["%d.%s" % (SIZES[0], key)]) ** (
+            1.0 / (len(SIZES) - 1))
+        print("  %-30s %s   whole range %5.2f" % (label, "   ".join(steps), overall))
 
 
 main()
