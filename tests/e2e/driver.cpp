@@ -32,7 +32,6 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -333,7 +332,8 @@ int HandleCommand(const std::string& command, HWND window)
             // buffer on long entries.
             int length = static_cast<int>(SendMessageW(window, LB_GETTEXTLEN, i, 0));
             std::wstring wide(length + 1, L'\0');
-            wide.resize(std::max(0, static_cast<int>(SendMessageW(window, LB_GETTEXT, i, reinterpret_cast<LPARAM>(&wide[0])))));
+            LRESULT got = SendMessageW(window, LB_GETTEXT, i, reinterpret_cast<LPARAM>(&wide[0]));
+            wide.resize(got < 0 ? 0 : static_cast<size_t>(got));
             std::string item(wide.size() * 2 + 1, '\0');
             item.resize(WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), &item[0],
                                             static_cast<int>(item.size()), nullptr, nullptr));
