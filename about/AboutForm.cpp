@@ -89,6 +89,31 @@ void TForm3::FormCreate(TObject*)
     TStartCount count = CountStart(counter);
     Label2->SetText(count.message);
     Label3->SetText(count.held);
+    FitTexts();
+}
+
+void TForm3::FitTexts()
+{
+    // Each text must end before the next one to its right begins.
+    const std::pair<TControl*, TControl*> neighbours[] = {
+        {Label2.get(), Label6.get()}, {Label6.get(), Label7.get()}, {Label7.get(), Panel1.get()},
+        {Label5.get(), Label8.get()}, {Label8.get(), Label1.get()}, {Label1.get(), this}};
+    auto fits = [&] {
+        for (const auto& [left, right] : neighbours) {
+            int limit = right == this ? ClientWidth() : right->Left();
+            if (left->Left() + left->Width() >= limit)
+                return false;
+        }
+        return true;
+    };
+    for (int size = Font().Size(); size > 6 && !fits(); --size) {
+        for (TLabel* label : {Label2.get(), Label4.get(), Label6.get(), Label7.get(), Label5.get(), Label8.get(),
+                              Label1.get()}) {
+            TFont smaller = label->Font();
+            smaller.SetSize(size - 1);
+            label->SetFont(smaller);
+        }
+    }
 }
 
 void TForm3::FormClose(TObject*, TCloseAction&) { Panel1->SetColors(clBlack, clWhite); }

@@ -46,6 +46,10 @@ private:
     std::unique_ptr<TLabel> WhiteLabel(const std::string& caption, int left, int top);
     std::unique_ptr<TLabel> LinkLabel(const std::string& caption, int left, int top);
     void BindEvents();
+    // The texts keep their places; where the system's face is wider than the
+    // box was laid out for, they take a smaller size until none runs into
+    // the next.
+    void FitTexts();
 };
 
 extern TForm3* Form3;

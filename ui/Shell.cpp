@@ -9,9 +9,28 @@ namespace {
 
 TShellOpener replacement;
 
+// The shell takes paths of fewer than MAX_PATH characters: a longer path of a
+// file that is there goes as its short form.
+std::string ShellTarget(const std::string& target)
+{
+    if (target.size() < MAX_PATH)
+        return target;
+    // The wide call: the narrow one takes no path of MAX_PATH characters or more.
+    std::wstring wide(target.size() + 1, L'\0');
+    wide.resize(MultiByteToWideChar(CP_ACP, 0, target.c_str(), -1, &wide[0], static_cast<int>(wide.size())));
+    std::wstring shortPath(wide.size(), L'\0');
+    DWORD length = GetShortPathNameW(wide.c_str(), &shortPath[0], static_cast<DWORD>(shortPath.size()));
+    if (length == 0 || length >= shortPath.size())
+        return target;
+    std::string narrow(length * 2 + 1, '\0');
+    narrow.resize(WideCharToMultiByte(CP_ACP, 0, shortPath.c_str(), static_cast<int>(length), &narrow[0],
+                                      static_cast<int>(narrow.size()), nullptr, nullptr));
+    return narrow.empty() ? target : narrow;
+}
+
 void SystemShellOpen(const std::string& target)
 {
-    ShellExecuteA(nullptr, "open", target.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    ShellExecuteA(nullptr, "open", ShellTarget(target).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 } // namespace

@@ -105,6 +105,10 @@ TEST_F(AboutBoxTest, TheBoxAsBuilt)
         EXPECT_EQ(link->Font().Style(), fsUnderline);
     }
     EXPECT_FALSE(box.Label1->Text().empty());
+    // Where the system's face is wide, the texts shrink rather than run into each other.
+    EXPECT_LT(box.Label2->Left() + box.Label2->Width(), box.Label6->Left());
+    EXPECT_LT(box.Label6->Left() + box.Label6->Width(), box.Label7->Left());
+    EXPECT_LT(box.Label5->Left() + box.Label5->Width(), box.Label8->Left());
     EXPECT_FALSE(box.Label3->Visible());
     EXPECT_EQ(box.Panel1->Width(), 81);
     EXPECT_EQ(box.Panel1->Height(), 17);

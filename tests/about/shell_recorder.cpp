@@ -17,7 +17,11 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
         return 2;
     char log[MAX_PATH * 4], target[MAX_PATH * 4];
     WideCharToMultiByte(CP_ACP, 0, args[1], -1, log, sizeof log, nullptr, nullptr);
-    WideCharToMultiByte(CP_ACP, 0, args[2], -1, target, sizeof target, nullptr, nullptr);
+    // A file may come by its short name: log its full one.
+    wchar_t longName[MAX_PATH * 4];
+    DWORD length = GetLongPathNameW(args[2], longName, MAX_PATH * 4);
+    bool isFile = length > 0 && length < MAX_PATH * 4;
+    WideCharToMultiByte(CP_ACP, 0, isFile ? longName : args[2], -1, target, sizeof target, nullptr, nullptr);
     // The test reads the log while calls come in: share it, and retry while
     // something else holds it.
     for (int attempt = 0; attempt < 100; ++attempt) {
