@@ -1,6 +1,6 @@
 // The Help menu's services: the association script and the manual.
+#include "tests/about/ShellFixture.h"
 #include "tests/about/ShellRecorder.h"
-#include "tests/windows/TestProgram.h"
 
 #include "mainform/MainForm.h"
 #include "ui/Shell.h"
@@ -12,26 +12,7 @@ namespace {
 
 const char* const kScript = "C:\\Mibor.reg";
 
-class AssociationHelpTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        ClearStore();
-        DeleteFileA(kScript);
-        SetShellOpener([this](const std::string& target) { opened.push_back(target); });
-        StartProgram(dialogs);
-    }
-    void TearDown() override
-    {
-        if (Form1)
-            StopProgram(false);
-        SetShellOpener(nullptr);
-        DeleteFileA(kScript);
-        ClearStore();
-    }
-    ScriptedDialogs dialogs;
-    std::vector<std::string> opened;
-};
+using AssociationHelpTest = ShellFixture;
 
 // The current folder, changed for the life of the object.
 class CurrentFolder {
