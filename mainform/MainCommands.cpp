@@ -66,13 +66,13 @@ void TForm1::BindEvents()
     Commands.Add("ToolButton6Click", nullptr, {ToolButton6});
     Commands.Add("Preferences1Click", Bind(this, &TForm1::Preferences1Click), {Preferences2});
     Commands.Add("Preferences1Click3", Bind(this, &TForm1::Preferences1Click3), {ToolButton32});
-    Commands.Add("About1Click", nullptr, {About1});
+    Commands.Add("About1Click", Bind(this, &TForm1::About1Click), {About1});
 
     // Association and help
-    Commands.Add("Help2Click", nullptr, {Help2});
-    Commands.Add("ToolButton33Click", nullptr, {ToolButton33});
-    Commands.Add("txt1Click", nullptr, {txt1});
-    Commands.Add("rtf1Click", nullptr, {rtf1});
+    Commands.Add("Help2Click", Bind(this, &TForm1::Help2Click), {Help2});
+    Commands.Add("ToolButton33Click", Bind(this, &TForm1::ToolButton33Click), {ToolButton33});
+    Commands.Add("txt1Click", Bind(this, &TForm1::txt1Click), {txt1});
+    Commands.Add("rtf1Click", Bind(this, &TForm1::rtf1Click), {rtf1});
 
     // Character and paragraph formatting
     Commands.Add("ToolButton11Click", nullptr, {ToolButton11});

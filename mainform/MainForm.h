@@ -6,6 +6,7 @@
 //   TextModes.cpp    plain and rich text modes
 //   DocumentFiles.cpp  New, Open, Re-open, Save, Save as, backup copy
 //   SendMail.cpp     opening the send window
+//   AssociationHelp.cpp  the file association script and the manual
 //   WordList.cpp     the word list of the side panel
 #pragma once
 
@@ -21,6 +22,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 class TForm1 : public TForm {
 public:
@@ -171,6 +173,7 @@ public:
     void Exit1Click(TObject* sender);
     void Preferences1Click(TObject* sender);
     void Preferences1Click3(TObject* sender);
+    void About1Click(TObject* sender);
 
     // ---- document files (DocumentFiles.cpp) ----
     void Text2Click(TObject* sender); // New
@@ -205,6 +208,20 @@ public:
     // ---- printing (Printing.cpp) ----
 
     // ---- association and help (AssociationHelp.cpp) ----
+    void txt1Click(TObject* sender); // Help, Associate with Mibor8, ".txt"
+    void rtf1Click(TObject* sender); // the same for ".rtf"
+    void Help2Click(TObject* sender); // Help..., F1: the manual
+    void ToolButton33Click(TObject* sender); // the manual, from the tools toolbar
+    // The one place of the association script, deleted when the window closes.
+    static std::string AssociationScriptPath();
+    // The registry script that makes files of `extension` (".txt") belong to
+    // the file class Mibor-File: four lines.
+    static std::vector<std::string> AssociationScript(const std::string& extension);
+    // Writes the script for `extension` through the scratch control and hands
+    // it to the shell; a failed write raises before anything is opened.
+    void Associate(const std::string& extension);
+    // The manual "Mibor8.pdf" in the folder of the program's own file.
+    static std::string ManualPath();
 
     // ---- find and replace (FindReplace.cpp) ----
 

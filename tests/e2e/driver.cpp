@@ -6,6 +6,8 @@
 //   driver gone CLASS [SECONDS]          waits until no visible window of that class is left
 //   driver title CLASS                   the window's title
 //   driver rect CLASS                    left top width height
+//   driver rects CLASS                   left top width height of every visible window of that
+//                                        class (pop-up menus: #32768), one a line
 //   driver children CLASS                class|text of every child window
 //   driver click CLASS TEXT              clicks the child window with that text
 //   driver close CLASS                   asks the window to close
@@ -107,6 +109,16 @@ BOOL CALLBACK PrintTopLevel(HWND window, LPARAM)
 {
     if (IsWindowVisible(window))
         std::printf("%s|%s\n", ClassOf(window).c_str(), TextOf(window).c_str());
+    return TRUE;
+}
+
+BOOL CALLBACK PrintRectOfClass(HWND window, LPARAM data)
+{
+    if (IsWindowVisible(window) && ClassOf(window) == *reinterpret_cast<const std::string*>(data)) {
+        RECT rect;
+        GetWindowRect(window, &rect);
+        std::printf("%ld %ld %ld %ld\n", rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
+    }
     return TRUE;
 }
 
@@ -458,6 +470,10 @@ int main(int argc, char** argv)
                 return Fail("the window is still there");
             Sleep(20);
         }
+        return 0;
+    }
+    if (command == "rects") {
+        EnumWindows(PrintRectOfClass, reinterpret_cast<LPARAM>(&className));
         return 0;
     }
     HWND window = FindWindowOfClass(className);

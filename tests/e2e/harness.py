@@ -109,9 +109,10 @@ class Wine:
         run_command(["wine", "reg", "delete", key, "/f"])
 
     # ---- the program ----
-    def start(self, *args, wait_for="TForm1"):
-        self.program = subprocess.Popen(["wine", self.exe, *args], stdout=subprocess.DEVNULL,
-                                        stderr=subprocess.DEVNULL)
+    def start(self, *args, wait_for="TForm1", exe=None, cwd=None):
+        """Starts the editor (or a copy of it at `exe`) in the folder `cwd` (a Linux path)."""
+        self.program = subprocess.Popen(["wine", exe or self.exe, *args], stdout=subprocess.DEVNULL,
+                                        stderr=subprocess.DEVNULL, cwd=cwd)
         self.wait_window(wait_for)
         time.sleep(0.5)
 
