@@ -94,12 +94,14 @@ bool ReadHeader(const TByteReader& r, THeader& h)
 
 uint64_t Stride(int64_t width, int bitCount) { return (static_cast<uint64_t>(width) * bitCount + 31) / 32 * 4; }
 
-// Walks run-length pixels: every code inside the data and every pixel inside
-// the picture. `used` is the length up to the end-of-bitmap code.
-bool WalkRunLengths(const TByteReader& r, int64_t width, int64_t height, bool rle4, size_t& used)
+// Walks run-length pixels: every code inside the data and every row drawn
+// inside the picture (runs past a row's end are cut off by the system, and
+// encoders write them for the padding). `used` is the length up to the
+// end-of-bitmap code.
+bool WalkRunLengths(const TByteReader& r, int64_t height, bool rle4, size_t& used)
 {
     size_t p = 0;
-    int64_t x = 0, y = 0;
+    int64_t y = 0;
     for (;;) {
         if (p == r.Size()) {
             used = p;
@@ -110,11 +112,9 @@ bool WalkRunLengths(const TByteReader& r, int64_t width, int64_t height, bool rl
         uint8_t count = r.U8(p), code = r.U8(p + 1);
         p += 2;
         if (count > 0) {
-            x += count;
-            if (y >= height || x > width)
+            if (y >= height)
                 return false;
         } else if (code == 0) { // end of line
-            x = 0;
             ++y;
         } else if (code == 1) { // end of bitmap
             used = p;
@@ -122,10 +122,9 @@ bool WalkRunLengths(const TByteReader& r, int64_t width, int64_t height, bool rl
         } else if (code == 2) { // move right and up
             if (!r.Has(p, 2))
                 return false;
-            x += r.U8(p);
             y += r.U8(p + 1);
             p += 2;
-            if (x > width || y > height)
+            if (y > height)
                 return false;
         } else { // `code` pixels given one by one, padded to a whole word
             size_t bytes = rle4 ? (code + 1u) / 2 : code;
@@ -133,8 +132,7 @@ bool WalkRunLengths(const TByteReader& r, int64_t width, int64_t height, bool rl
             if (!r.Has(p, bytes))
                 return false;
             p += bytes;
-            x += code;
-            if (y >= height || x > width)
+            if (y >= height)
                 return false;
         }
     }
@@ -182,7 +180,7 @@ bool CheckPixels(const TByteReader& r, const THeader& h, size_t bitsAt, TDibPart
     size_t bitsSize;
     if (h.compression == kRle8 || h.compression == kRle4) {
         size_t given = h.sizeImage && h.sizeImage <= available ? h.sizeImage : available;
-        if (!WalkRunLengths(r.Part(bitsAt, given), h.width, rows, h.compression == kRle4, bitsSize) || bitsSize == 0)
+        if (!WalkRunLengths(r.Part(bitsAt, given), rows, h.compression == kRle4, bitsSize) || bitsSize == 0)
             return false;
     } else {
         uint64_t needed = Stride(h.width, h.bitCount) * static_cast<uint64_t>(rows);

