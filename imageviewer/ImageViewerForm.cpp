@@ -56,6 +56,7 @@ void TForm4::BuildToolBar()
     ControlBar1 = std::make_unique<TPanel>(this, 0, 0, 448, 28);
     ControlBar1->SetBevels(TBevelCut::None, TBevelCut::None);
     ControlBar1->SetAlign(TAlign::Top);
+    ControlBar1->SetColor(clBtnFace);
     ToolBar1 = std::make_unique<TToolBar>(ControlBar1.get(), 222, &ImageList2);
     ToolBar1->SetBounds(2, 3, 222, 22);
     ToolButton1 = ToolBar1->AddButton("Open Image...", nullptr, viewerOpen);

@@ -87,7 +87,7 @@ struct TPaneTemplate {
         DLGTEMPLATE dialog{};
         dialog.style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | DS_3DLOOK | DS_CONTROL;
         dialog.cdit = 1;
-        dialog.cx = 140;
+        dialog.cx = 120;
         dialog.cy = 20;
         std::memcpy(words, &dialog, sizeof dialog); // 18 bytes, then no menu, class or title
         DLGITEMTEMPLATE item{};
@@ -109,11 +109,15 @@ struct THookState {
 
 void MakePane(HWND hook, THookState& state)
 {
-    RECT client, placeholder;
+    // Right of the placeholder, inside both this part and the dialog around it.
+    RECT client, outer, placeholder;
     GetClientRect(hook, &client);
+    GetClientRect(GetParent(hook), &outer);
+    MapWindowPoints(GetParent(hook), hook, reinterpret_cast<POINT*>(&outer), 2);
     GetWindowRect(GetDlgItem(hook, stc32), &placeholder);
     MapWindowPoints(nullptr, hook, reinterpret_cast<POINT*>(&placeholder), 2);
-    RECT area{placeholder.right + kGap, placeholder.top + kGap, client.right - kGap, placeholder.bottom - kGap};
+    RECT area{placeholder.right + kGap, placeholder.top + kGap, std::min(client.right, outer.right) - kGap,
+              placeholder.bottom - kGap};
     state.pane = std::make_unique<TPicturePreview>(hook, area, state.dialog->LoadPicture);
 }
 
@@ -126,12 +130,25 @@ void ShowSelected(HWND hook, THookState& state)
     state.pane->ShowFile(file ? path : "");
 }
 
+// The dialog, wider than the system's own by the pane, moved wholly onto the
+// screen's work area where it would stick out.
+void KeepOnScreen(HWND dialog)
+{
+    RECT rect, work;
+    GetWindowRect(dialog, &rect);
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    int left = std::max(work.left, std::min(rect.left, work.right - (rect.right - rect.left)));
+    int top = std::max(work.top, std::min(rect.top, work.bottom - (rect.bottom - rect.top)));
+    if (left != rect.left || top != rect.top)
+        SetWindowPos(dialog, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 UINT_PTR CALLBACK PictureDialogHook(HWND hook, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_INITDIALOG) {
         auto* ofn = reinterpret_cast<OPENFILENAMEA*>(lParam);
         SetWindowLongPtrA(hook, DWLP_USER, static_cast<LONG_PTR>(ofn->lCustData));
-        return TRUE;
+        return FALSE; // the dialog puts the focus in the file name field
     }
     auto* state = reinterpret_cast<THookState*>(GetWindowLongPtrA(hook, DWLP_USER));
     if (!state)
@@ -140,6 +157,7 @@ UINT_PTR CALLBACK PictureDialogHook(HWND hook, UINT message, WPARAM wParam, LPAR
         switch (reinterpret_cast<OFNOTIFYA*>(lParam)->hdr.code) {
         case CDN_INITDONE:
             MakePane(hook, *state);
+            KeepOnScreen(GetParent(hook));
             ShowSelected(hook, *state);
             break;
         case CDN_SELCHANGE:
