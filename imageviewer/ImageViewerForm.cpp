@@ -23,6 +23,25 @@ std::unique_ptr<TGraphic> BuiltInPicture()
     return std::make_unique<TBitmapGraphic>(std::move(bitmap));
 }
 
+// The strip along the top. A flat toolbar leaves its background to its
+// parent, so the strip paints it when the toolbar asks.
+class TToolStrip : public TPanel {
+public:
+    using TPanel::TPanel;
+
+protected:
+    LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == WM_ERASEBKGND) {
+            RECT client;
+            GetClientRect(Handle(), &client);
+            FillRect(reinterpret_cast<HDC>(wParam), &client, SolidBrush(Color()));
+            return 1;
+        }
+        return TPanel::WndProc(message, wParam, lParam);
+    }
+};
+
 } // namespace
 
 TForm4::TForm4() : TForm("TForm4")
@@ -53,7 +72,7 @@ TForm4::TForm4() : TForm("TForm4")
 
 void TForm4::BuildToolBar()
 {
-    ControlBar1 = std::make_unique<TPanel>(this, 0, 0, 448, 28);
+    ControlBar1 = std::make_unique<TToolStrip>(this, 0, 0, 448, 28);
     ControlBar1->SetBevels(TBevelCut::None, TBevelCut::None);
     ControlBar1->SetAlign(TAlign::Top);
     ControlBar1->SetColor(clBtnFace);

@@ -18,7 +18,7 @@ public:
     TForm4();
 
     TImageList ImageList2; // the toolbar's pictures
-    std::unique_ptr<TPanel> ControlBar1; // the strip along the top
+    std::unique_ptr<TPanel> ControlBar1; // the strip along the top, holding one fixed toolbar
     std::unique_ptr<TToolBar> ToolBar1;
     TToolButton *ToolButton1; // Open Image...
     TToolButton *ToolButton4; // Close Image Viewer
