@@ -16,8 +16,7 @@ namespace {
 // The picture that comes with the program, from its resources.
 std::unique_ptr<TGraphic> BuiltInPicture()
 {
-    TOwnedBitmap bitmap(static_cast<HBITMAP>(
-        LoadImageA(GetModuleHandleA(nullptr), "VIEWERPICTURE", IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    TOwnedBitmap bitmap = LoadBitmapResource("VIEWERPICTURE");
     if (!bitmap)
         return nullptr;
     return std::make_unique<TBitmapGraphic>(std::move(bitmap));

@@ -1,76 +1,20 @@
 #include "imageviewer/ViewerIcons.h"
 
 #include "mainform/Icons.h"
+#include "ui/Graphics.h"
 #include "ui/Menus.h"
-
-namespace {
-
-// Rows of palette characters ('.' transparent; see PaletteColor in ui/Menus.cpp).
-const std::vector<std::string> kCenter = {
-    "kkkkkkkkkkkkkkkk",
-    "kwwwwwwwwwwwwwwk",
-    "kwwwwwwwwwwwwwwk",
-    "kwwwwwwwwwwwwwwk",
-    "kwwwkkkkkkkkwwwk",
-    "kwwwkcccccykwwwk",
-    "kwwwkcccccckwwwk",
-    "kwwwkccwccckwwwk",
-    "kwwwkceeecckwwwk",
-    "kwwwkeeeeegkwwwk",
-    "kwwwkggggggkwwwk",
-    "kwwwkkkkkkkkwwwk",
-    "kwwwwwwwwwwwwwwk",
-    "kwwwwwwwwwwwwwwk",
-    "kwwwwwwwwwwwwwwk",
-    "kkkkkkkkkkkkkkkk",
-};
-
-const std::vector<std::string> kStretch = {
-    "kkkkkkkkkkkkkkkk",
-    "kbbbb......bbbbk",
-    "kbb..........bbk",
-    "kb.b........b.bk",
-    "kb..b......b..bk",
-    "k....kkkkkk....k",
-    "k....kccyck....k",
-    "k....kcwcck....k",
-    "k....keeeck....k",
-    "k....kggggk....k",
-    "k....kkkkkk....k",
-    "kb..b......b..bk",
-    "kb.b........b.bk",
-    "kbb..........bbk",
-    "kbbbb......bbbbk",
-    "kkkkkkkkkkkkkkkk",
-};
-
-const std::vector<std::string> kDesktop = {
-    "................",
-    "kkkkkkkkkkkkkkkk",
-    "keeeeeeeeeeeeeek",
-    "kecccccccccyycek",
-    "keccccwcccyyccek",
-    "kecccwweccccccek",
-    "keccceeeeeccccek",
-    "keceeeeeeeeeggek",
-    "keggeeeeeggggggk",
-    "keeeeeeeeeeeeeek",
-    "kkkkkkkkkkkkkkkk",
-    "......kssk......",
-    "......kssk......",
-    "...kkkkkkkkkk...",
-    "...kssssssssk...",
-    "...kkkkkkkkkk...",
-};
-
-} // namespace
+#include "ui/SysUtils.h"
 
 void LoadViewerIcons(TImageList& images)
 {
-    images.AddPicture(MainIconPicture(iconOpen));
-    images.AddPicture(MainIconPicture(iconExit));
-    images.AddPicture(MainIconPicture(iconCopy));
-    images.AddPicture(kCenter);
-    images.AddPicture(kStretch);
-    images.AddPicture(kDesktop);
+    // Open, Close and Copy look as they do on the main window.
+    TOwnedBitmap main = LoadBitmapResource("TOOLBARICONS");
+    TOwnedBitmap own = LoadBitmapResource("VIEWERICONS");
+    if (!main || !own)
+        throw EOSError("The toolbar pictures are missing");
+    for (MainIcon icon : {iconOpen, iconExit, iconCopy})
+        images.AddStrip(BitmapPart(main, static_cast<int>(icon) * 16, 0, 16, 16));
+    images.AddStrip(own);
+    if (images.Count() != viewerDesktop + 1)
+        throw Exception("The viewer's toolbar pictures do not match its commands");
 }
