@@ -2,23 +2,13 @@
 
 #include "ui/SysUtils.h"
 
-TIconGraphic::TIconGraphic(TOwnedIcon icon, int width, int height)
-    : icon_(std::move(icon)), width_(width), height_(height)
-{
-}
-
 void TIconGraphic::Draw(HDC dc, const RECT& rect) const
 {
-    DrawIconEx(dc, rect.left, rect.top, icon_.Get(), rect.right - rect.left, rect.bottom - rect.top, 0, nullptr,
+    DrawIconEx(dc, rect.left, rect.top, Handle(), rect.right - rect.left, rect.bottom - rect.top, 0, nullptr,
                DI_NORMAL);
 }
 
-TMetafileGraphic::TMetafileGraphic(TOwnedEnhMetaFile metafile, int width, int height)
-    : metafile_(std::move(metafile)), width_(width), height_(height)
-{
-}
-
-void TMetafileGraphic::Draw(HDC dc, const RECT& rect) const { PlayEnhMetaFile(dc, metafile_.Get(), &rect); }
+void TMetafileGraphic::Draw(HDC dc, const RECT& rect) const { PlayEnhMetaFile(dc, Handle(), &rect); }
 
 // A device-dependent copy of a bitmap, as the clipboard's bitmap form is.
 static TOwnedBitmap BitmapCopy(const TBitmapGraphic& picture)

@@ -7,6 +7,8 @@
 
 #include <windows.h>
 
+#include <utility>
+
 struct TDestroyIcon {
     void operator()(HICON icon) const { DestroyIcon(icon); }
 };
@@ -16,33 +18,33 @@ struct TDeleteEnhMetaFile {
 using TOwnedIcon = TOwnedHandle<HICON, TDestroyIcon>;
 using TOwnedEnhMetaFile = TOwnedHandle<HENHMETAFILE, TDeleteEnhMetaFile>;
 
-// An icon, drawn at the size of the rectangle it is given.
-class TIconGraphic : public TGraphic {
+// A picture held by a system handle that it owns, with its size in pixels.
+template <typename Owned>
+class THandleGraphic : public TGraphic {
 public:
-    TIconGraphic(TOwnedIcon icon, int width, int height);
+    THandleGraphic(Owned handle, int width, int height) : handle_(std::move(handle)), width_(width), height_(height) {}
     int Width() const override { return width_; }
     int Height() const override { return height_; }
-    void Draw(HDC dc, const RECT& rect) const override;
-    HICON Handle() const { return icon_.Get(); }
+    auto Handle() const { return handle_.Get(); }
 
 private:
-    TOwnedIcon icon_;
+    Owned handle_;
     int width_, height_;
+};
+
+// An icon, drawn at the size of the rectangle it is given.
+class TIconGraphic : public THandleGraphic<TOwnedIcon> {
+public:
+    using THandleGraphic::THandleGraphic;
+    void Draw(HDC dc, const RECT& rect) const override;
 };
 
 // An enhanced metafile (a Windows metafile is converted into one when read),
 // played into the rectangle it is given.
-class TMetafileGraphic : public TGraphic {
+class TMetafileGraphic : public THandleGraphic<TOwnedEnhMetaFile> {
 public:
-    TMetafileGraphic(TOwnedEnhMetaFile metafile, int width, int height);
-    int Width() const override { return width_; }
-    int Height() const override { return height_; }
+    using THandleGraphic::THandleGraphic;
     void Draw(HDC dc, const RECT& rect) const override;
-    HENHMETAFILE Handle() const { return metafile_.Get(); }
-
-private:
-    TOwnedEnhMetaFile metafile_;
-    int width_, height_;
 };
 
 // The clipboard, open while the owner lives.
