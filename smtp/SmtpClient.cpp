@@ -107,7 +107,7 @@ void TSmtpClient::Connect()
         TSocketClient::Connect();
         try {
             if (Security == msImplicitTls)
-                Secure();
+                SecureConnection();
             Greet();
             if (Security == msNone && Password.empty())
                 Hello("HELO");

@@ -139,7 +139,7 @@ private:
     std::vector<std::string> ReadReply(const std::string& first);
     // EHLO, STARTTLS, EHLO again, AUTH (SmtpSecurity.cpp).
     void Submission();
-    void Secure();
+    void SecureConnection();
     void Login(const std::vector<std::string>& ehloReply);
     bool LoginStep(const std::string& line, bool last);
     void Command(const std::string& line, unsigned limit, int failFrom);

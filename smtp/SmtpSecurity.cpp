@@ -84,7 +84,7 @@ void TSmtpClient::Submission()
         Transaction("STARTTLS");
         if (ReplyCode() < 200 || ReplyCode() >= 300)
             throw ESmtpSecurityError(sfNoStartTls, LastReply());
-        Secure();
+        SecureConnection();
         // What the server said before the handshake counts no more.
         reply = Hello("EHLO");
     }
@@ -92,7 +92,7 @@ void TSmtpClient::Submission()
         Login(reply);
 }
 
-void TSmtpClient::Secure()
+void TSmtpClient::SecureConnection()
 {
     Fire(OnSecuring, this);
     SilenceLimit = Limits.Handshake;

@@ -2,6 +2,7 @@
 #include "smtp/TlsChannel.h"
 
 #include <wincrypt.h>
+#include <winsock.h>
 
 #include <cstdio>
 #include <cstring>
@@ -80,6 +81,9 @@ std::string TTlsChannel::Handshake(std::string& input)
 {
     const ULONG wanted = ISC_REQ_SEQUENCE_DETECT | ISC_REQ_REPLAY_DETECT | ISC_REQ_CONFIDENTIALITY |
                          ISC_REQ_ALLOCATE_MEMORY | ISC_REQ_STREAM | ISC_REQ_MANUAL_CRED_VALIDATION;
+    // The name goes to the server so that it can choose its certificate; an
+    // address is not a name and is not sent.
+    char* indicatedName = inet_addr(serverName_.c_str()) == INADDR_NONE ? &serverName_[0] : nullptr;
     for (;;) {
         SecBuffer in[2] = {{static_cast<ULONG>(input.size()), SECBUFFER_TOKEN, &input[0]},
                            {0, SECBUFFER_EMPTY, nullptr}};
@@ -88,7 +92,7 @@ std::string TTlsChannel::Handshake(std::string& input)
         SecBufferDesc outDesc{SECBUFFER_VERSION, 1, out};
         ULONG granted = 0;
         const SECURITY_STATUS status = InitializeSecurityContextA(
-            &credentials_, hasContext_ ? &context_ : nullptr, const_cast<char*>(serverName_.c_str()), wanted, 0, 0,
+            &credentials_, hasContext_ ? &context_ : nullptr, indicatedName, wanted, 0, 0,
             hasContext_ ? &inDesc : nullptr, 0, &context_, &outDesc, &granted, nullptr);
         TContextBuffer token{out[0].pvBuffer};
         if (status == SEC_E_INCOMPLETE_MESSAGE)

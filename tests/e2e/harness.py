@@ -194,6 +194,21 @@ class Wine:
         subprocess.run(["xdotool", "type", "--delay", "40", text], check=True)
         time.sleep(0.3)
 
+    def status(self, window_class="TForm8"):
+        """The text of the label after the one captioned "Status:"."""
+        texts = [line.split("|", 1)[1] for line in self.driver("children", window_class).splitlines() if "|" in line]
+        return texts[texts.index("Status:") + 1]
+
+    def wait_for_status(self, text, seconds, window_class="TForm8"):
+        end = time.time() + seconds
+        seen = None
+        while time.time() < end:
+            seen = self.status(window_class)
+            if seen == text:
+                return
+            time.sleep(0.2)
+        raise Failure("status %r, not %r" % (seen, text))
+
     def wait_exit(self, seconds=30):
         try:
             self.program.wait(seconds)

@@ -61,23 +61,24 @@ class Certificates:
 
 
 class Authenticator:
-    """Takes USER and PASSWORD; remembers every attempt."""
+    """Takes USER and the password; remembers every attempt."""
 
-    def __init__(self):
+    def __init__(self, password):
+        self.password = password
         self.attempts = []
 
     def __call__(self, server, session, envelope, mechanism, auth_data):
         ok = (isinstance(auth_data, LoginPassword) and auth_data.login == USER.encode("utf-8")
-              and auth_data.password == PASSWORD.encode("utf-8"))
+              and auth_data.password == self.password.encode("utf-8"))
         self.attempts.append((mechanism, ok))
         # Not "handled": the server itself answers 235 or 535.
         return AuthResult(success=ok, handled=False)
 
 
-def secure_server(sink, context, implicit=False, starttls=True):
+def secure_server(sink, context, implicit=False, starttls=True, password=PASSWORD):
     """A started controller on 127.0.0.1 that requires authentication: STARTTLS with
     `context` (none offered when `starttls` is false), or TLS from the first byte."""
-    auth = Authenticator()
+    auth = Authenticator(password)
     options = dict(authenticator=auth, auth_required=True)
     if implicit:
         # The whole connection is TLS: the server may offer AUTH from the start.
