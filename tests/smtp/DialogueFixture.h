@@ -1,7 +1,8 @@
 // The SMTP client against a scripted server: the component, a message to
-// send, the events it fired, and the failure text of an action.
+// send and the events it fired.
 #pragma once
 
+#include "FailureText.h"
 #include "ScriptedServer.h"
 
 #include "smtp/SmtpClient.h"
@@ -13,21 +14,6 @@
 #include <vector>
 
 using Lines = std::vector<std::string>;
-
-template <typename Action>
-std::string FailureOf(Action action)
-{
-    try {
-        action();
-    } catch (const ESockError& error) {
-        return "ESockError: " + error.Message();
-    } catch (const EAbortError& error) {
-        return "EAbortError: " + error.Message();
-    } catch (const std::exception& error) {
-        return error.what();
-    }
-    return "no failure";
-}
 
 class Dialogue : public ::testing::Test {
 protected:

@@ -171,9 +171,14 @@ def main():
     print("real server: all messages arrived as sent")
 
 
-if __name__ == "__main__":
+def run_main(main):
+    """Runs main(); a failure is printed and ends the script with code 1."""
     try:
         main()
     except Failure as failure:
         print("FAILED:", failure)
         sys.exit(1)
+
+
+if __name__ == "__main__":
+    run_main(main)

@@ -14,7 +14,7 @@ sys.path.insert(0, os.path.join(os.path.dirname(HERE), "e2e"))
 from harness import run_command  # noqa: E402
 from mail_sink import Sink  # noqa: E402
 from mail_tls import PASSWORD, USER, Certificates, secure_server  # noqa: E402
-from real_server_test import (Failure, ansi_charset, check, check_attachments, run_tool,  # noqa: E402
+from real_server_test import (ansi_charset, check, check_attachments, run_main, run_tool,  # noqa: E402
                               windows_path, write_attachments)
 
 
@@ -75,8 +75,4 @@ def main():
 
 
 if __name__ == "__main__":
-    try:
-        main()
-    except Failure as failure:
-        print("FAILED:", failure)
-        sys.exit(1)
+    run_main(main)
