@@ -102,7 +102,6 @@ public:
     // connection is closed without another byte and ETlsError is raised
     // (EAbortError when cancelled).
     void StartTls(const std::string& serverName);
-    bool Secure() const { return tls_ != nullptr; }
 
     // The code of a reply line: its leading decimal digits (of the first ten
     // characters), 0 when it has none; ERangeError when it does not fit 16 bits.
@@ -187,7 +186,7 @@ private:
     void EndTls();
     void DecryptReceived();
     // The bytes to pass to the network next: the front of the queue, or with
-    // TLS the rest of the record made from it. Empty when nothing is left.
+    // TLS the rest of the record made from it; false when nothing is left.
     bool NextOutgoing(const char*& data, size_t& count);
     // `count` bytes of NextOutgoing went out; returns the plain bytes done.
     size_t Sent(size_t count);

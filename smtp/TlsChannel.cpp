@@ -84,7 +84,7 @@ std::string TTlsChannel::Handshake(std::string& input)
     // The name goes to the server so that it can choose its certificate; an
     // address is not a name and is not sent.
     char* indicatedName = inet_addr(serverName_.c_str()) == INADDR_NONE ? &serverName_[0] : nullptr;
-    for (;;) {
+    for (int attempt = 0;; ++attempt) {
         SecBuffer in[2] = {{static_cast<ULONG>(input.size()), SECBUFFER_TOKEN, &input[0]},
                            {0, SECBUFFER_EMPTY, nullptr}};
         SecBufferDesc inDesc{SECBUFFER_VERSION, 2, in};
@@ -99,7 +99,7 @@ std::string TTlsChannel::Handshake(std::string& input)
             return std::string();  // the rest of the server's message is still to come
         if (!hasContext_ && (status == SEC_I_CONTINUE_NEEDED || status == SEC_E_OK))
             hasContext_ = true;
-        if (status == SEC_I_INCOMPLETE_CREDENTIALS)
+        if (status == SEC_I_INCOMPLETE_CREDENTIALS && attempt == 0)
             continue;  // the server asked for a client certificate: go on without one
         if (status != SEC_I_CONTINUE_NEEDED && status != SEC_E_OK)
             throw ETlsError(tfHandshake, WithStatus(HandshakeFailed, status));
