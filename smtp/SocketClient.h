@@ -95,8 +95,8 @@ public:
     void SendBuffer(const void* data, size_t length);
     // Sends the whole stream, counting SentBytes against TotalBytes.
     void SendStream(TStream& stream);
-    // Makes the open connection a TLS one: the handshake, bounded like a read,
-    // then the check of the server's certificate against the system's trusted
+    // Makes the open connection a TLS one: the handshake, bounded as a whole
+    // like a read, then the check of the server's certificate against the system's trusted
     // roots and `serverName`. Everything read and written afterwards goes
     // through TLS; the counters count the plain bytes. On failure the
     // connection is closed without another byte and ETlsError is raised
@@ -182,7 +182,7 @@ private:
     void ClearSendQueue();
     // TLS (SocketTls.cpp).
     void Handshake(TTlsChannel& channel, std::string& input);
-    void AwaitHandshakeData(std::string& input);
+    void AwaitHandshakeData(std::string& input, ULONGLONG start);
     void EndTls();
     void DecryptReceived();
     // The bytes to pass to the network next: the front of the queue, or with

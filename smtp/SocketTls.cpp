@@ -5,7 +5,6 @@
 
 #include "smtp/TlsChannel.h"
 
-#include <winsock.h>
 
 #include <algorithm>
 
@@ -41,20 +40,21 @@ void TSocketClient::StartTls(const std::string& serverName)
 
 void TSocketClient::Handshake(TTlsChannel& channel, std::string& input)
 {
+    // One bound for the whole handshake: a server cannot stretch it a byte at a time.
+    const ULONGLONG start = GetTickCount64();
     for (;;) {
         const std::string token = channel.Handshake(input);
         if (!token.empty())
             SendBuffer(token.data(), token.size());
         if (channel.Done())
             return;
-        AwaitHandshakeData(input);
+        AwaitHandshakeData(input, start);
     }
 }
 
-void TSocketClient::AwaitHandshakeData(std::string& input)
+void TSocketClient::AwaitHandshakeData(std::string& input, ULONGLONG start)
 {
     const unsigned limit = WaitLimit();
-    const ULONGLONG start = GetTickCount64();
     while (PendingReceived() == 0) {
         if (cancelFlag_)
             throw EAbortError(SockText::ReadLnAborted);
