@@ -5,7 +5,6 @@
 
 #include "smtp/TlsChannel.h"
 
-
 #include <algorithm>
 
 void TSocketClient::StartTls(const std::string& serverName)
