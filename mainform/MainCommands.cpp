@@ -48,12 +48,18 @@ void TForm1::BindEvents()
     Commands.Add("ToolButton25Click", Bind(this, &TForm1::ToolButton25Click), {Richtextmode1, ToolButton25});
 
     // Word list
-    Commands.Add("SpeedButton1Click", nullptr, {SpeedButton1.get()});
-    Commands.Add("SpeedButton2Click", nullptr, {SpeedButton2.get()});
-    Commands.Add("SpeedButton3Click", nullptr, {SpeedButton3.get()});
-    Commands.Add("Importwordlist1Click", nullptr, {Importwordlist1, ToolButton29});
-    Commands.Add("Exportwordlist1Click", nullptr, {Exportwordlist1, ToolButton30});
-    Commands.Add("Emptywordlist1Click", nullptr, {Emptywordlist1, ToolButton31});
+    Commands.Add("SpeedButton1Click", Bind(this, &TForm1::SpeedButton1Click), {SpeedButton1.get()});
+    Commands.Add("SpeedButton2Click", Bind(this, &TForm1::SpeedButton2Click), {SpeedButton2.get()});
+    Commands.Add("SpeedButton3Click", Bind(this, &TForm1::SpeedButton3Click), {SpeedButton3.get()});
+    Commands.Add("Importwordlist1Click", Bind(this, &TForm1::Importwordlist1Click), {Importwordlist1, ToolButton29});
+    Commands.Add("Exportwordlist1Click", Bind(this, &TForm1::Exportwordlist1Click), {Exportwordlist1, ToolButton30});
+    Commands.Add("Emptywordlist1Click", Bind(this, &TForm1::Emptywordlist1Click), {Emptywordlist1, ToolButton31});
+    Edit4->OnKeyPress = Bind(this, &TForm1::Edit4KeyPress);
+    Edit4->OnChange = Bind(this, &TForm1::Edit4Change);
+    ListBox1->OnDblClick = Bind(this, &TForm1::ListBox1DblClick);
+    ListBox1->OnMouseDown = Bind(this, &TForm1::ListBox1MouseDown);
+    ListBox1->OnMouseUp = Bind(this, &TForm1::ListBox1MouseUp);
+    ControlBar1->OnBandDrag = Bind(this, &TForm1::ControlBar1BandDrag);
 
     // Windows of their own
     Commands.Add("ImageViewer1Click", nullptr, {ImageViewer1});

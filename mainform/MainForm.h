@@ -6,6 +6,7 @@
 //   TextModes.cpp    plain and rich text modes
 //   DocumentFiles.cpp  New, Open, Re-open, Save, Save as, backup copy
 //   SendMail.cpp     opening the send window
+//   WordList.cpp     the word list of the side panel
 #pragma once
 
 #include "ui/ActionList.h"
@@ -208,6 +209,21 @@ public:
     // ---- find and replace (FindReplace.cpp) ----
 
     // ---- word list (WordList.cpp) ----
+    void SpeedButton1Click(TObject* sender); // Add
+    void SpeedButton2Click(TObject* sender); // Remove
+    void SpeedButton3Click(TObject* sender); // Insert >>
+    void Importwordlist1Click(TObject* sender);
+    void Exportwordlist1Click(TObject* sender);
+    void Emptywordlist1Click(TObject* sender);
+    void Edit4KeyPress(TObject* sender, char& key);
+    void Edit4Change(TObject* sender);
+    void ListBox1DblClick(TObject* sender);
+    void ListBox1MouseDown(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
+    void ListBox1MouseUp(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
+    void ControlBar1BandDrag(TObject* sender);
+    // "Add" is enabled exactly when the entry field holds text, "Remove" and
+    // "Insert >>" exactly when the list holds an entry.
+    void UpdateWordListButtons();
 
     // ---- character and paragraph formatting (Formatting.cpp) ----
 

@@ -19,6 +19,7 @@
 //                                        or caption
 //   driver items HANDLE                  the entries of a list box, one a line, "*" before the
 //                                        selected one
+//   driver itemrect HANDLE INDEX         screen place "x y w h" of a list box's entry
 //   driver selection HANDLE              "start length" of an edit field's selection
 //   driver text HANDLE                   a window's text
 //   driver focus CLASS                   handle|class|text of the focused window of that window's
@@ -329,15 +330,34 @@ int HandleCommand(const std::string& command, HWND window)
         int count = static_cast<int>(SendMessageA(window, LB_GETCOUNT, 0, 0));
         int selected = static_cast<int>(SendMessageA(window, LB_GETCURSEL, 0, 0));
         for (int i = 0; i < count; ++i) {
-            int length = static_cast<int>(SendMessageA(window, LB_GETTEXTLEN, i, 0));
-            std::string item(length + 1, '\0');
-            SendMessageA(window, LB_GETTEXT, i, reinterpret_cast<LPARAM>(&item[0]));
-            item.resize(length);
+            // In wide text: Wine's translation of these two messages to 8-bit
+            // text across processes gives wrong lengths and overruns a fixed
+            // buffer on long entries.
+            int length = static_cast<int>(SendMessageW(window, LB_GETTEXTLEN, i, 0));
+            std::wstring wide(length + 1, L'\0');
+            LRESULT got = SendMessageW(window, LB_GETTEXT, i, reinterpret_cast<LPARAM>(&wide[0]));
+            wide.resize(got < 0 ? 0 : static_cast<size_t>(got));
+            std::string item(wide.size() * 2 + 1, '\0');
+            item.resize(WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), &item[0],
+                                            static_cast<int>(item.size()), nullptr, nullptr));
             std::printf("%s%s\n", i == selected ? "*" : "", item.c_str());
         }
     } else {
         return Fail("unknown command");
     }
+    return 0;
+}
+
+int ItemRect(HWND window, int index)
+{
+    if (!IsWindow(window))
+        return Fail("no such window");
+    // The system carries this rectangle across processes.
+    RECT rect{};
+    if (SendMessageA(window, LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&rect)) == LB_ERR)
+        return Fail("no such entry");
+    MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&rect), 2);
+    std::printf("%s\n", Rect(rect).c_str());
     return 0;
 }
 
@@ -449,6 +469,8 @@ int main(int argc, char** argv)
     }
     if (command == "setclipboard" && argc >= 3)
         return SetClipboardText(argv[2]) ? 0 : Fail("cannot open the clipboard");
+    if (command == "itemrect" && argc >= 4)
+        return ItemRect(HandleArgument(argv[2]), std::atoi(argv[3]));
     if ((command == "text" || command == "selection" || command == "items") && argc >= 3)
         return HandleCommand(command, HandleArgument(argv[2]));
     if (argc < 3)
