@@ -240,14 +240,8 @@ class Wine:
         return texts[texts.index("Status:") + 1]
 
     def wait_for_status(self, text, seconds, window_class="TForm8"):
-        end = time.time() + seconds
-        seen = None
-        while time.time() < end:
-            seen = self.status(window_class)
-            if seen == text:
-                return
-            time.sleep(0.2)
-        raise Failure("status %r, not %r" % (seen, text))
+        check(wait_for(lambda: self.status(window_class) == text, seconds),
+              "status %r, not %r" % (self.status(window_class), text))
 
     def wait_exit(self, seconds=30):
         try:

@@ -8,7 +8,7 @@ import shutil
 import tempfile
 import time
 
-from harness import check, run
+from harness import check, run, wait_for
 from mail_sink import Sink
 from mail_tls import USER, Certificates, secure_server
 
@@ -36,10 +36,7 @@ def open_send_window(wine):
 
 def send_and_close(wine, sink, count):
     wine.driver("click", "TForm8", "Send")
-    end = time.time() + 30
-    while len(sink.envelopes) < count and time.time() < end:
-        time.sleep(0.1)
-    check(len(sink.envelopes) == count, "no mail arrived")
+    check(wait_for(lambda: len(sink.envelopes) == count, 30), "no mail arrived")
     wine.wait_for_status("Mail delivered!", 10)
     wine.driver("click", "TForm8", "Close")
     wine.driver("gone", "TForm8")
