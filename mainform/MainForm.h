@@ -6,7 +6,10 @@
 //   TextModes.cpp    plain and rich text modes
 //   DocumentFiles.cpp  New, Open, Re-open, Save, Save as, backup copy
 //   SendMail.cpp     opening the send window
+//   FindReplace.cpp  the find bar
 #pragma once
+
+#include "mainform/FindText.h"
 
 #include "ui/ActionList.h"
 #include "ui/ComCtrls.h"
@@ -206,6 +209,19 @@ public:
     // ---- association and help (AssociationHelp.cpp) ----
 
     // ---- find and replace (FindReplace.cpp) ----
+    bool ReplacingAll = false; // set while "Replace all" runs
+    // The search routine with a replacement text (empty: none); the search
+    // itself is in FindText.h.
+    void find(const std::string& replacement);
+    void findbuttonClick(TObject* sender);
+    void replacebuttonClick(TObject* sender);
+    void replallbuttonClick(TObject* sender);
+    void feditKeyPress(TObject* sender, char& key);
+    void reditKeyPress(TObject* sender, char& key);
+    void ToolButton27Click(TObject* sender); // shows or hides the find bar
+    // The check marks of the " Options" menu.
+    TFindOptions FindOptions() const;
+    void SetFindOptions(const TFindOptions& options);
 
     // ---- word list (WordList.cpp) ----
 

@@ -22,8 +22,6 @@ const std::set<std::string> kStillToBuild = {
     // clipboard and selection
     "ToolButton34Click", "Cut1Click2", "Copy1Click2", "Copyall1Click", "Paste1Click2", "ToolButton39Click",
     "SelectAll1Click2", "ClearSelection1Click2", "ToolButton8Click",
-    // find and replace
-    "ToolButton27Click", "findbuttonClick", "replacebuttonClick", "replallbuttonClick",
     // word list
     "SpeedButton1Click", "SpeedButton2Click", "SpeedButton3Click", "Importwordlist1Click", "Exportwordlist1Click",
     "Emptywordlist1Click",
