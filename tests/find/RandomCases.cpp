@@ -78,6 +78,14 @@ RandomCase MakeRandomCase(std::mt19937& random)
         c.selStart = pick(size + 1);
         c.selLength = pick(size - c.selStart + 1) % 8;
     }
+    // The editor has no position between the CR and the LF of a line break.
+    auto inBreak = [&](int at) { return at > 0 && at < size && c.text[at - 1] == '\r' && c.text[at] == '\n'; };
+    if (inBreak(c.selStart)) {
+        --c.selStart;
+        ++c.selLength;
+    }
+    if (inBreak(c.selStart + c.selLength))
+        ++c.selLength;
     return c;
 }
 
