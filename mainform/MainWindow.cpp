@@ -115,7 +115,7 @@ void TForm1::BuildEditorArea()
                                                        {Image2.get(), RulerMarker::LeftIndent},
                                                        {Image3.get(), RulerMarker::RightIndent}};
     for (const auto& marker : markers) {
-        auto bitmap = std::make_unique<TBitmapGraphic>(PictureBitmap(RulerMarkerPicture(marker.second)));
+        auto bitmap = std::make_unique<TBitmapGraphic>(RulerMarkerBitmap(marker.second));
         bitmap->Transparent = true;
         marker.first->Transparent = true;
         marker.first->SetPicture(std::move(bitmap));
