@@ -3,25 +3,20 @@ message, Replace all with "Match case" off and on, and Ctrl+F hiding and
 showing the bar with the choice in the registry at once."""
 import time
 
-from harness import check, run, run_command
+from harness import check, run, run_command, wait_for
 
 FINISHED = "Finished searching/replacing."
 
 
-def wait_for(condition, seconds=20):
-    end = time.time() + seconds
-    while time.time() < end:
-        if condition():
-            return True
-        time.sleep(0.25)
-    return False
-
-
 class FindBar:
-    """The bar's fields and the editor, found where the program reports them."""
+    """The bar's fields and the editor, found where the program reports them,
+    in the editor started afresh with a text typed."""
 
-    def __init__(self, wine):
+    def __init__(self, wine, text):
         self.wine = wine
+        wine.reg_delete_key()
+        wine.start()
+        wine.type_text(text)
 
     def field_before(self, caption):
         """The field just left of a bar button, on the button's row."""
@@ -66,10 +61,7 @@ class FindBar:
 
 
 def enter_in_the_find_field_finds_each_match_then_reports_the_end(wine):
-    wine.reg_delete_key()
-    wine.start()
-    bar = FindBar(wine)
-    wine.type_text("a cat, a cat")
+    bar = FindBar(wine, "a cat, a cat")
     bar.type_into(" Find", "cat")
     wine.keys("Return")
     check(wait_for(lambda: bar.selection() == (2, 3)), "first Find selects %r" % (bar.selection(),))
@@ -85,10 +77,7 @@ def enter_in_the_find_field_finds_each_match_then_reports_the_end(wine):
 
 
 def replace_all_with_match_case_off_and_on(wine):
-    wine.reg_delete_key()
-    wine.start()
-    bar = FindBar(wine)
-    wine.type_text("Cat cat CAT")
+    bar = FindBar(wine, "Cat cat CAT")
     bar.type_into(" Find", "cat")
     bar.type_into(" Replace", "Dog")
     wine.click_toolbar_button(" Replace all")
@@ -107,9 +96,7 @@ def replace_all_with_match_case_off_and_on(wine):
 
 
 def ctrl_f_hides_and_shows_the_bar_and_stores_it_at_once(wine):
-    wine.reg_delete_key()
-    wine.start()
-    bar = FindBar(wine)
+    bar = FindBar(wine, "")
 
     def find_button_shown():
         return any(b["text"] == " Find" and "v" in b["flags"] for b in wine.toolbar_buttons())

@@ -1,7 +1,7 @@
 // The find bar on the real main window, made hidden: its commands on the rich
 // edit control, Enter in its fields, and showing or hiding the bar.
 #include "tests/find/RandomCases.h"
-#include "tests/windows/TestProgram.h"
+#include "tests/preferences/PreferencesFixture.h"
 
 #include "mainform/MainForm.h"
 #include "preferences/PreferencesForm.h"
@@ -11,19 +11,9 @@
 
 namespace {
 
-class FindBarTest : public ::testing::Test {
+// The program made hidden for each test, with an empty store.
+class FindBarTest : public PreferencesTest {
 protected:
-    void SetUp() override
-    {
-        ClearStore();
-        StartProgram(dialogs);
-    }
-    void TearDown() override
-    {
-        if (Form1)
-            StopProgram(false);
-        ClearStore();
-    }
     void Type(const std::string& text, int selStart, int selLength)
     {
         Form1->memo1->SetText(text);
@@ -46,7 +36,6 @@ protected:
         }
         return static_cast<int>(dialogs.boxes.size());
     }
-    ScriptedDialogs dialogs;
 };
 
 } // namespace
