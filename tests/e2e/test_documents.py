@@ -1,5 +1,6 @@
 """Documents end to end: a file from the command line changed by typing and
 saved with Ctrl+S, and Ctrl+R after a restart."""
+
 from harness import check, run, wait_for
 
 DOCUMENT = "C:\\mibor8-docs\\letter.txt"
