@@ -13,18 +13,13 @@
 #include "ui/Application.h"
 #include "ui/SafeFile.h"
 
+#include <chrono>
 #include <cstdio>
 #include <string>
 
 namespace {
 
-double Now()
-{
-    LARGE_INTEGER frequency, counter;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&counter);
-    return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
+double Now() { return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count(); }
 
 const char* const kWhat = "cat";
 const char* const kWith = "lion";
