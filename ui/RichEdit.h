@@ -88,9 +88,9 @@ public:
     // or written.
     void SaveToStream(TStream& stream);
 
-    // Redrawing is held off between BeginUpdate and EndUpdate, and so is the
-    // selection-change event: it fires once at the end if the selection changed
-    // in between.
+    // Redrawing is held off between BeginUpdate and EndUpdate, and so are the
+    // selection-change and change events: each fires once at the end if the
+    // selection or the text changed in between.
     void BeginUpdate();
     void EndUpdate();
 
@@ -111,7 +111,9 @@ private:
     bool HasAttributes(const CHARFORMATA& wanted, WPARAM which) const;
     // Fires the selection-change event, or notes it while updates are held.
     void SelectionChanged();
+    void TextChanged();
     bool wordWrap_;
     int updating_ = 0;
     bool selectionChanged_ = false;
+    bool textChanged_ = false;
 };
