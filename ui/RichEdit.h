@@ -54,6 +54,9 @@ public:
     void PasteFromClipboard();
     void Undo();
     void ScrollCaret();
+    // Whether that many more characters of text fit in the memory the process
+    // has left: the control ends the program when an allocation fails.
+    bool RoomForText(uint64_t characters) const;
 
     TCharAttributes SelAttributes() const;
     void SetSelAttributes(const TCharAttributes& attributes);

@@ -136,6 +136,40 @@ void PressKey(WORD key, bool ctrl, bool alt, bool shift)
     SetKeyboardState(saved);
 }
 
+std::string ClipboardText()
+{
+    std::string text;
+    if (OpenClipboard(nullptr)) {
+        if (HANDLE data = GetClipboardData(CF_TEXT)) {
+            if (const char* chars = static_cast<const char*>(GlobalLock(data))) {
+                text = chars;
+                GlobalUnlock(data);
+            }
+        }
+        CloseClipboard();
+    }
+    return text;
+}
+
+static void PutOnClipboard(UINT format, const std::string& bytes)
+{
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes.size() + 1);
+    memcpy(GlobalLock(memory), bytes.c_str(), bytes.size() + 1);
+    GlobalUnlock(memory);
+    SetClipboardData(format, memory);
+}
+
+void SetClipboardText(const std::string& text, const std::string& rtf)
+{
+    if (!OpenClipboard(nullptr))
+        return;
+    EmptyClipboard();
+    PutOnClipboard(CF_TEXT, text);
+    if (!rtf.empty())
+        PutOnClipboard(RegisterClipboardFormatA("Rich Text Format"), rtf);
+    CloseClipboard();
+}
+
 std::string WriteTestFile(const std::string& name, const std::string& content)
 {
     CreateDirectoryA("C:\\mibor8-tests", nullptr);

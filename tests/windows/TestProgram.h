@@ -66,6 +66,11 @@ void Pump(int milliseconds = 0);
 // Types a key with modifiers into the focused window through the message loop.
 void PressKey(WORD key, bool ctrl = false, bool alt = false, bool shift = false);
 
+// The clipboard's text; empty when it holds none.
+std::string ClipboardText();
+// Empties the clipboard and puts `text` on it, and `rtf` as rich text when given.
+void SetClipboardText(const std::string& text, const std::string& rtf = "");
+
 // A file on the C: drive holding `content`; returns its Windows path.
 std::string WriteTestFile(const std::string& name, const std::string& content);
 std::string ReadTestFile(const std::string& path);
