@@ -1,8 +1,7 @@
 #include "mainform/FocusedField.h"
 
+#include "ui/Clipboard.h"
 #include "ui/SysUtils.h"
-
-#include <cstring>
 
 TControl* TTextField::Control() const
 {
@@ -88,7 +87,7 @@ void TTextField::Paste(int times) const
         return;
     }
     // The rich edit control ends the program when its memory runs out.
-    if (!rich_->RoomForText(static_cast<uint64_t>(ClipboardTextLength()) * static_cast<uint64_t>(times)))
+    if (!rich_->RoomForText(static_cast<uint64_t>(ClipboardText().size()) * static_cast<uint64_t>(times)))
         throw EOutOfResources(times == 1 ? "Not enough memory to paste the clipboard's text"
                                          : "Not enough memory to paste the clipboard's text " + IntToStr(times) +
                                                " times");
@@ -106,19 +105,4 @@ TTextField FocusedField(const TForm& form, std::initializer_list<TTextField> fie
         if (field && field.Control() == active)
             return field;
     return TTextField();
-}
-
-size_t ClipboardTextLength()
-{
-    if (!OpenClipboard(nullptr))
-        return 0;
-    size_t length = 0;
-    if (HANDLE data = GetClipboardData(CF_TEXT)) {
-        if (const char* text = static_cast<const char*>(GlobalLock(data))) {
-            length = strnlen(text, GlobalSize(data));
-            GlobalUnlock(data);
-        }
-    }
-    CloseClipboard();
-    return length;
 }

@@ -57,6 +57,3 @@ private:
 
 // The first of `fields` that is the form's active control; no field when none is.
 TTextField FocusedField(const TForm& form, std::initializer_list<TTextField> fields);
-
-// The length of the clipboard's text; 0 when it holds none or cannot be read.
-size_t ClipboardTextLength();

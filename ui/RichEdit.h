@@ -49,6 +49,7 @@ public:
     void Clear();
     int TextLength() const;
 
+    // The selection goes to the clipboard as rich text and as plain text.
     void CutToClipboard();
     void CopyToClipboard();
     void PasteFromClipboard();
@@ -107,6 +108,8 @@ protected:
 private:
     enum class TStreamResult { Read, Failed, OutOfRoom };
     TStreamResult StreamIn(TStream& stream, UINT format);
+    // Raises EOutOfResources "Failed to Save Stream" when the stream cannot be written.
+    void StreamOut(TStream& stream, UINT format) const;
     // Replaces the window by an empty one with the same settings: removing a
     // long text from the control itself costs far more than destroying it.
     // `keepTypingFormat`: the new window types in the format the text ended with.

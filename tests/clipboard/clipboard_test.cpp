@@ -157,12 +157,21 @@ TEST_F(MainFieldsTest, PasteKeepsRichFormattingInRichModeAndTakesThePlainOneInPl
 {
     Start("rich");
     TRichEdit& memo = *Form1->memo1;
+    memo.SetText("plain ");
     SetClipboardText("bold", "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0\\fs24 {\\b bold}}");
     Focus(&memo);
+    memo.Select(6, 0);
     PressKey('V', true);
-    memo.Select(0, 4);
-    EXPECT_EQ(memo.SelText(), "bold");
-    EXPECT_TRUE(memo.SelAttributes().style & fsBold);
+    // The editor's own copy carries the formatting too, and no line break.
+    memo.Select(6, 4);
+    PressKey('C', true);
+    memo.Select(0, 0);
+    PressKey('V', true);
+    EXPECT_EQ(memo.Text(), "boldplain bold");
+    for (int start : {0, 4, 10}) {
+        memo.Select(start, start == 4 ? 6 : 4);
+        EXPECT_EQ((memo.SelAttributes().style & fsBold) != 0, start != 4) << start;
+    }
 
     memo.Clear();
     PressKey(VK_F2);

@@ -8,6 +8,7 @@
 #include "mainform/ProgramForms.h"
 #include "preferences/PreferencesForm.h"
 #include "ui/Application.h"
+#include "ui/Clipboard.h"
 #include "ui/Registry.h"
 
 #include <fstream>
@@ -136,38 +137,12 @@ void PressKey(WORD key, bool ctrl, bool alt, bool shift)
     SetKeyboardState(saved);
 }
 
-std::string ClipboardText()
-{
-    std::string text;
-    if (OpenClipboard(nullptr)) {
-        if (HANDLE data = GetClipboardData(CF_TEXT)) {
-            if (const char* chars = static_cast<const char*>(GlobalLock(data))) {
-                text = chars;
-                GlobalUnlock(data);
-            }
-        }
-        CloseClipboard();
-    }
-    return text;
-}
-
-static void PutOnClipboard(UINT format, const std::string& bytes)
-{
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes.size() + 1);
-    memcpy(GlobalLock(memory), bytes.c_str(), bytes.size() + 1);
-    GlobalUnlock(memory);
-    SetClipboardData(format, memory);
-}
-
 void SetClipboardText(const std::string& text, const std::string& rtf)
 {
-    if (!OpenClipboard(nullptr))
-        return;
-    EmptyClipboard();
-    PutOnClipboard(CF_TEXT, text);
-    if (!rtf.empty())
-        PutOnClipboard(RegisterClipboardFormatA("Rich Text Format"), rtf);
-    CloseClipboard();
+    if (rtf.empty())
+        PutOnClipboard(nullptr, {{CF_TEXT, text.data(), text.size()}});
+    else
+        PutOnClipboard(nullptr, {{CF_TEXT, text.data(), text.size()}, {RichTextClipboardFormat(), rtf.data(), rtf.size()}});
 }
 
 std::string WriteTestFile(const std::string& name, const std::string& content)

@@ -2,6 +2,7 @@
 // and dialogs answered by the test.
 #pragma once
 
+#include "ui/Clipboard.h"
 #include "ui/Dialogs.h"
 
 #include <deque>
@@ -66,8 +67,6 @@ void Pump(int milliseconds = 0);
 // Types a key with modifiers into the focused window through the message loop.
 void PressKey(WORD key, bool ctrl = false, bool alt = false, bool shift = false);
 
-// The clipboard's text; empty when it holds none.
-std::string ClipboardText();
 // Empties the clipboard and puts `text` on it, and `rtf` as rich text when given.
 void SetClipboardText(const std::string& text, const std::string& rtf = "");
 
