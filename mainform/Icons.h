@@ -1,12 +1,13 @@
-// The pictures of the main window's menus and toolbars, drawn as text rows.
+// The pictures of the main window's menus, toolbars and ruler, made by the
+// build from their text pictures (res/toolbar-icons.txt, res/ruler-markers.txt).
 #pragma once
 
-#include <string>
-#include <vector>
+#include "ui/GdiObjects.h"
 
 class TImageList;
 
-// Indexes into the main image list, in the order LoadMainIcons adds them.
+// Indexes into the main image list, in the order of the pictures in
+// res/toolbar-icons.txt.
 enum MainIcon {
     iconNew, iconOpen, iconReopen, iconSave, iconSaveAs, iconSendMail, iconPrint, iconExit,
     iconUndo, iconCut, iconCopy, iconCopyAll, iconPaste, iconPasteTen, iconSelectAll, iconClearSelection,
@@ -20,9 +21,6 @@ enum MainIcon {
 // Adds every picture of MainIcon to the list, in the enumeration's order.
 void LoadMainIcons(TImageList& images);
 
-// The 16 x 16 picture of one icon: 16 rows of 16 palette characters.
-const std::vector<std::string>& MainIconPicture(MainIcon icon);
-
 enum class RulerMarker { FirstIndent, LeftIndent, RightIndent };
-// The 10 x 6 picture of a ruler marker: 6 rows of 10 palette characters.
-const std::vector<std::string>& RulerMarkerPicture(RulerMarker marker);
+// The 10 x 6 picture of a ruler marker, magenta transparent.
+TOwnedBitmap RulerMarkerBitmap(RulerMarker marker);

@@ -115,7 +115,7 @@ void TForm1::BuildEditorArea()
                                                        {Image2.get(), RulerMarker::LeftIndent},
                                                        {Image3.get(), RulerMarker::RightIndent}};
     for (const auto& marker : markers) {
-        auto bitmap = std::make_unique<TBitmapGraphic>(PictureBitmap(RulerMarkerPicture(marker.second)));
+        auto bitmap = std::make_unique<TBitmapGraphic>(RulerMarkerBitmap(marker.second));
         bitmap->Transparent = true;
         marker.first->Transparent = true;
         marker.first->SetPicture(std::move(bitmap));
@@ -234,11 +234,13 @@ void TForm1::Preferences1Click(TObject*)
 
 void TForm1::Preferences1Click3(TObject* sender) { Preferences1Click(sender); }
 
+void TForm1::About1Click(TObject*) { Form3->ShowModal(); }
+
 // ---- shut-down ----
 
 void TForm1::FormClose(TObject*, TCloseAction&)
 {
     memo1->SetBackground(ColorDialog1.Color);
-    DeleteFileA("C:\\Mibor.reg");
+    DeleteFileA(AssociationScriptPath().c_str());
     Form2->WindowStateSave();
 }

@@ -150,3 +150,19 @@ TOwnedBitmap CaptureWindow(HWND window, int width, int height, COLORREF backgrou
     SendMessageA(window, WM_PRINT, reinterpret_cast<WPARAM>(dc.Get()), PRF_CLIENT | PRF_CHILDREN | PRF_ERASEBKGND);
     return bitmap;
 }
+
+TOwnedBitmap LoadBitmapResource(const char* name)
+{
+    return TOwnedBitmap(static_cast<HBITMAP>(
+        LoadImageA(GetModuleHandleA(nullptr), name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+}
+
+TOwnedBitmap BitmapPart(HBITMAP source, int left, int top, int width, int height)
+{
+    TOwnedBitmap part(CreateCompatibleBitmap(TWindowDC(), width, height));
+    TMemoryDC from, to;
+    TSelectObject selectFrom(from, source);
+    TSelectObject selectTo(to, part.Get());
+    BitBlt(to, 0, 0, width, height, from, left, top, SRCCOPY);
+    return part;
+}

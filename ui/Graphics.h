@@ -74,5 +74,10 @@ private:
 // size; the rest is filled with `background`.
 TOwnedBitmap CaptureWindow(HWND window, int width, int height, COLORREF background);
 
+// A bitmap resource of the program.
+TOwnedBitmap LoadBitmapResource(const char* name);
+// A copy of part of a bitmap.
+TOwnedBitmap BitmapPart(HBITMAP source, int left, int top, int width, int height);
+
 // Pixels per logical inch of the screen.
 int ScreenPixelsPerInch();

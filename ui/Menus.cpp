@@ -13,31 +13,6 @@ namespace {
 
 constexpr COLORREF kTransparent = RGB(255, 0, 255);
 
-// The colours of the picture rows: one character per pixel.
-COLORREF PaletteColor(char c)
-{
-    switch (c) {
-    case 'k': return RGB(0, 0, 0);
-    case 'w': return RGB(255, 255, 255);
-    case 'e': return RGB(128, 128, 128);
-    case 's': return RGB(192, 192, 192);
-    case 'l': return RGB(224, 224, 224);
-    case 'r': return RGB(220, 0, 0);
-    case 'm': return RGB(128, 0, 0);
-    case 'g': return RGB(0, 160, 0);
-    case 'n': return RGB(0, 96, 0);
-    case 'b': return RGB(0, 64, 220);
-    case 'd': return RGB(0, 0, 128);
-    case 'c': return RGB(0, 160, 200);
-    case 'y': return RGB(255, 220, 0);
-    case 'o': return RGB(240, 140, 0);
-    case 'u': return RGB(140, 90, 40);
-    case 'p': return RGB(150, 0, 150);
-    case 'q': return RGB(255, 250, 200);
-    default: return kTransparent;
-    }
-}
-
 TOwnedBitmap CreateDib(int width, int height, int bits, void** pixels)
 {
     TWindowDC screen;
@@ -68,34 +43,7 @@ TImageList::~TImageList() { ImageList_Destroy(handle_); }
 
 int TImageList::Count() const { return ImageList_GetImageCount(handle_); }
 
-static TOwnedBitmap RowsBitmap(const std::vector<std::string>& rows, int width, int height)
-{
-    void* bits = nullptr;
-    TOwnedBitmap bitmap = CreateDib(width, height, 32, &bits);
-    auto* pixels = static_cast<DWORD*>(bits);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            char c = y < static_cast<int>(rows.size()) && x < static_cast<int>(rows[y].size()) ? rows[y][x] : '.';
-            COLORREF color = PaletteColor(c);
-            pixels[y * width + x] = (GetRValue(color) << 16) | (GetGValue(color) << 8) | GetBValue(color);
-        }
-    }
-    return bitmap;
-}
-
-TOwnedBitmap PictureBitmap(const std::vector<std::string>& rows)
-{
-    int width = 0;
-    for (const auto& row : rows)
-        width = std::max(width, static_cast<int>(row.size()));
-    return RowsBitmap(rows, width, static_cast<int>(rows.size()));
-}
-
-int TImageList::AddPicture(const std::vector<std::string>& rows)
-{
-    TOwnedBitmap bitmap = RowsBitmap(rows, width_, height_);
-    return ImageList_AddMasked(handle_, bitmap.Get(), kTransparent);
-}
+int TImageList::AddStrip(HBITMAP strip) { return ImageList_AddMasked(handle_, strip, kTransparent); }
 
 int TImageList::AddSwatch(COLORREF color)
 {

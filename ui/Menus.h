@@ -22,9 +22,9 @@ public:
 
     HIMAGELIST Handle() const { return handle_; }
     int Count() const;
-    // Adds a picture given as rows of characters, one colour per character
-    // (see the palette in Menus.cpp); returns its index.
-    int AddPicture(const std::vector<std::string>& rows);
+    // Adds the pictures of a strip, side by side, magenta (red 255, green 0,
+    // blue 255) transparent; returns the index of the first.
+    int AddStrip(HBITMAP strip);
     // Adds a square of one colour with a dark outline; returns its index.
     int AddSwatch(COLORREF color);
     // A bitmap of one picture for a menu item (kept by the list).
@@ -35,10 +35,6 @@ private:
     int width_, height_;
     std::vector<TOwnedBitmap> menuBitmaps_;
 };
-
-// A bitmap of a picture given as rows of palette characters; transparent
-// pixels are magenta (red 255, green 0, blue 255).
-TOwnedBitmap PictureBitmap(const std::vector<std::string>& rows);
 
 // A key with Shift, Ctrl and Alt, as "Ctrl+Alt+S" is written.
 struct TShortCut {

@@ -1,5 +1,5 @@
-// The main window made hidden, with its four text fields and the focus set as
-// a click would set it.
+// The main window shown, with its four text fields and the focus set as a
+// click would set it.
 #pragma once
 
 #include "tests/windows/TestProgram.h"
@@ -8,20 +8,15 @@
 
 #include <gtest/gtest.h>
 
-class MainFieldsTest : public ::testing::Test {
+class MainFieldsTest : public ProgramTest {
 protected:
-    void SetUp() override { ClearStore(); }
-    void TearDown() override
-    {
-        if (Form1)
-            StopProgram(false);
-        ClearStore();
-    }
-    // Starts with a stored mode, "plain" or "rich", and shows the main window:
-    // only a shown window's fields take the keyboard focus.
+    // Starts again with a stored mode, "plain" or "rich", and shows the main
+    // window: only a shown window's fields take the keyboard focus.
     void Start(const char* mode)
     {
-        StartWithStored(dialogs, {{"Mode", mode}});
+        StopProgram(true);
+        WriteStore("Mode", mode);
+        StartProgram(dialogs);
         Form1->Show();
         Pump();
     }
@@ -30,5 +25,4 @@ protected:
         control->SetFocus();
         control->OwnerForm()->NoteFocus(control);
     }
-    ScriptedDialogs dialogs;
 };
