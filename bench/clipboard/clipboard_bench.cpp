@@ -7,6 +7,7 @@
 //        clipboard_bench.exe copyfloor MEGABYTES ROUNDS    (the bare control's messages)
 // Prints one "name=value" line per figure, the best of the rounds, and the
 // lengths that show the work was done.
+#include "bench/BenchSupport.h"
 #include "tests/windows/TestProgram.h"
 
 #include "mainform/MainForm.h"
@@ -21,29 +22,10 @@
 
 namespace {
 
-double Now()
+// Exactly `bytes` of plain text.
+std::string PlainTextOf(size_t bytes)
 {
-    LARGE_INTEGER frequency, counter;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&counter);
-    return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-template <typename Action>
-double Seconds(Action action)
-{
-    double start = Now();
-    action();
-    return Now() - start;
-}
-
-std::string PlainText(size_t bytes)
-{
-    const std::string line = "The quick brown fox jumps over the lazy dog, and the dog sleeps on in the sun.\r\n";
-    std::string text;
-    text.reserve(bytes + line.size());
-    while (text.size() < bytes)
-        text += line;
+    std::string text = PlainText(bytes);
     text.resize(bytes);
     return text;
 }
@@ -112,7 +94,7 @@ void Select(HWND control, int start, int length)
 
 void TenPastes(int rounds)
 {
-    std::string document = PlainText(1 << 20), pasted = PlainText(100 << 10);
+    std::string document = PlainTextOf(1 << 20), pasted = PlainTextOf(100 << 10);
     double ours = 1e9, floor = 1e9;
     int ourGrowth = 0, floorGrowth = 0;
     for (int round = 0; round < rounds; ++round) {
@@ -152,7 +134,7 @@ void CheckCopied(size_t copied, size_t bytes)
 
 void CopyAll(int megabytes, int rounds)
 {
-    std::string document = PlainText(static_cast<size_t>(megabytes) << 20);
+    std::string document = PlainTextOf(static_cast<size_t>(megabytes) << 20);
     double best = 1e9;
     size_t copied = 0;
     for (int round = 0; round < rounds; ++round) {
@@ -171,7 +153,7 @@ void CopyAll(int megabytes, int rounds)
 
 void CopyAllFloor(int megabytes, int rounds)
 {
-    std::string document = PlainText(static_cast<size_t>(megabytes) << 20);
+    std::string document = PlainTextOf(static_cast<size_t>(megabytes) << 20);
     double best = 1e9;
     size_t copied = 0;
     for (int round = 0; round < rounds; ++round) {

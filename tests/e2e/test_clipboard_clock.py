@@ -5,20 +5,11 @@ set in the test's prefix, and stops and starts."""
 import re
 import time
 
-from harness import check, run, run_command
+from harness import check, run, run_command, wait_for
 
 INTERNATIONAL = r"HKCU\Control Panel\International"
 FORMATS = {"sTimeFormat": "HH:mm:ss", "sShortDate": "dd.MM.yyyy"}
 LINE = "Mibor8 copies this line of sixty-odd characters into the find bar"
-
-
-def wait_for(condition, seconds=10):
-    end = time.time() + seconds
-    while time.time() < end:
-        if condition():
-            return True
-        time.sleep(0.2)
-    return False
 
 
 def field_left_of(wine, caption):
