@@ -250,17 +250,15 @@ bool TRichEdit::RoomForText(uint64_t characters) const
     return MemoryLeftFor(characters * kBytesPerInsertedCharacter);
 }
 
-void TRichEdit::CutToClipboard()
-{
-    CopyToClipboard();
-    ClearSelection();
-}
+void TRichEdit::CutToClipboard() { Perform(WM_CUT); }
+void TRichEdit::CopyToClipboard() { Perform(WM_COPY); }
 
 // Wine's own copy builds its rich text in a buffer that it enlarges for every
 // piece written, in time that grows with the square of the text: a copy of
 // 1 MB takes 17 s, one of 10 MB does not end within the hour. The selection
-// goes to the clipboard through streams instead, as rich text and as plain text.
-void TRichEdit::CopyToClipboard()
+// goes to the clipboard through streams instead, as rich text and as plain
+// text, for every copy and cut the control is asked for or its keys make.
+void TRichEdit::CopySelection()
 {
     // The end of the last paragraph, which a selection of everything takes
     // in, is not copied.
@@ -289,6 +287,32 @@ void TRichEdit::CopyToClipboard()
     PutOnClipboard(Handle(), {{CF_TEXT, plain.Memory(), plain.DataSize()},
                               {RichTextClipboardFormat(), rich.Memory(), rich.DataSize()}});
 }
+LRESULT TRichEdit::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_COPY:
+        CopySelection();
+        return 0;
+    case WM_CUT:
+        if (!ReadOnly()) {
+            CopySelection();
+            ClearSelection();
+        }
+        return 0;
+    case WM_KEYDOWN: {
+        TShiftState shift = ShiftStateFromKeys() & (ssCtrl | ssShift | ssAlt);
+        if (wParam == VK_INSERT && shift == ssCtrl)
+            return Perform(WM_COPY);
+        if (wParam == VK_DELETE && shift == ssShift)
+            return Perform(WM_CUT);
+        break;
+    }
+    default:
+        break;
+    }
+    return TControl::WndProc(message, wParam, lParam);
+}
+
 void TRichEdit::PasteFromClipboard() { Perform(WM_PASTE); }
 void TRichEdit::Undo() { Perform(EM_UNDO); }
 void TRichEdit::ScrollCaret() { Perform(EM_SCROLLCARET); }

@@ -104,8 +104,11 @@ public:
 protected:
     bool HandleCommand(WPARAM wParam, LRESULT& result) override;
     bool HandleNotify(NMHDR* header, LRESULT& result) override;
+    LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    // The selection to the clipboard, as rich text and as plain text.
+    void CopySelection();
     enum class TStreamResult { Read, Failed, OutOfRoom };
     TStreamResult StreamIn(TStream& stream, UINT format);
     // Raises EOutOfResources "Failed to Save Stream" when the stream cannot be written.

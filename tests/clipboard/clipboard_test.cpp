@@ -13,14 +13,16 @@ namespace {
 struct Shortcut {
     const char* name;
     WORD key;
-    bool ctrl, alt;
+    bool ctrl, alt, shift;
 };
-const Shortcut kCut{"Cut", 'X', true, false}, kCopy{"Copy", 'C', true, false}, kCopyAll{"Copy all", 'C', true, true},
-    kPaste{"Paste", 'V', true, false}, kTenPaste{"10 X Paste", 'T', true, false},
-    kSelectAll{"Select all", 'A', true, false}, kClear{"Clear selection", VK_DELETE, true, false},
-    kEuro{"Euro", 'E', true, false};
+const Shortcut kCut{"Cut", 'X', true, false, false}, kCopy{"Copy", 'C', true, false, false},
+    kCopyAll{"Copy all", 'C', true, true, false}, kPaste{"Paste", 'V', true, false, false},
+    kTenPaste{"10 X Paste", 'T', true, false, false}, kSelectAll{"Select all", 'A', true, false, false},
+    kClear{"Clear selection", VK_DELETE, true, false, false}, kEuro{"Euro", 'E', true, false, false},
+    // The fields' own keys for copy and cut.
+    kCopyKey{"Ctrl+Insert", VK_INSERT, true, false, false}, kCutKey{"Shift+Delete", VK_DELETE, false, false, true};
 
-void Press(const Shortcut& shortcut) { PressKey(shortcut.key, shortcut.ctrl, shortcut.alt); }
+void Press(const Shortcut& shortcut) { PressKey(shortcut.key, shortcut.ctrl, shortcut.alt, shortcut.shift); }
 
 void Select(TControl* field, int start, int length) { field->Perform(EM_SETSEL, start, start + length); }
 
@@ -70,6 +72,8 @@ TEST_F(MainFieldsTest, EachCommandActsOnTheFocusedFieldThroughItsShortcut)
         {kCopy, "hello world", 3, 0, "hello world|3|0", "keep"},
         {kCut, "hello world", 3, 0, "hello world|3|0", "keep"},
         {kCopyAll, "", 0, 0, "|0|0", "keep"},
+        {kCopyKey, "hello world", 0, 5, "hello world|0|5", "hello"},
+        {kCutKey, "hello world", 0, 6, "world|0|0", "hello "},
     };
     for (TControl* field : Fields()) {
         for (const auto& test : kCases) {
