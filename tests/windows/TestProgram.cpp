@@ -9,6 +9,7 @@
 #include "preferences/PreferencesForm.h"
 #include "ui/Application.h"
 #include "ui/Clipboard.h"
+#include "ui/ExtDlgs.h"
 #include "ui/Registry.h"
 
 #include <fstream>
@@ -40,6 +41,7 @@ bool ScriptedDialogs::AnswerFile(TOpenDialog& dialog)
 
 bool ScriptedDialogs::ExecuteOpen(TOpenDialog& dialog) { return AnswerFile(dialog); }
 bool ScriptedDialogs::ExecuteSave(TSaveDialog& dialog) { return AnswerFile(dialog); }
+bool ScriptedDialogs::ExecuteOpenPicture(TOpenPictureDialog& dialog) { return AnswerFile(dialog); }
 
 bool ScriptedDialogs::ExecuteColor(TColorDialog& dialog)
 {
