@@ -289,28 +289,22 @@ void TRichEdit::CopySelection()
 }
 LRESULT TRichEdit::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    switch (message) {
-    case WM_COPY:
-        CopySelection();
-        return 0;
-    case WM_CUT:
-        if (!ReadOnly()) {
-            CopySelection();
-            ClearSelection();
-        }
-        return 0;
-    case WM_KEYDOWN: {
+    if (message == WM_KEYDOWN) {
+        // The control's own keys for copy and cut come here as messages.
         TShiftState shift = ShiftStateFromKeys() & (ssCtrl | ssShift | ssAlt);
         if (wParam == VK_INSERT && shift == ssCtrl)
-            return Perform(WM_COPY);
-        if (wParam == VK_DELETE && shift == ssShift)
-            return Perform(WM_CUT);
-        break;
+            message = WM_COPY;
+        else if (wParam == VK_DELETE && shift == ssShift)
+            message = WM_CUT;
     }
-    default:
-        break;
-    }
-    return TControl::WndProc(message, wParam, lParam);
+    if (message != WM_COPY && message != WM_CUT)
+        return TControl::WndProc(message, wParam, lParam);
+    if (message == WM_CUT && ReadOnly())
+        return 0;
+    CopySelection();
+    if (message == WM_CUT)
+        ClearSelection();
+    return 0;
 }
 
 void TRichEdit::PasteFromClipboard() { Perform(WM_PASTE); }
