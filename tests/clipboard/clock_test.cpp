@@ -6,16 +6,10 @@
 
 namespace {
 
+// A moment: year, month, day, hour, minute, second.
 SYSTEMTIME Moment(WORD year, WORD month, WORD day, WORD hour, WORD minute, WORD second)
 {
-    SYSTEMTIME value{};
-    value.wYear = year;
-    value.wMonth = month;
-    value.wDay = day;
-    value.wHour = hour;
-    value.wMinute = minute;
-    value.wSecond = second;
-    return value;
+    return SYSTEMTIME{year, month, 0, day, hour, minute, second, 0};
 }
 
 std::string Printed(const char* format, int a, int b, int c)
