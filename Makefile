@@ -1,6 +1,8 @@
 # Mibor8: `make` builds build/Mibor8.exe; `make run` and `make test` first install
 # what they need (Debian packages, idempotently) and put the user manual
-# build/Mibor8.pdf beside the program; `make bench` runs the benchmarks.
+# build/Mibor8.pdf beside the program; `make installer` builds the setup program
+# build/Mibor8-Setup.exe (`make test` too, whose tests install it); `make bench`
+# runs the benchmarks.
 
 BUILD := build
 JPEG  := $(BUILD)/libjpeg/install/lib/libjpeg.a
@@ -8,7 +10,7 @@ WINE_ENV := scripts/wine-env.sh $(BUILD)
 MANUAL := $(BUILD)/Mibor8.pdf
 MANUAL_SOURCES := $(wildcard manual/*.md manual/*.py manual/*.rtf) tests/e2e/harness.py
 
-.PHONY: all deps configure test run bench manual clean
+.PHONY: all deps configure test run bench manual installer clean
 
 all: deps configure
 	cmake --build $(BUILD) --target Mibor8
@@ -30,6 +32,7 @@ configure: $(BUILD)/build.ninja
 test: deps configure
 	cmake --build $(BUILD)
 	$(MAKE) --no-print-directory $(MANUAL)
+	cmake --build $(BUILD) --target installer
 	MIBOR8_VIRTUAL_DISPLAY=1 $(WINE_ENV) ctest --test-dir $(BUILD) --output-on-failure
 
 run: deps all manual
@@ -43,6 +46,10 @@ manual: deps configure
 
 $(MANUAL): $(MANUAL_SOURCES) $(BUILD)/Mibor8.exe
 	PYTHONDONTWRITEBYTECODE=1 MIBOR8_VIRTUAL_DISPLAY=1 $(WINE_ENV) /usr/bin/python3 manual/build.py $(BUILD)
+
+# The setup program: the program and its manual, built by NSIS.
+installer: manual
+	cmake --build $(BUILD) --target installer
 
 bench: deps configure
 	cmake --build $(BUILD)

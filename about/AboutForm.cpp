@@ -1,5 +1,6 @@
 #include "about/AboutForm.h"
 
+#include "ProgramVersion.h"
 #include "about/StartCounter.h"
 #include "preferences/PreferencesForm.h"
 #include "ui/Registry.h"
@@ -44,7 +45,7 @@ TForm3::TForm3() : TForm("TForm3")
         throw EOSError("The About picture is missing");
     Image1->SetPicture(std::make_unique<TBitmapGraphic>(std::move(picture)));
     Label2 = WhiteLabel("", 16, 161);
-    Label4 = WhiteLabel("Version 8.0", 16, 180);
+    Label4 = WhiteLabel("Version " MIBOR8_VERSION_TEXT, 16, 180);
     Label6 = WhiteLabel("Website:", 184, 161);
     Label7 = LinkLabel(WebAddress, 232, 161);
     Label5 = WhiteLabel("Email:", 184, 180);
