@@ -115,3 +115,17 @@ private:
     int updating_ = 0;
     bool selectionChanged_ = false;
 };
+
+// Holds an editor's redrawing and its selection-change event off for the
+// life of the object: a command that moves the selection on its way reports
+// one change, at its end.
+class TUpdateLock {
+public:
+    explicit TUpdateLock(TRichEdit& editor) : editor_(editor) { editor_.BeginUpdate(); }
+    ~TUpdateLock() { editor_.EndUpdate(); }
+    TUpdateLock(const TUpdateLock&) = delete;
+    TUpdateLock& operator=(const TUpdateLock&) = delete;
+
+private:
+    TRichEdit& editor_;
+};

@@ -31,11 +31,6 @@ const std::set<std::string> kStillToBuild = {
     "ImageViewer1Click", "ToolButton6Click", "About1Click",
     // association and help
     "Help2Click", "ToolButton33Click", "txt1Click", "rtf1Click",
-    // formatting
-    "ToolButton11Click", "ToolButton12Click", "ToolButton14Click", "White1Click", "Silver1Click", "Gray1Click",
-    "Black1Click", "Red1Click", "Yellow1Click", "Lime1Click", "Aqua1Click", "Blue1Click", "Fuchsia1Click",
-    "MaroonClick", "Olive1Click", "Green1Click", "Teal1Click", "Navy1Click", "Purple1Click", "Custom1Click",
-    "ToolButton18Click",
     // date and time
     "ToolButton22Click", "ToolButton23Click", "ToolButton26Click",
 };
