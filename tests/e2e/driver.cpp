@@ -11,7 +11,7 @@
 //   driver close CLASS                   asks the window to close
 //   driver controls CLASS                every child window: handle|class|text|x y w h|flags
 //                                        (screen place; flags: e enabled, v visible, f focused,
-//                                        c checked)
+//                                        c checked; line breaks in the text written as \n)
 //   driver place CLASS TEXT              screen centre "x y" of the visible child with that text
 //   driver buttons CLASS                 every toolbar button: hint|text|x y w h|flags
 //                                        (flags: e enabled, v visible, d down)
@@ -19,6 +19,10 @@
 //                                        or caption
 //   driver items HANDLE                  the entries of a list box, one a line, "*" before the
 //                                        selected one
+//   driver entries CLASS                 the entries of the list box that is a visible top-level
+//                                        window of that class (a dropped-down list: "ComboLBox")
+//   driver entry CLASS TEXT              screen centre "x y" of the entry with that text in that
+//                                        list, scrolled into view first
 //   driver selection HANDLE              "start length" of an edit field's selection
 //   driver text HANDLE                   a window's text
 //   driver focus CLASS                   handle|class|text of the focused window of that window's
@@ -267,12 +271,25 @@ std::string Flags(HWND window)
     return flags;
 }
 
+// A text on one line: line breaks written as "\n".
+std::string OneLine(const std::string& text)
+{
+    std::string line;
+    for (char c : text) {
+        if (c == '\n')
+            line += "\\n";
+        else if (c != '\r')
+            line += c;
+    }
+    return line;
+}
+
 BOOL CALLBACK PrintControl(HWND window, LPARAM)
 {
     RECT rect;
     GetWindowRect(window, &rect);
-    std::printf("%p|%s|%s|%s|%s\n", static_cast<void*>(window), ClassOf(window).c_str(), TextOf(window).c_str(),
-                Rect(rect).c_str(), Flags(window).c_str());
+    std::printf("%p|%s|%s|%s|%s\n", static_cast<void*>(window), ClassOf(window).c_str(),
+                OneLine(TextOf(window)).c_str(), Rect(rect).c_str(), Flags(window).c_str());
     return TRUE;
 }
 
@@ -311,6 +328,48 @@ bool SetClipboardText(const std::string& text)
     return ok;
 }
 
+// Through the wide messages: the system's own lists (a combo box's) keep wide
+// text that the narrow ones do not convert across processes.
+std::string ListItem(HWND list, int index)
+{
+    int length = static_cast<int>(SendMessageW(list, LB_GETTEXTLEN, index, 0));
+    if (length < 0)
+        return std::string();
+    std::wstring item(length + 1, L'\0');
+    length = static_cast<int>(SendMessageW(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(&item[0])));
+    item.resize(length < 0 ? 0 : length);
+    int bytes = WideCharToMultiByte(CP_ACP, 0, item.c_str(), static_cast<int>(item.size()), nullptr, 0, nullptr, nullptr);
+    std::string text(bytes, '\0');
+    WideCharToMultiByte(CP_ACP, 0, item.c_str(), static_cast<int>(item.size()), &text[0], bytes, nullptr, nullptr);
+    return text;
+}
+
+// The screen centre of a list box entry, scrolled into view as the user
+// would scroll it.
+int PrintEntry(HWND list, const std::string& text)
+{
+    int count = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
+    int index = 0;
+    while (index < count && ListItem(list, index) != text)
+        ++index;
+    if (index >= count)
+        return Fail("no such entry");
+    RECT client;
+    GetClientRect(list, &client);
+    int height = static_cast<int>(SendMessageA(list, LB_GETITEMHEIGHT, index, 0));
+    int top = static_cast<int>(SendMessageA(list, LB_GETTOPINDEX, 0, 0));
+    if (height <= 0)
+        return Fail("the list has no entry height");
+    if (index < top || (index - top + 1) * height > client.bottom) {
+        SendMessageA(list, LB_SETTOPINDEX, index, 0);
+        top = static_cast<int>(SendMessageA(list, LB_GETTOPINDEX, 0, 0));
+    }
+    POINT centre{client.right / 2, (index - top) * height + height / 2};
+    ClientToScreen(list, &centre);
+    std::printf("%ld %ld\n", centre.x, centre.y);
+    return 0;
+}
+
 // Commands on one window given by its handle (from "controls").
 int HandleCommand(const std::string& command, HWND window)
 {
@@ -325,13 +384,8 @@ int HandleCommand(const std::string& command, HWND window)
     } else if (command == "items") {
         int count = static_cast<int>(SendMessageA(window, LB_GETCOUNT, 0, 0));
         int selected = static_cast<int>(SendMessageA(window, LB_GETCURSEL, 0, 0));
-        for (int i = 0; i < count; ++i) {
-            int length = static_cast<int>(SendMessageA(window, LB_GETTEXTLEN, i, 0));
-            std::string item(length + 1, '\0');
-            SendMessageA(window, LB_GETTEXT, i, reinterpret_cast<LPARAM>(&item[0]));
-            item.resize(length);
-            std::printf("%s%s\n", i == selected ? "*" : "", item.c_str());
-        }
+        for (int i = 0; i < count; ++i)
+            std::printf("%s%s\n", i == selected ? "*" : "", ListItem(window, i).c_str());
     } else {
         return Fail("unknown command");
     }
@@ -489,6 +543,12 @@ int main(int argc, char** argv)
             PostMessageA(search.window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
             PostMessageA(search.window, WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
         }
+    } else if (command == "entries") {
+        int count = static_cast<int>(SendMessageA(window, LB_GETCOUNT, 0, 0));
+        for (int i = 0; i < count; ++i)
+            std::printf("%s\n", ListItem(window, i).c_str());
+    } else if (command == "entry" && argc >= 4) {
+        return PrintEntry(window, argv[3]);
     } else if (command == "close") {
         PostMessageA(window, WM_CLOSE, 0, 0);
     } else {
