@@ -129,11 +129,14 @@ void TForm1::memo1SelectionChange(TObject*)
     SyncHold hold(Syncing);
     TCharAttributes text = memo1->SelAttributes();
 
-    // The size, from which the arrows step (they stop at 0 and 100).
-    int position = std::clamp(text.size, 0, 100);
-    if (UpDown1->Position() != position)
-        UpDown1->SetPosition(position);
-    ShowText(*Edit3, IntToStr(text.size));
+    // The size. The arrows step from the number in the field; from a size
+    // past their range (0 to 100), from its end.
+    std::string size = IntToStr(text.size);
+    if (Edit3->Text() != size) {
+        if (text.size < 0 || text.size > 100)
+            UpDown1->SetPosition(std::clamp(text.size, 0, 100));
+        Edit3->SetText(size);
+    }
 
     ShowText(*ComboBox1, FontName(text));
 

@@ -39,7 +39,8 @@ void TForm1::PlaceMarkers(const TParaAttributes& paragraph)
 void TForm1::LimitMarker(TMarker marker)
 {
     if (marker == TMarker::Right)
-        MoveTo(*Image3, ruler::LimitRightMarker(Image3->Left(), Image2->Left(), Image1->Left(), Panel20->ClientWidth()));
+        MoveTo(*Image3,
+               ruler::LimitRightMarker(Image3->Left(), Image2->Left(), Image1->Left(), Panel20->ClientWidth()));
     else
         MoveTo(MarkerImage(marker), ruler::LimitIndentMarker(MarkerImage(marker).Left(), Image3->Left()));
 }

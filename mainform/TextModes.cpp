@@ -33,6 +33,8 @@ void TForm1::ToolButton24Click(TObject*)
     TUpdateLock lock(*memo1);
     KeptSelection selection(*memo1);
     memo1->SelectAll();
+    // The toolbar shows the new formatting even where the selection was the whole text.
+    memo1->SelectionFormatChanged();
 
     // 3. The default margins; with 8. below (no bullets, so the other lines
     // start at the left margin too, and left alignment) in one formatting of
@@ -85,6 +87,7 @@ void TForm1::ToolButton25Click(TObject*)
     TUpdateLock lock(*memo1);
     KeptSelection selection(*memo1);
     memo1->SelectAll();
+    memo1->SelectionFormatChanged();
     memo1->PlainText = false;
     Edit3->SetEnabled(true);
     UpDown1->SetEnabled(true);

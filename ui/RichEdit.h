@@ -93,6 +93,9 @@ public:
     // in between.
     void BeginUpdate();
     void EndUpdate();
+    // The formatting at the selection changed: the selection-change event
+    // fires as for a new selection (once, at the end of a held update).
+    void SelectionFormatChanged() { SelectionChanged(); }
 
     TNotifyEvent OnSelectionChange;
     TNotifyEvent OnChange;

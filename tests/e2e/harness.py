@@ -32,6 +32,16 @@ def check(condition, message):
         raise Failure(message)
 
 
+def wait_for(condition, seconds=20):
+    """Whether the condition came true within the time, asked four times a second."""
+    end = time.time() + seconds
+    while time.time() < end:
+        if condition():
+            return True
+        time.sleep(0.25)
+    return False
+
+
 class Wine:
     def __init__(self, build):
         self.build = os.path.abspath(build)

@@ -8,18 +8,9 @@ import re
 import subprocess
 import time
 
-from harness import check, run, run_command
+from harness import check, run, run_command, wait_for
 
 DOCUMENT = "C:\\mibor8-formatting\\formatted.rtf"
-
-
-def wait_for(condition, seconds=20):
-    end = time.time() + seconds
-    while time.time() < end:
-        if condition():
-            return True
-        time.sleep(0.25)
-    return False
 
 
 def xdotool(*args):
@@ -76,7 +67,8 @@ def choose_font(wine, toolbar):
     wine.click_at(x + w - 8, y + h // 2)
     wine.wait_window("ComboLBox", 10)
     # The last entry: the list scrolls to it.
-    fonts = [f for f in wine.driver("entries", "ComboLBox").splitlines() if f and f != toolbar.combo["text"]]
+    fonts = [f for f in wine.driver("entries", "ComboLBox").splitlines()
+             if f and not f.startswith("@") and f != toolbar.combo["text"]]
     check(fonts, "no fonts to choose from")
     x, y = (int(n) for n in wine.driver("entry", "ComboLBox", fonts[-1]).split())
     wine.click_at(x, y)

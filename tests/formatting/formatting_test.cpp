@@ -341,6 +341,17 @@ TEST_F(FormattingTest, ACommandThatMovesTheSelectionMeanwhileRefreshesTheToolbar
     // After Open the toolbar shows the loaded text at the caret.
     EXPECT_EQ(Form1->ComboBox1->Text(), "Courier New");
     EXPECT_EQ(Form1->Edit3->Text(), "10");
+
+    // With the whole text selected the plain-mode switch moves no selection,
+    // and refreshes the toolbar all the same.
+    Memo().SelectAll();
+    Run("ToolButton11Click");
+    Form1->memo1SelectionChange(nullptr);
+    ASSERT_TRUE(Form1->ToolButton11->Down());
+    runs = 0;
+    Form1->ToolButton24Click(nullptr);
+    EXPECT_EQ(runs, 1);
+    EXPECT_FALSE(Form1->ToolButton11->Down());
 }
 
 TEST_F(FormattingTest, TheEndOfAResizeRefreshesTheToolbarAndTheRuler)
