@@ -4,6 +4,7 @@
 
 #include "email/SendForm.h"
 #include "mainform/MainForm.h"
+#include "mainform/ProgramPaths.h"
 #include "ui/Application.h"
 #include "ui/SysUtils.h"
 
@@ -153,7 +154,7 @@ void TForm2::BuildBackupPage()
     Edit3->SetReadOnly(true);
     Edit3->SetColor(clBtnFace);
     Edit3->SetFontColor(clGrayText);
-    Edit3->SetText("C:\\Mibor8- Backup");
+    Edit3->SetText(ProgramRootPath(kDefaultBackupPath));
     LocationDialog.Title = "Select location to backup...";
     LocationDialog.Filter = "All files|*.*";
     LocationDialog.InitialDir = "c:\\";

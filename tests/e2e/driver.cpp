@@ -6,6 +6,8 @@
 //   driver gone CLASS [SECONDS]          waits until no visible window of that class is left
 //   driver title CLASS                   the window's title
 //   driver rect CLASS                    left top width height
+//   driver rects CLASS                   left top width height of every visible window of that
+//                                        class (pop-up menus: #32768), one a line
 //   driver children CLASS                class|text of every child window
 //   driver click CLASS TEXT              clicks the child window with that text
 //   driver close CLASS                   asks the window to close
@@ -19,6 +21,7 @@
 //                                        or caption
 //   driver items HANDLE                  the entries of a list box, one a line, "*" before the
 //                                        selected one
+//   driver itemrect HANDLE INDEX         screen place "x y w h" of a list box's entry
 //   driver entries CLASS                 the entries of the list box that is a visible top-level
 //                                        window of that class (a dropped-down list: "ComboLBox")
 //   driver entry CLASS TEXT              screen centre "x y" of the entry with that text in that
@@ -110,6 +113,16 @@ BOOL CALLBACK PrintTopLevel(HWND window, LPARAM)
 {
     if (IsWindowVisible(window))
         std::printf("%s|%s\n", ClassOf(window).c_str(), TextOf(window).c_str());
+    return TRUE;
+}
+
+BOOL CALLBACK PrintRectOfClass(HWND window, LPARAM data)
+{
+    if (IsWindowVisible(window) && ClassOf(window) == *reinterpret_cast<const std::string*>(data)) {
+        RECT rect;
+        GetWindowRect(window, &rect);
+        std::printf("%ld %ld %ld %ld\n", rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
+    }
     return TRUE;
 }
 
@@ -328,8 +341,9 @@ bool SetClipboardText(const std::string& text)
     return ok;
 }
 
-// Through the wide messages: the system's own lists (a combo box's) keep wide
-// text that the narrow ones do not convert across processes.
+// In wide text: Wine's translation of the list messages to 8-bit text across
+// processes gives wrong lengths and overruns a fixed buffer on long entries,
+// and the system's own lists (a combo box's) keep wide text.
 std::string ListItem(HWND list, int index)
 {
     int length = static_cast<int>(SendMessageW(list, LB_GETTEXTLEN, index, 0));
@@ -338,9 +352,9 @@ std::string ListItem(HWND list, int index)
     std::wstring item(length + 1, L'\0');
     length = static_cast<int>(SendMessageW(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(&item[0])));
     item.resize(length < 0 ? 0 : length);
-    int bytes = WideCharToMultiByte(CP_ACP, 0, item.c_str(), static_cast<int>(item.size()), nullptr, 0, nullptr, nullptr);
-    std::string text(bytes, '\0');
-    WideCharToMultiByte(CP_ACP, 0, item.c_str(), static_cast<int>(item.size()), &text[0], bytes, nullptr, nullptr);
+    std::string text(item.size() * 2 + 1, '\0');
+    text.resize(WideCharToMultiByte(CP_ACP, 0, item.data(), static_cast<int>(item.size()), &text[0],
+                                    static_cast<int>(text.size()), nullptr, nullptr));
     return text;
 }
 
@@ -354,19 +368,16 @@ int PrintEntry(HWND list, const std::string& text)
         ++index;
     if (index >= count)
         return Fail("no such entry");
-    RECT client;
+    // The system carries the rectangle across processes.
+    RECT client, rect{};
     GetClientRect(list, &client);
-    int height = static_cast<int>(SendMessageA(list, LB_GETITEMHEIGHT, index, 0));
-    int top = static_cast<int>(SendMessageA(list, LB_GETTOPINDEX, 0, 0));
-    if (height <= 0)
-        return Fail("the list has no entry height");
-    if (index < top || (index - top + 1) * height > client.bottom) {
+    SendMessageA(list, LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&rect));
+    if (rect.top < 0 || rect.bottom > client.bottom) {
         SendMessageA(list, LB_SETTOPINDEX, index, 0);
-        top = static_cast<int>(SendMessageA(list, LB_GETTOPINDEX, 0, 0));
+        SendMessageA(list, LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&rect));
     }
-    POINT centre{client.right / 2, (index - top) * height + height / 2};
-    ClientToScreen(list, &centre);
-    std::printf("%ld %ld\n", centre.x, centre.y);
+    MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&rect), 2);
+    PrintCentre(rect);
     return 0;
 }
 
@@ -389,6 +400,19 @@ int HandleCommand(const std::string& command, HWND window)
     } else {
         return Fail("unknown command");
     }
+    return 0;
+}
+
+int ItemRect(HWND window, int index)
+{
+    if (!IsWindow(window))
+        return Fail("no such window");
+    // The system carries this rectangle across processes.
+    RECT rect{};
+    if (SendMessageA(window, LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&rect)) == LB_ERR)
+        return Fail("no such entry");
+    MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&rect), 2);
+    std::printf("%s\n", Rect(rect).c_str());
     return 0;
 }
 
@@ -475,6 +499,8 @@ int main(int argc, char** argv)
     }
     if (command == "setclipboard" && argc >= 3)
         return SetClipboardText(argv[2]) ? 0 : Fail("cannot open the clipboard");
+    if (command == "itemrect" && argc >= 4)
+        return ItemRect(HandleArgument(argv[2]), std::atoi(argv[3]));
     if ((command == "text" || command == "selection" || command == "items") && argc >= 3)
         return HandleCommand(command, HandleArgument(argv[2]));
     if (argc < 3)
@@ -490,6 +516,10 @@ int main(int argc, char** argv)
                 return Fail("the window is still there");
             Sleep(20);
         }
+        return 0;
+    }
+    if (command == "rects") {
+        EnumWindows(PrintRectOfClass, reinterpret_cast<LPARAM>(&className));
         return 0;
     }
     HWND window = FindWindowOfClass(className);

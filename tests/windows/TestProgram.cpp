@@ -162,3 +162,16 @@ void StartWithStored(ScriptedDialogs& dialogs, const std::vector<std::pair<std::
         WriteStore(value.first, value.second);
     StartProgram(dialogs, commandLine);
 }
+
+void ProgramTest::SetUp()
+{
+    ClearStore();
+    StartProgram(dialogs);
+}
+
+void ProgramTest::TearDown()
+{
+    if (Form1)
+        StopProgram(false);
+    ClearStore();
+}

@@ -24,13 +24,8 @@ const std::set<std::string> kStillToBuild = {
     "SelectAll1Click2", "ClearSelection1Click2", "ToolButton8Click",
     // find and replace
     "ToolButton27Click", "findbuttonClick", "replacebuttonClick", "replallbuttonClick",
-    // word list
-    "SpeedButton1Click", "SpeedButton2Click", "SpeedButton3Click", "Importwordlist1Click", "Exportwordlist1Click",
-    "Emptywordlist1Click",
-    // image viewer and About box
-    "ImageViewer1Click", "ToolButton6Click", "About1Click",
-    // association and help
-    "Help2Click", "ToolButton33Click", "txt1Click", "rtf1Click",
+    // image viewer
+    "ImageViewer1Click", "ToolButton6Click",
     // date and time
     "ToolButton22Click", "ToolButton23Click", "ToolButton26Click",
 };
