@@ -142,6 +142,9 @@ void TForm8::BindEvents()
     smtp->OnInvalidHost = Bind(this, &TForm8::smtpInvalidHost);
     smtp->OnAttachmentNotFound = Bind(this, &TForm8::smtpAttachmentNotFound);
     smtp->OnAuthenticationFailed = Bind(this, &TForm8::smtpAuthenticationFailed);
+    smtp->OnSecuring = Bind(this, &TForm8::smtpSecuring);
+    smtp->OnSecured = Bind(this, &TForm8::smtpSecured);
+    smtp->OnLoggingIn = Bind(this, &TForm8::smtpLoggingIn);
     smtp->OnDisconnect = nullptr;
 
     // The commands of the button panels and of the fields' context menu.

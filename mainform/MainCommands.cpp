@@ -83,8 +83,8 @@ void TForm1::BindEvents()
     ControlBar1->OnBandDrag = Bind(this, &TForm1::ControlBar1BandDrag);
 
     // Windows of their own
-    Commands.Add("ImageViewer1Click", nullptr, {ImageViewer1});
-    Commands.Add("ToolButton6Click", nullptr, {ToolButton6});
+    Commands.Add("ImageViewer1Click", Bind(this, &TForm1::ImageViewer1Click), {ImageViewer1});
+    Commands.Add("ToolButton6Click", Bind(this, &TForm1::ToolButton6Click), {ToolButton6});
     Commands.Add("Preferences1Click", Bind(this, &TForm1::Preferences1Click), {Preferences2});
     Commands.Add("Preferences1Click3", Bind(this, &TForm1::Preferences1Click3), {ToolButton32});
     Commands.Add("About1Click", Bind(this, &TForm1::About1Click), {About1});

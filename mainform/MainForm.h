@@ -174,6 +174,9 @@ public:
     void Preferences1Click(TObject* sender);
     void Preferences1Click3(TObject* sender);
     void About1Click(TObject* sender);
+    // Image Viewer...: shows the viewer, not modal.
+    void ImageViewer1Click(TObject* sender);
+    void ToolButton6Click(TObject* sender);
 
     // ---- document files (DocumentFiles.cpp) ----
     void Text2Click(TObject* sender); // New

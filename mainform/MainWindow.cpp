@@ -238,6 +238,10 @@ void TForm1::Preferences1Click3(TObject* sender) { Preferences1Click(sender); }
 
 void TForm1::About1Click(TObject*) { Form3->ShowModal(); }
 
+void TForm1::ImageViewer1Click(TObject*) { Form4->Show(); }
+
+void TForm1::ToolButton6Click(TObject* sender) { ImageViewer1Click(sender); }
+
 // ---- shut-down ----
 
 void TForm1::FormClose(TObject*, TCloseAction&)

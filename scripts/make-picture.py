@@ -1,8 +1,20 @@
 #!/usr/bin/env python3
 """Draws a 24-bit Windows bitmap from a description of rectangles, shadings
-and text pictures (the format is explained at the head of the description).
+and text pictures.
 
 Usage: make-picture.py DESCRIPTION.txt OUT.bmp
+
+The description is a list of commands, one a line (# starts a comment):
+  size W H                      the picture's size
+  colour C RRGGBB               a palette letter for the text pictures
+  shade C TOP BOTTOM            a palette letter whose colour goes from TOP at the
+                                picture's top row to BOTTOM at its foot
+  gradient X Y W H TOP BOTTOM   a rectangle shading from one colour to another
+  rect X Y W H RRGGBB           a filled rectangle
+  shadow DX DY RRGGBB           the next text picture is first drawn offset, in one colour
+  picture X Y SCALE             a text picture, one palette letter a cell of
+                                SCALE x SCALE pixels ('.' draws nothing); its
+                                rows follow, up to "end"
 """
 import importlib.util
 import os
@@ -39,12 +51,19 @@ class Canvas:
             self.cells(x + dx, y + dy, scale, rows, lambda c: dark)
         self.cells(x, y, scale, rows, self.palette.__getitem__)
 
+    def shade(self, top, bottom):
+        """A colour that goes from `top` at the picture's top row to `bottom` at its foot."""
+        return lambda row: tuple(round(t + (b - t) * row / (self.height - 1)) for t, b in zip(top, bottom))
+
     def cells(self, x, y, scale, rows, paint):
         for r, row in enumerate(rows):
             for c, letter in enumerate(row):
                 if letter != '.':
-                    fill = paint(letter)
-                    self.rect(x + c * scale, y + r * scale, scale, scale, lambda *_: fill)
+                    fill, top = paint(letter), y + r * scale
+                    if callable(fill):
+                        self.rect(x + c * scale, top, scale, scale, lambda _, dy, f=fill, t=top: f(t + dy))
+                    else:
+                        self.rect(x + c * scale, top, scale, scale, lambda *_, f=fill: f)
 
 
 def draw(lines):
@@ -60,6 +79,8 @@ def draw(lines):
                 canvas = Canvas(int(args[0]), int(args[1]))
             elif command == "colour":
                 canvas.palette[args[0]] = colour(args[1])
+            elif command == "shade":
+                canvas.palette[args[0]] = canvas.shade(colour(args[1]), colour(args[2]))
             elif command == "gradient":
                 x, y, w, h = map(int, args[:4])
                 top, bottom = colour(args[4]), colour(args[5])

@@ -107,6 +107,12 @@ void TCustomEdit::Undo() { Perform(EM_UNDO); }
 
 void TCustomEdit::SetMaxLength(int length) { Perform(EM_LIMITTEXT, length); }
 
+void TCustomEdit::SetPasswordChar(char character)
+{
+    Perform(EM_SETPASSWORDCHAR, static_cast<unsigned char>(character));
+    InvalidateRect(Handle(), nullptr, TRUE);
+}
+
 bool TCustomEdit::ReadOnly() const { return (GetWindowLongA(Handle(), GWL_STYLE) & ES_READONLY) != 0; }
 
 void TCustomEdit::SetReadOnly(bool readOnly) { Perform(EM_SETREADONLY, readOnly); }

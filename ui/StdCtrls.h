@@ -41,6 +41,8 @@ public:
     void Undo();
 
     void SetMaxLength(int length);
+    // Shows this character for every character of the text (0: the text itself).
+    void SetPasswordChar(char character);
     bool ReadOnly() const;
     void SetReadOnly(bool readOnly);
 

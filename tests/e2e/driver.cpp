@@ -33,10 +33,13 @@
 //   driver clipboard                     the clipboard's text
 //   driver setclipboard TEXT             puts the text on the clipboard
 //   driver storefile NAME FILE           stores FILE's content as the settings value NAME
+//   driver addroot FILE                  adds the certificate in FILE (DER) to the current
+//                                        user's trusted roots
 //   driver starttime EXE [ARGS...]       ms until the program's first window is idle,
 //                                        then closes it and waits for it to end
 #include <windows.h>
 #include <commctrl.h>
+#include <wincrypt.h>
 
 #include <cstdint>
 #include <cstdio>
@@ -478,6 +481,29 @@ int StoreFile(const char* name, const char* file)
     return result == ERROR_SUCCESS ? 0 : Fail("cannot write the value");
 }
 
+// A test's own certificate authority, trusted from then on by the programs of the prefix.
+int AddRoot(const char* file)
+{
+    FILE* in = std::fopen(file, "rb");
+    if (!in)
+        return Fail("cannot read the file");
+    std::vector<BYTE> der(65536);
+    der.resize(std::fread(der.data(), 1, der.size(), in));
+    std::fclose(in);
+    HCERTSTORE store = CertOpenSystemStoreA(0, "ROOT");
+    if (!store)
+        return Fail("cannot open the Root store");
+    BOOL added = CertAddEncodedCertificateToStore(store, X509_ASN_ENCODING, der.data(), static_cast<DWORD>(der.size()),
+                                                  CERT_STORE_ADD_REPLACE_EXISTING, nullptr);
+    DWORD error = GetLastError();
+    CertCloseStore(store, 0);
+    if (!added) {
+        std::fprintf(stderr, "error %08lX\n", error);
+        return Fail("the certificate was not added");
+    }
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -493,6 +519,8 @@ int main(int argc, char** argv)
         return StartTime(argc, argv);
     if (command == "storefile" && argc >= 4)
         return StoreFile(argv[2], argv[3]);
+    if (command == "addroot" && argc >= 3)
+        return AddRoot(argv[2]);
     if (command == "clipboard") {
         std::printf("%s", ClipboardText().c_str());
         return 0;

@@ -235,6 +235,15 @@ class Wine:
         subprocess.run(["xdotool", "type", "--delay", "40", text], check=True)
         time.sleep(0.3)
 
+    def status(self, window_class="TForm8"):
+        """The text of the label after the one captioned "Status:"."""
+        texts = [line.split("|", 1)[1] for line in self.driver("children", window_class).splitlines() if "|" in line]
+        return texts[texts.index("Status:") + 1]
+
+    def wait_for_status(self, text, seconds, window_class="TForm8"):
+        check(wait_for(lambda: self.status(window_class) == text, seconds),
+              "status %r, not %r" % (self.status(window_class), text))
+
     def wait_exit(self, seconds=30):
         try:
             self.program.wait(seconds)

@@ -42,6 +42,7 @@ public:
     bool ExecuteColor(TColorDialog& dialog) override;
     bool ExecuteFont(TFontDialog& dialog) override;
     bool ExecutePrint(TPrintDialog& dialog) override;
+    bool ExecuteOpenPicture(TOpenPictureDialog& dialog) override;
 
 private:
     bool AnswerFile(TOpenDialog& dialog);
