@@ -171,20 +171,6 @@ TEST_F(IndentRulerTest, ADragThatLosesTheMouseEndsWithoutApplying)
     }
 }
 
-TEST_F(IndentRulerTest, TheLowerMarkersComeToTheFrontWhenPressed)
-{
-    Memo().SetSelText("text");
-    SetIndents(0, 0, 0);
-    for (TImage* marker : {Form1->Image2.get(), Form1->Image3.get()}) {
-        Mouse(*marker, WM_LBUTTONDOWN, 5, MK_LBUTTON);
-        EXPECT_EQ(GetWindow(Form1->Panel20->Handle(), GW_CHILD), marker->Handle());
-        Mouse(*marker, WM_LBUTTONUP, 5);
-    }
-    Mouse(First(), WM_LBUTTONDOWN, 5, MK_LBUTTON);
-    EXPECT_NE(GetWindow(Form1->Panel20->Handle(), GW_CHILD), First().Handle());
-    Mouse(First(), WM_LBUTTONUP, 5);
-}
-
 TEST_F(IndentRulerTest, WideningTheWindowMovesTheRightMarkerWithTheRulersEnd)
 {
     Memo().SetSelText("text");
