@@ -59,10 +59,12 @@ void TForm1::BindEvents()
     Commands.Add("ToolButton8Click", nullptr, {InsertEurosign1, ToolButton8});
 
     // Find and replace
-    Commands.Add("ToolButton27Click", nullptr, {Find1, ToolButton27});
-    Commands.Add("findbuttonClick", nullptr, {findbutton});
-    Commands.Add("replacebuttonClick", nullptr, {replacebutton});
-    Commands.Add("replallbuttonClick", nullptr, {replallbutton});
+    Commands.Add("ToolButton27Click", Bind(this, &TForm1::ToolButton27Click), {Find1, ToolButton27});
+    Commands.Add("findbuttonClick", Bind(this, &TForm1::findbuttonClick), {findbutton});
+    Commands.Add("replacebuttonClick", Bind(this, &TForm1::replacebuttonClick), {replacebutton});
+    Commands.Add("replallbuttonClick", Bind(this, &TForm1::replallbuttonClick), {replallbutton});
+    fedit->OnKeyPress = Bind(this, &TForm1::feditKeyPress);
+    redit->OnKeyPress = Bind(this, &TForm1::reditKeyPress);
 
     // Text modes
     Commands.Add("ToolButton24Click", Bind(this, &TForm1::ToolButton24Click), {Plaintextmode1, ToolButton24});

@@ -8,7 +8,10 @@
 //   SendMail.cpp     opening the send window
 //   AssociationHelp.cpp  the file association script and the manual
 //   WordList.cpp     the word list of the side panel
+//   FindReplace.cpp  the find bar
 #pragma once
+
+#include "mainform/FindText.h"
 
 #include "ui/ActionList.h"
 #include "ui/ComCtrls.h"
@@ -227,6 +230,19 @@ public:
     static std::string ManualPath();
 
     // ---- find and replace (FindReplace.cpp) ----
+    bool ReplacingAll = false; // set while "Replace all" runs
+    // The search routine with a replacement text (empty: none); the search
+    // itself is in FindText.h.
+    void find(const std::string& replacement);
+    void findbuttonClick(TObject* sender);
+    void replacebuttonClick(TObject* sender);
+    void replallbuttonClick(TObject* sender);
+    void feditKeyPress(TObject* sender, char& key);
+    void reditKeyPress(TObject* sender, char& key);
+    void ToolButton27Click(TObject* sender); // shows or hides the find bar
+    // The check marks of the " Options" menu.
+    TFindOptions FindOptions() const;
+    void SetFindOptions(const TFindOptions& options);
 
     // ---- word list (WordList.cpp) ----
     void SpeedButton1Click(TObject* sender); // Add

@@ -180,7 +180,7 @@ void TRichEdit::Clear()
         return;
     }
     RecreateEmpty(true);
-    Fire(OnChange, this);
+    TextChanged();
     SelectionChanged();
 }
 
@@ -461,6 +461,10 @@ void TRichEdit::EndUpdate()
     if (--updating_ == 0) {
         Perform(WM_SETREDRAW, TRUE);
         InvalidateRect(Handle(), nullptr, TRUE);
+        if (textChanged_) {
+            textChanged_ = false;
+            Fire(OnChange, this);
+        }
         if (selectionChanged_) {
             selectionChanged_ = false;
             Fire(OnSelectionChange, this);
@@ -476,10 +480,18 @@ void TRichEdit::SelectionChanged()
         Fire(OnSelectionChange, this);
 }
 
+void TRichEdit::TextChanged()
+{
+    if (updating_ > 0)
+        textChanged_ = true;
+    else
+        Fire(OnChange, this);
+}
+
 bool TRichEdit::HandleCommand(WPARAM wParam, LRESULT& result)
 {
     if (HIWORD(wParam) == EN_CHANGE) {
-        Fire(OnChange, this);
+        TextChanged();
         result = 0;
         return true;
     }

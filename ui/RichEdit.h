@@ -88,9 +88,9 @@ public:
     // or written.
     void SaveToStream(TStream& stream);
 
-    // Redrawing is held off between BeginUpdate and EndUpdate, and so is the
-    // selection-change event: it fires once at the end if the selection changed
-    // in between.
+    // Redrawing is held off between BeginUpdate and EndUpdate, and so are the
+    // selection-change and change events: each fires once at the end if the
+    // selection or the text changed in between.
     void BeginUpdate();
     void EndUpdate();
     // The formatting at the selection changed: the selection-change event
@@ -114,14 +114,16 @@ private:
     bool HasAttributes(const CHARFORMATA& wanted, WPARAM which) const;
     // Fires the selection-change event, or notes it while updates are held.
     void SelectionChanged();
+    void TextChanged();
     bool wordWrap_;
     int updating_ = 0;
     bool selectionChanged_ = false;
+    bool textChanged_ = false;
 };
 
-// Holds an editor's redrawing and its selection-change event off for the
-// life of the object: a command that moves the selection on its way reports
-// one change, at its end.
+// Holds an editor's redrawing and its selection-change and change events off
+// for the life of the object: a command that moves the selection or changes
+// the text on its way reports each once, at its end.
 class TUpdateLock {
 public:
     explicit TUpdateLock(TRichEdit& editor) : editor_(editor) { editor_.BeginUpdate(); }

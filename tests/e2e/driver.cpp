@@ -28,6 +28,8 @@
 //                                        list, scrolled into view first
 //   driver selection HANDLE              "start length" of an edit field's selection
 //   driver text HANDLE                   a window's text
+//   driver length HANDLE                 a window's text length, or -1 while it does not answer
+//                                        within a second
 //   driver focus CLASS                   handle|class|text of the focused window of that window's
 //                                        thread
 //   driver clipboard                     the clipboard's text
@@ -391,6 +393,12 @@ int HandleCommand(const std::string& command, HWND window)
         return Fail("no such window");
     if (command == "text") {
         std::printf("%s\n", TextOf(window).c_str());
+    } else if (command == "length") {
+        DWORD_PTR length = 0;
+        if (SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 1000, &length))
+            std::printf("%lu\n", static_cast<unsigned long>(length));
+        else
+            std::printf("-1\n");
     } else if (command == "selection") {
         DWORD start = 0, end = 0;
         SendMessageA(window, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
@@ -529,7 +537,7 @@ int main(int argc, char** argv)
         return SetClipboardText(argv[2]) ? 0 : Fail("cannot open the clipboard");
     if (command == "itemrect" && argc >= 4)
         return ItemRect(HandleArgument(argv[2]), std::atoi(argv[3]));
-    if ((command == "text" || command == "selection" || command == "items") && argc >= 3)
+    if ((command == "text" || command == "length" || command == "selection" || command == "items") && argc >= 3)
         return HandleCommand(command, HandleArgument(argv[2]));
     if (argc < 3)
         return Fail("missing window class");

@@ -23,8 +23,6 @@ const std::set<std::string> kStillToBuild = {
     // clipboard and selection
     "ToolButton34Click", "Cut1Click2", "Copy1Click2", "Copyall1Click", "Paste1Click2", "ToolButton39Click",
     "SelectAll1Click2", "ClearSelection1Click2", "ToolButton8Click",
-    // find and replace
-    "ToolButton27Click", "findbuttonClick", "replacebuttonClick", "replallbuttonClick",
     // date and time
     "ToolButton22Click", "ToolButton23Click", "ToolButton26Click",
 };
