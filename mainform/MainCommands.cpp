@@ -48,15 +48,15 @@ void TForm1::BindEvents()
     Commands.Add("Print1Click", nullptr, {Print1, ToolButton5});
 
     // Clipboard and selection
-    Commands.Add("ToolButton34Click", nullptr, {Undo1, ToolButton34});
-    Commands.Add("Cut1Click2", nullptr, {Cut1, ToolButton35, Cut2});
-    Commands.Add("Copy1Click2", nullptr, {Copy1, ToolButton36, Copy2});
-    Commands.Add("Copyall1Click", nullptr, {Copyall1, ToolButton37, Copyall2});
-    Commands.Add("Paste1Click2", nullptr, {Paste1, ToolButton38, Paste2});
-    Commands.Add("ToolButton39Click", nullptr, {N10XPaste2, ToolButton39, N10XPaste1});
-    Commands.Add("SelectAll1Click2", nullptr, {SelectAll1, ToolButton40});
-    Commands.Add("ClearSelection1Click2", nullptr, {ClearSelection1, ToolButton41});
-    Commands.Add("ToolButton8Click", nullptr, {InsertEurosign1, ToolButton8});
+    Commands.Add("ToolButton34Click", Bind(this, &TForm1::ToolButton34Click), {Undo1, ToolButton34});
+    Commands.Add("Cut1Click2", Bind(this, &TForm1::Cut1Click2), {Cut1, ToolButton35, Cut2});
+    Commands.Add("Copy1Click2", Bind(this, &TForm1::Copy1Click2), {Copy1, ToolButton36, Copy2});
+    Commands.Add("Copyall1Click", Bind(this, &TForm1::Copyall1Click), {Copyall1, ToolButton37, Copyall2});
+    Commands.Add("Paste1Click2", Bind(this, &TForm1::Paste1Click2), {Paste1, ToolButton38, Paste2});
+    Commands.Add("ToolButton39Click", Bind(this, &TForm1::ToolButton39Click), {N10XPaste2, ToolButton39, N10XPaste1});
+    Commands.Add("SelectAll1Click2", Bind(this, &TForm1::SelectAll1Click2), {SelectAll1, ToolButton40});
+    Commands.Add("ClearSelection1Click2", Bind(this, &TForm1::ClearSelection1Click2), {ClearSelection1, ToolButton41});
+    Commands.Add("ToolButton8Click", Bind(this, &TForm1::ToolButton8Click), {InsertEurosign1, ToolButton8});
 
     // Find and replace
     Commands.Add("ToolButton27Click", Bind(this, &TForm1::ToolButton27Click), {Find1, ToolButton27});
@@ -113,7 +113,10 @@ void TForm1::BindEvents()
     Commands.Add("ToolButton44Click", Bind(this, &TForm1::ToolButton44Click), {ToolButton44});
 
     // Date and time
-    Commands.Add("ToolButton22Click", nullptr, {ToolButton22});
-    Commands.Add("ToolButton23Click", nullptr, {ToolButton23});
-    Commands.Add("ToolButton26Click", nullptr, {ToolButton26});
+    Timer2->OnTimer = Bind(this, &TForm1::Timer2Timer);
+    DateTimePicker1->OnChange = Bind(this, &TForm1::DateTimePicker1Change);
+    DateTimePicker2->OnChange = Bind(this, &TForm1::DateTimePicker2Change);
+    Commands.Add("ToolButton22Click", Bind(this, &TForm1::ToolButton22Click), {ToolButton22});
+    Commands.Add("ToolButton23Click", Bind(this, &TForm1::ToolButton23Click), {ToolButton23});
+    Commands.Add("ToolButton26Click", Bind(this, &TForm1::ToolButton26Click), {ToolButton26});
 }

@@ -9,10 +9,12 @@
 //   AssociationHelp.cpp  the file association script and the manual
 //   WordList.cpp     the word list of the side panel
 //   FindReplace.cpp  the find bar
+//   Clipboard.cpp    the clipboard and selection commands on the focused field
+//   DateTime.cpp     the clock toolbar: ticking, inserting the time and date
 #pragma once
 
 #include "mainform/FindText.h"
-
+#include "mainform/FocusedField.h"
 #include "ui/ActionList.h"
 #include "ui/ComCtrls.h"
 #include "ui/Dialogs.h"
@@ -281,8 +283,37 @@ public:
     void memo1SelectionChange(TObject* sender);
 
     // ---- date and time (DateTime.cpp) ----
+    void Timer2Timer(TObject* sender);
+    void DateTimePicker1Change(TObject* sender);
+    void DateTimePicker2Change(TObject* sender);
+    void ToolButton22Click(TObject* sender); // Insert time
+    void ToolButton23Click(TObject* sender); // Insert date
+    void ToolButton26Click(TObject* sender); // Start / Stop ticking
+    // The user's regional formats, read at start-up.
+    static std::string RegionalFormat(LCTYPE which);
+    std::string LongTimeFormat = RegionalFormat(LOCALE_STIMEFORMAT);
+    std::string ShortDateFormat = RegionalFormat(LOCALE_SSHORTDATE);
+    // A value's time of day and date in those formats.
+    std::string TimeText(const SYSTEMTIME& value) const;
+    std::string DateText(const SYSTEMTIME& value) const;
+    // Inserts the picker's value as "Insert time" and "Insert date" do.
+    void InsertPickerValue(const TDateTimePicker& picker);
 
     // ---- clipboard and selection (Clipboard.cpp) ----
+    void ToolButton34Click(TObject* sender); // Undo / Redo
+    void Cut1Click2(TObject* sender);
+    void Copy1Click2(TObject* sender);
+    void Copyall1Click(TObject* sender);
+    void Paste1Click2(TObject* sender);
+    void ToolButton39Click(TObject* sender); // 10 X Paste
+    void SelectAll1Click2(TObject* sender);
+    void ClearSelection1Click2(TObject* sender);
+    void ToolButton8Click(TObject* sender); // the euro sign
+    // The one of the find field, the replace field, the editor and the entry
+    // field that is the active control; no field when none is.
+    TTextField FocusedField() const;
+    // Pastes `times` times into the focused field.
+    void PasteIntoFocusedField(int times);
 
     // ---- indent ruler (IndentRuler.cpp) ----
     // Image1: first-line indent, Image2: the other lines, Image3: right indent.

@@ -314,6 +314,11 @@ LRESULT TControl::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
         break;
     case WM_CONTEXTMENU:
         if (PopupMenu) {
+            // The menu acts on the control it was opened on: a right-click
+            // focuses it first, as the system's own edit menu does.
+            HWND focus = GetFocus();
+            if (focus != handle_ && !IsChild(handle_, focus) && CanFocus())
+                SetFocus();
             int x = GET_X_LPARAM(lParam), y = GET_Y_LPARAM(lParam);
             if (x == -1 && y == -1) {
                 RECT rect;

@@ -49,11 +49,15 @@ public:
     void Clear();
     int TextLength() const;
 
+    // The selection goes to the clipboard as rich text and as plain text.
     void CutToClipboard();
     void CopyToClipboard();
     void PasteFromClipboard();
     void Undo();
     void ScrollCaret();
+    // Whether that many more characters of text fit in the memory the process
+    // has left: the control ends the program when an allocation fails.
+    bool RoomForText(uint64_t characters) const;
 
     TCharAttributes SelAttributes() const;
     void SetSelAttributes(const TCharAttributes& attributes);
@@ -103,10 +107,15 @@ public:
 protected:
     bool HandleCommand(WPARAM wParam, LRESULT& result) override;
     bool HandleNotify(NMHDR* header, LRESULT& result) override;
+    LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    // The selection to the clipboard, as rich text and as plain text.
+    void CopySelection();
     enum class TStreamResult { Read, Failed, OutOfRoom };
     TStreamResult StreamIn(TStream& stream, UINT format);
+    // Raises EOutOfResources "Failed to Save Stream" when the stream cannot be written.
+    void StreamOut(TStream& stream, UINT format) const;
     // Replaces the window by an empty one with the same settings: removing a
     // long text from the control itself costs far more than destroying it.
     // `keepTypingFormat`: the new window types in the format the text ended with.

@@ -39,6 +39,8 @@
 //                                        user's trusted roots
 //   driver starttime EXE [ARGS...]       ms until the program's first window is idle,
 //                                        then closes it and waits for it to end
+#include "ui/Clipboard.h"
+
 #include <windows.h>
 #include <commctrl.h>
 #include <wincrypt.h>
@@ -318,34 +320,6 @@ void PrintCentre(const RECT& rect)
 
 HWND HandleArgument(const char* text) { return reinterpret_cast<HWND>(static_cast<uintptr_t>(std::strtoull(text, nullptr, 16))); }
 
-std::string ClipboardText()
-{
-    std::string text;
-    if (!OpenClipboard(nullptr))
-        return text;
-    if (HANDLE data = GetClipboardData(CF_TEXT)) {
-        if (const char* chars = static_cast<const char*>(GlobalLock(data))) {
-            text = chars;
-            GlobalUnlock(data);
-        }
-    }
-    CloseClipboard();
-    return text;
-}
-
-bool SetClipboardText(const std::string& text)
-{
-    if (!OpenClipboard(nullptr))
-        return false;
-    EmptyClipboard();
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
-    memcpy(GlobalLock(memory), text.c_str(), text.size() + 1);
-    GlobalUnlock(memory);
-    bool ok = SetClipboardData(CF_TEXT, memory) != nullptr;
-    CloseClipboard();
-    return ok;
-}
-
 // In wide text: Wine's translation of the list messages to 8-bit text across
 // processes gives wrong lengths and overruns a fixed buffer on long entries,
 // and the system's own lists (a combo box's) keep wide text.
@@ -533,8 +507,14 @@ int main(int argc, char** argv)
         std::printf("%s", ClipboardText().c_str());
         return 0;
     }
-    if (command == "setclipboard" && argc >= 3)
-        return SetClipboardText(argv[2]) ? 0 : Fail("cannot open the clipboard");
+    if (command == "setclipboard" && argc >= 3) {
+        try {
+            PutOnClipboard(nullptr, {{CF_TEXT, argv[2], std::strlen(argv[2])}});
+            return 0;
+        } catch (const std::exception& error) {
+            return Fail(error.what());
+        }
+    }
     if (command == "itemrect" && argc >= 4)
         return ItemRect(HandleArgument(argv[2]), std::atoi(argv[3]));
     if ((command == "text" || command == "length" || command == "selection" || command == "items") && argc >= 3)
