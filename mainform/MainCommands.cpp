@@ -4,6 +4,8 @@
 // whose behaviour is not there yet.
 #include "mainform/MainForm.h"
 
+#include "mainform/TextColors.h"
+
 void TForm1::BindEvents()
 {
     OnCreate = Bind(this, &TForm1::FormCreate);
@@ -13,6 +15,25 @@ void TForm1::BindEvents()
     OnClose = Bind(this, &TForm1::FormClose);
     ControlBar1->OnResize = Bind(this, &TForm1::FormResize);
     Timer1->OnTimer = Bind(this, &TForm1::Timer1Timer);
+
+    // The formatting toolbar follows the selection; the ruler's markers.
+    memo1->OnSelectionChange = Bind(this, &TForm1::memo1SelectionChange);
+    ComboBox1->OnChange = Bind(this, &TForm1::ComboBox1Change);
+    ComboBox1->OnSelect = Bind(this, &TForm1::ComboBox1Select);
+    Edit3->OnChange = Bind(this, &TForm1::Edit3Change);
+    Image1->OnMouseDown = Bind(this, &TForm1::Image1MouseDown);
+    Image2->OnMouseDown = Bind(this, &TForm1::Image2MouseDown);
+    Image3->OnMouseDown = Bind(this, &TForm1::Image3MouseDown);
+    Image1->OnMouseMove = Bind(this, &TForm1::Image1MouseMove);
+    Image2->OnMouseMove = Bind(this, &TForm1::Image2MouseMove);
+    Image3->OnMouseMove = Bind(this, &TForm1::Image3MouseMove);
+    Image1->OnMouseUp = Bind(this, &TForm1::Image1MouseUp);
+    Image2->OnMouseUp = Bind(this, &TForm1::Image2MouseUp);
+    Image3->OnMouseUp = Bind(this, &TForm1::Image3MouseUp);
+    for (TImage* marker : {Image1.get(), Image2.get(), Image3.get()})
+        marker->OnCaptureLost = Bind(this, &TForm1::MarkerCaptureLost);
+    Panel20->OnResize = Bind(this, &TForm1::Panel20Resize);
+    Panel20Resize(this);
 
     // File
     Commands.Add("Text2Click", Bind(this, &TForm1::Text2Click), {New1, ToolButton1});
@@ -77,27 +98,18 @@ void TForm1::BindEvents()
     Commands.Add("rtf1Click", Bind(this, &TForm1::rtf1Click), {rtf1});
 
     // Character and paragraph formatting
-    Commands.Add("ToolButton11Click", nullptr, {ToolButton11});
-    Commands.Add("ToolButton12Click", nullptr, {ToolButton12});
-    Commands.Add("ToolButton14Click", nullptr, {ToolButton14});
-    Commands.Add("White1Click", nullptr, {White1});
-    Commands.Add("Silver1Click", nullptr, {Silver1});
-    Commands.Add("Gray1Click", nullptr, {Gray1});
-    Commands.Add("Black1Click", nullptr, {Black1});
-    Commands.Add("Red1Click", nullptr, {Red1});
-    Commands.Add("Yellow1Click", nullptr, {Yellow1});
-    Commands.Add("Lime1Click", nullptr, {Lime1});
-    Commands.Add("Aqua1Click", nullptr, {Aqua1});
-    Commands.Add("Blue1Click", nullptr, {Blue1});
-    Commands.Add("Fuchsia1Click", nullptr, {Fuchsia1});
-    Commands.Add("MaroonClick", nullptr, {Maroon});
-    Commands.Add("Olive1Click", nullptr, {Olive1});
-    Commands.Add("Green1Click", nullptr, {Green1});
-    Commands.Add("Teal1Click", nullptr, {Teal1});
-    Commands.Add("Navy1Click", nullptr, {Navy1});
-    Commands.Add("Purple1Click", nullptr, {Purple1});
-    Commands.Add("Custom1Click", nullptr, {Custom1});
-    Commands.Add("ToolButton18Click", nullptr, {ToolButton18, ToolButton19, ToolButton20});
+    Commands.Add("ToolButton11Click", Bind(this, &TForm1::ToolButton11Click), {ToolButton11});
+    Commands.Add("ToolButton12Click", Bind(this, &TForm1::ToolButton12Click), {ToolButton12});
+    Commands.Add("ToolButton14Click", Bind(this, &TForm1::ToolButton14Click), {ToolButton14});
+    // The colour items stand first in their menu, in the table's order.
+    for (int i = 0; i < kTextColorCount; ++i) {
+        TColor color = kTextColors[i].color;
+        Commands.Add(kTextColors[i].command, [this, color](TObject*) { SetSelectionColor(color); },
+                     {PopupMenu3.Items().Item(i)});
+    }
+    Commands.Add("Custom1Click", Bind(this, &TForm1::Custom1Click), {Custom1});
+    Commands.Add("ToolButton18Click", Bind(this, &TForm1::ToolButton18Click),
+                 {ToolButton18, ToolButton19, ToolButton20});
     Commands.Add("ToolButton44Click", Bind(this, &TForm1::ToolButton44Click), {ToolButton44});
 
     // Date and time

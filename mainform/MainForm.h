@@ -264,6 +264,23 @@ public:
     void UpdateWordListButtons();
 
     // ---- character and paragraph formatting (Formatting.cpp) ----
+    // Bold, italic, underline: each toggles its style on the selection.
+    void ToolButton11Click(TObject* sender);
+    void ToolButton12Click(TObject* sender);
+    void ToolButton14Click(TObject* sender);
+    // Text typed into the font box changes nothing: the box shows the
+    // selection's font again. A font chosen from the list is applied.
+    void ComboBox1Change(TObject* sender);
+    void ComboBox1Select(TObject* sender);
+    void Edit3Change(TObject* sender);
+    // The colour items (their colours in TextColors.h) and "Custom...".
+    void SetSelectionColor(TColor color);
+    void Custom1Click(TObject* sender);
+    // The three alignment buttons; the sender's tag is the alignment.
+    void ToolButton18Click(TObject* sender);
+    // Brings the toolbar and the ruler in line with the selection; nothing
+    // shown is applied (Syncing is set meanwhile).
+    void memo1SelectionChange(TObject* sender);
 
     // ---- date and time (DateTime.cpp) ----
     void Timer2Timer(TObject* sender);
@@ -299,6 +316,23 @@ public:
     void PasteIntoFocusedField(int times);
 
     // ---- indent ruler (IndentRuler.cpp) ----
+    // Image1: first-line indent, Image2: the other lines, Image3: right indent.
+    void Image1MouseDown(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
+    void Image2MouseDown(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
+    void Image3MouseDown(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
+    void Image1MouseMove(TObject* sender, TShiftState shift, int x, int y);
+    void Image2MouseMove(TObject* sender, TShiftState shift, int x, int y);
+    void Image3MouseMove(TObject* sender, TShiftState shift, int x, int y);
+    void Image1MouseUp(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
+    void Image2MouseUp(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
+    void Image3MouseUp(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
+    // A drag that loses the mouse ends without applying anything.
+    void MarkerCaptureLost(TObject* sender);
+    void Panel20Resize(TObject* sender);
+    // Puts the markers where the paragraph's indents are.
+    void PlaceMarkers(const TParaAttributes& paragraph);
+    bool Dragging = false; // a marker is held
+    int GrabOffset = 0;    // where the held marker is held, from its left
 
 protected:
     void DropFiles(HDROP drop) override;
@@ -311,6 +345,16 @@ private:
     void BindEvents();
     void FillFontList();
     void OpenCommandLineFile();
+    // Formatting.cpp
+    void ToggleStyle(TFontStyles style, DWORD mask);
+    void ShowSelectionFont(bool chosenFromList);
+    // IndentRuler.cpp
+    enum class TMarker { First, Left, Right };
+    TImage& MarkerImage(TMarker marker) const;
+    void PressMarker(TMarker marker, TMouseButton button, int x);
+    void MoveMarker(TMarker marker, int x);
+    void ReleaseMarker(TMarker marker, TMouseButton button);
+    void LimitMarker(TMarker marker);
 };
 
 extern TForm1* Form1;

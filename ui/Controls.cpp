@@ -371,6 +371,13 @@ LRESULT TControl::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_LBUTTONDBLCLK:
         HandleMouse(message, wParam, lParam);
         break;
+    case WM_CAPTURECHANGED:
+        // Our own release clears the pressed state first.
+        if (pressed_ && reinterpret_cast<HWND>(lParam) != handle_) {
+            pressed_ = false;
+            Fire(OnCaptureLost, this);
+        }
+        break;
     default:
         break;
     }

@@ -496,8 +496,10 @@ void TRichEdit::LoadFromStream(TStream& stream)
     // A text too big to hold is not left half loaded, to be saved over a file.
     if (result == TStreamResult::OutOfRoom)
         RecreateEmpty(false);
-    // As after any load, the caret stands at the start.
+    // As after any load, the caret stands at the start, in new text: the
+    // selection counts as changed even where the caret stood there before.
     Select(0, 0);
+    SelectionChanged();
     EndUpdate();
     if (result != TStreamResult::Read)
         throw EOutOfResources("Failed to Load Stream");

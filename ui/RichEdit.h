@@ -97,6 +97,9 @@ public:
     // selection or the text changed in between.
     void BeginUpdate();
     void EndUpdate();
+    // The formatting at the selection changed: the selection-change event
+    // fires as for a new selection (once, at the end of a held update).
+    void SelectionFormatChanged() { SelectionChanged(); }
 
     TNotifyEvent OnSelectionChange;
     TNotifyEvent OnChange;
@@ -125,4 +128,18 @@ private:
     int updating_ = 0;
     bool selectionChanged_ = false;
     bool textChanged_ = false;
+};
+
+// Holds an editor's redrawing and its selection-change and change events off
+// for the life of the object: a command that moves the selection or changes
+// the text on its way reports each once, at its end.
+class TUpdateLock {
+public:
+    explicit TUpdateLock(TRichEdit& editor) : editor_(editor) { editor_.BeginUpdate(); }
+    ~TUpdateLock() { editor_.EndUpdate(); }
+    TUpdateLock(const TUpdateLock&) = delete;
+    TUpdateLock& operator=(const TUpdateLock&) = delete;
+
+private:
+    TRichEdit& editor_;
 };

@@ -20,11 +20,6 @@ namespace {
 const std::set<std::string> kStillToBuild = {
     // printing
     "Print1Click",
-    // formatting
-    "ToolButton11Click", "ToolButton12Click", "ToolButton14Click", "White1Click", "Silver1Click", "Gray1Click",
-    "Black1Click", "Red1Click", "Yellow1Click", "Lime1Click", "Aqua1Click", "Blue1Click", "Fuchsia1Click",
-    "MaroonClick", "Olive1Click", "Green1Click", "Teal1Click", "Navy1Click", "Purple1Click", "Custom1Click",
-    "ToolButton18Click",
 };
 
 // Every item of a menu that runs something: not separators, not the items that
