@@ -6,6 +6,7 @@
 //   TextModes.cpp    plain and rich text modes
 //   DocumentFiles.cpp  New, Open, Re-open, Save, Save as, backup copy
 //   SendMail.cpp     opening the send window
+//   Printing.cpp     printing the document
 #pragma once
 
 #include "ui/ActionList.h"
@@ -14,12 +15,15 @@
 #include "ui/ExtCtrls.h"
 #include "ui/Forms.h"
 #include "ui/Menus.h"
+#include "ui/Printers.h"
 #include "ui/RichEdit.h"
 #include "ui/SpeedButton.h"
 #include "ui/StdCtrls.h"
 
+#include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 class TForm1 : public TForm {
 public:
@@ -202,6 +206,14 @@ public:
     void LoadDocument(const std::string& fileName);
 
     // ---- printing (Printing.cpp) ----
+    void Print1Click(TObject* sender);
+    // The job a confirmed print dialog prints on: by default the chosen
+    // printer, taking the dialog's device context (tests give their own).
+    std::function<std::unique_ptr<TPrintJob>(TPrintDialog&)> OpenPrintJob = OpenPrinterJob;
+    static std::unique_ptr<TPrintJob> OpenPrinterJob(TPrintDialog& dialog);
+    // Prints the editor's whole text as one job titled "Mibor8", page after
+    // page; returns the first character of each page.
+    std::vector<int> PrintDocument(TPrintJob& job);
 
     // ---- association and help (AssociationHelp.cpp) ----
 

@@ -4,7 +4,8 @@
 set -e
 
 PACKAGES="wine wine32:i386 g++-mingw-w64-i686 cmake ninja-build googletest \
-xvfb xdotool imagemagick nasm python3-aiosmtpd dpkg-dev fonts-wine pandoc"
+xvfb xdotool imagemagick nasm python3-aiosmtpd dpkg-dev fonts-wine pandoc \
+cups libcups2:i386 printer-driver-cups-pdf poppler-utils"
 
 if [ "$(id -u)" != 0 ]; then
     SUDO=sudo

@@ -58,7 +58,14 @@ bool ScriptedDialogs::ExecuteFont(TFontDialog& dialog)
     return answer(dialog);
 }
 
-bool ScriptedDialogs::ExecutePrint(TPrintDialog&) { return false; }
+bool ScriptedDialogs::ExecutePrint(TPrintDialog& dialog)
+{
+    if (printAnswers.empty())
+        return false;
+    auto answer = printAnswers.front();
+    printAnswers.pop_front();
+    return answer(dialog);
+}
 
 void ClearStore() { RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Orvane"); }
 
