@@ -32,6 +32,16 @@ def check(condition, message):
         raise Failure(message)
 
 
+def wait_for(condition, seconds=20):
+    """Asks `condition` again and again for up to `seconds`; whether it came true."""
+    end = time.time() + seconds
+    while time.time() < end:
+        if condition():
+            return True
+        time.sleep(0.25)
+    return False
+
+
 class Wine:
     def __init__(self, build):
         self.build = os.path.abspath(build)

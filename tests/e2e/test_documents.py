@@ -1,19 +1,9 @@
 """Documents end to end: a file from the command line changed by typing and
 saved with Ctrl+S, and Ctrl+R after a restart."""
-import time
 
-from harness import check, run
+from harness import check, run, wait_for
 
 DOCUMENT = "C:\\mibor8-docs\\letter.txt"
-
-
-def wait_for(condition, seconds=20):
-    end = time.time() + seconds
-    while time.time() < end:
-        if condition():
-            return True
-        time.sleep(0.25)
-    return False
 
 
 def typed_changes_are_saved_and_reopened_after_a_restart(wine):

@@ -7,23 +7,14 @@ import sys
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "printing"))
-from cups_printer import SKIP, CupsServer, Unavailable, pdf_fonts, pdf_info, pdf_text  # noqa: E402
-from harness import check, run  # noqa: E402
+from cups_printer import SKIP, CupsServer, pdf_fonts, pdf_info, pdf_text, start_or_say_why  # noqa: E402
+from harness import check, run, wait_for  # noqa: E402
 
 DOCUMENT = "C:\\mibor8-print\\letter.rtf"
 RICH = (b"{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0\\fs24 Dear reader,\\par"
         b"\\b This line is bold\\b0\\par And this one is not.\\par}")
 
 server = None
-
-
-def wait_for(condition, seconds=20):
-    end = time.time() + seconds
-    while time.time() < end:
-        if condition():
-            return True
-        time.sleep(0.25)
-    return False
 
 
 def open_print_dialog(wine):
@@ -109,10 +100,9 @@ def main():
     global server
     build = os.path.abspath(sys.argv[1])
     server = CupsServer(build, printers=("PDF", "Second"), name="cups-e2e")
-    try:
-        server.start()
-    except Unavailable as reason:
-        print("[SKIP] no CUPS server of the test's own can run here: %s" % reason)
+    reason = start_or_say_why(server)
+    if reason:
+        print("[SKIP] " + reason)
         sys.exit(SKIP)
     os.environ.update(server.env())
     try:

@@ -2,6 +2,8 @@
 
 #include "ui/Classes.h"
 
+#include <commdlg.h>
+
 #include <cstdio>
 #include <set>
 
@@ -69,13 +71,27 @@ int TextLines(HENHMETAFILE page)
     return static_cast<int>(heights.size());
 }
 
-std::string NumberedLines(int count)
+bool ConfirmDefaultPrinter(TPrintDialog& dialog)
+{
+    PRINTDLGA pd{};
+    pd.lStructSize = sizeof pd;
+    pd.Flags = PD_RETURNDEFAULT | PD_RETURNDC;
+    if (!PrintDlgA(&pd))
+        return false;
+    dialog.PrinterDC.Reset(pd.hDC);
+    dialog.DevMode.Reset(pd.hDevMode);
+    dialog.DevNames.Reset(pd.hDevNames);
+    return true;
+}
+
+std::string NumberedLines(int count, const char* format)
 {
     std::string text;
-    char line[64];
+    char line[128];
     for (int i = 1; i <= count; ++i) {
-        snprintf(line, sizeof line, "Line %03d of the numbered text\r\n", i);
+        snprintf(line, sizeof line, format, i);
         text += line;
+        text += "\r\n";
     }
     return text;
 }
@@ -91,25 +107,16 @@ void PrintingTest::TearDown()
 
 void PrintingTest::Start(const char* mode) { StartWithStored(dialogs, {{"Mode", mode}}); }
 
-void PrintingTest::SetText(const std::string& text)
+void PrintingTest::Load(const std::string& content, bool rtf)
 {
     TMemoryStream stream;
-    stream.WriteString(text);
+    stream.WriteString(content);
     stream.SetPosition(0);
-    Form1->memo1->PlainText = true;
+    Form1->memo1->PlainText = !rtf;
     Form1->memo1->LoadFromStream(stream);
     Form1->memo1->PlainText = Form1->PlainMode();
-    Form1->ApplyPlainModeAgain();
-}
-
-void PrintingTest::SetRtf(const std::string& rtf)
-{
-    TMemoryStream stream;
-    stream.WriteString(rtf);
-    stream.SetPosition(0);
-    Form1->memo1->PlainText = false;
-    Form1->memo1->LoadFromStream(stream);
-    Form1->memo1->PlainText = Form1->PlainMode();
+    if (!rtf)
+        Form1->ApplyPlainModeAgain();
 }
 
 std::vector<std::string> PrintingTest::BoxTexts() const

@@ -49,8 +49,12 @@ std::vector<POINT> TextPlaces(HENHMETAFILE page);
 // The number of lines of text on a page: the different heights text starts at.
 int TextLines(HENHMETAFILE page);
 
-// "Line 001 of the numbered text" ... with CR LF after each line.
-std::string NumberedLines(int count);
+// A print dialog answer: OK on the default printer.
+bool ConfirmDefaultPrinter(TPrintDialog& dialog);
+
+// Lines 1 to `count` made by `format` (with %d or the like for the number),
+// each ended by CR LF.
+std::string NumberedLines(int count, const char* format = "Line %03d of the numbered text");
 
 // The main window made hidden in rich or plain mode, message boxes recorded.
 class PrintingTest : public ::testing::Test {
@@ -58,12 +62,15 @@ protected:
     void SetUp() override;
     void TearDown() override;
     void Start(const char* mode);
-    // Replaces the editor's content by plain text.
-    void SetText(const std::string& text);
-    // Replaces the editor's content by rich text.
-    void SetRtf(const std::string& rtf);
+    // Replaces the editor's content by plain text (plain mode applied again)
+    // or by rich text.
+    void SetText(const std::string& text) { Load(text, false); }
+    void SetRtf(const std::string& rtf) { Load(rtf, true); }
     // The texts of the message boxes shown so far.
     std::vector<std::string> BoxTexts() const;
 
     ScriptedDialogs dialogs;
+
+private:
+    void Load(const std::string& content, bool rtf);
 };

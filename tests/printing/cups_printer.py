@@ -25,10 +25,11 @@ file name with the job number ("Label 2") and to log into the server's folder.
 Where no server can run (not root, the packages missing, cupsd not starting)
 start() raises Unavailable with the reason, and the tests skip with it.
 
-As a program: cups_printer.py BUILD_DIR COMMAND... runs COMMAND with a server
-whose printers are "PDF" (the default) and "Second", CUPS_SERVER set and
-MIBOR8_PDF_FOLDER naming the folder that holds one folder of PDF files per
-printer; exit 77 (skipped) with the reason when no server can run.
+As a program: cups_printer.py BUILD_DIR COMMAND... runs COMMAND (a GoogleTest
+program under Wine) with a server whose printers are "PDF" (the default) and
+"Second", CUPS_SERVER set and MIBOR8_PDF_FOLDER naming the folder that holds
+one folder of PDF files per printer; exit 77 (skipped) with the reason when
+no server can run, and a failure when a test skipped although it ran.
 """
 import glob
 import os
@@ -223,16 +224,28 @@ def pdf_fonts(path):
     return [line.split()[0].split("+")[-1] for line in output.splitlines()[2:] if line.strip()]
 
 
-def main():
-    build, command = sys.argv[1], sys.argv[2:]
-    server = CupsServer(build, printers=("PDF", "Second"))
+def start_or_say_why(server):
+    """Starts the server; None when it runs, else the reason to skip."""
     try:
         server.start()
+        return None
     except Unavailable as reason:
-        print("[SKIP] no CUPS server of the test's own can run here: %s" % reason)
+        return "no CUPS server of the test's own can run here: %s" % reason
+
+
+def main():
+    build, command = sys.argv[1], sys.argv[2:]
+    server = CupsServer(build, printers=("PDF", "Second"), name="cups-" + os.path.basename(command[-1]).split(".")[0])
+    reason = start_or_say_why(server)
+    if reason:
+        print("[SKIP] " + reason)
         return SKIP
     try:
-        return subprocess.run(command, env=server.env()).returncode
+        result = subprocess.run(command, env=server.env(), stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
+        output = result.stdout.decode(errors="replace")
+        print(output)
+        # With the server there, a test that skips did not see it.
+        return 1 if result.returncode == 0 and "[  SKIPPED ]" in output else result.returncode
     finally:
         server.stop()
 

@@ -1,13 +1,12 @@
 // The print command on a real printer: a CUPS server of the test's own with
-// a PDF printer (tests/printing/printer_test.py starts it and names its
-// folder of PDF files in MIBOR8_PDF_FOLDER). The PDF files are read back with
+// a PDF printer (tests/printing/cups_printer.py starts it, runs this program
+// and names its folder of PDF files in MIBOR8_PDF_FOLDER). The PDF files are read back with
 // poppler's tools, run as Unix programs from this Windows process.
 #include "tests/printing/PrintTestSupport.h"
 
 #include "preferences/PreferencesForm.h"
 
 #include <windows.h>
-#include <commdlg.h>
 
 #include <cstdlib>
 #include <fstream>
@@ -63,7 +62,7 @@ protected:
     {
         const char* folder = getenv("MIBOR8_PDF_FOLDER");
         if (!folder)
-            GTEST_SKIP() << "no CUPS server of the test's own: run through tests/printing/printer_test.py";
+            GTEST_SKIP() << "no CUPS server of the test's own: run through tests/printing/cups_printer.py";
         pdfs = std::string(folder) + "/PDF";
         PrintingTest::SetUp();
     }
@@ -71,17 +70,7 @@ protected:
     // Prints on the default printer as if the dialog had been confirmed.
     void Print()
     {
-        dialogs.printAnswers.push_back([](TPrintDialog& dialog) {
-            PRINTDLGA pd{};
-            pd.lStructSize = sizeof pd;
-            pd.Flags = PD_RETURNDEFAULT | PD_RETURNDC;
-            if (!PrintDlgA(&pd))
-                return false;
-            dialog.PrinterDC.Reset(pd.hDC);
-            dialog.DevMode.Reset(pd.hDevMode);
-            dialog.DevNames.Reset(pd.hDevNames);
-            return true;
-        });
+        dialogs.printAnswers.push_back(ConfirmDefaultPrinter);
         Form1->Print1Click(nullptr);
     }
     // Waits for the spooler to finish every job; the newest PDF file then.
@@ -106,14 +95,20 @@ protected:
 
 TEST_F(PrinterTest, EveryLineComesOutOnceWholeAndInOrderOnAsManyPagesAsNeeded)
 {
+    // Numbered lines, and a paragraph of numbered words that runs over pages;
+    // the longer texts are more than page formatting holds at once.
+    std::string words;
+    for (int i = 1; i <= 6000; ++i)
+        words += Format("w%04d ", i);
     struct Case {
-        int lines;
+        std::string text;
         int pages; // 0: several
     };
-    for (const Case& c : {Case{0, 1}, Case{300, 0}}) {
-        SCOPED_TRACE(c.lines);
+    for (const Case& c : {Case{"", 1}, Case{NumberedLines(300), 0}, Case{NumberedLines(2500), 0},
+                          Case{"Before\r\n" + words + "\r\nAfter\r\n", 0}}) {
+        SCOPED_TRACE(c.text.substr(0, 40));
         Start("plain");
-        SetText(NumberedLines(c.lines));
+        SetText(c.text);
         int before = PdfCount();
         Print();
         ASSERT_TRUE(BoxTexts().empty());
@@ -126,17 +121,17 @@ TEST_F(PrinterTest, EveryLineComesOutOnceWholeAndInOrderOnAsManyPagesAsNeeded)
         else
             EXPECT_GT(pages, 1);
 
+        // The words in order, and the lines of the text whole.
         std::vector<std::string> printed, expected;
-        for (const std::string& line : Lines(Shell("pdftotext " + pdf + " -")))
-            if (!Trim(line).empty())
-                printed.push_back(Trim(line));
-        for (const std::string& line : Lines(NumberedLines(c.lines)))
-            expected.push_back(Trim(line));
+        std::istringstream printedWords(Shell("pdftotext " + pdf + " -")), expectedWords(c.text);
+        for (std::string word; printedWords >> word;)
+            printed.push_back(word);
+        for (std::string word; expectedWords >> word;)
+            expected.push_back(word);
         EXPECT_EQ(printed, expected);
-        if (c.lines > 0) {
-            EXPECT_FALSE(Trim(Shell("pdftotext -f " + std::to_string(pages) + " -l " + std::to_string(pages) + " " +
-                                    pdf + " -")).empty())
-                << "the last page is empty";
+        if (c.pages == 0) {
+            std::string lastPage = Shell(Format("pdftotext -f %d -l %d ", pages, pages) + pdf + " -");
+            EXPECT_FALSE(Trim(lastPage).empty()) << "the last page is empty";
         }
         StopProgram(false);
     }
