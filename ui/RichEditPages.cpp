@@ -98,7 +98,7 @@ std::string TextRange(const TRichEdit& editor, int from, int to)
 // Where the paragraph holding `position` starts: after the line break before it.
 int ParagraphStart(const TRichEdit& editor, int position)
 {
-    const int block = 1024;
+    const int block = 8192;
     for (int to = position; to > 0; to -= block) {
         int from = std::max(0, to - block);
         size_t lineBreak = TextRange(editor, from, to).find_last_of('\n');
@@ -112,7 +112,7 @@ int ParagraphStart(const TRichEdit& editor, int position)
 // the end of the text.
 int ParagraphEnd(const TRichEdit& editor, int position, int length)
 {
-    const int block = 1024;
+    const int block = 8192;
     for (int from = position; from < length; from += block) {
         size_t lineBreak = TextRange(editor, from, std::min(length, from + block)).find('\n');
         if (lineBreak != std::string::npos)
