@@ -12,8 +12,10 @@ const char* const TForm8::RichTextFile = "RichText.rtf";
 
 namespace {
 
-constexpr int kLabelLeft = 10, kFieldLeft = 112, kFieldWidth = 250, kRowHeight = 24;
-constexpr int kButtonLeft = 376, kButtonWidth = 108, kButtonHeight = 25;
+// The fields start right of the longest label, "Blind carbon copy:", and the
+// buttons are as wide as the longest caption, "E-mail preferences...", needs.
+constexpr int kLabelLeft = 10, kFieldLeft = 120, kFieldWidth = 234, kRowHeight = 24;
+constexpr int kButtonLeft = 360, kButtonWidth = 124, kButtonHeight = 25;
 
 std::unique_ptr<TPanel> ButtonPanel(TControl* parent, const std::string& caption, int top)
 {
@@ -63,14 +65,15 @@ void TForm8::BuildFields()
     for (int i = 0; i < 7; ++i)
         *labels[i] = std::make_unique<TLabel>(this, captions[i], kLabelLeft, 13 + i * kRowHeight);
 
-    // Created in the tab order: subject, sendto, cc, bcc, replyto.
+    // Created in the tab order: subject, sendto, cc, bcc, replyto. The first four
+    // are borderless in white frames with the same sunken edge as the fifth's own.
     std::unique_ptr<TPanel>* frames[] = {&Panel2, &Panel3, &Panel4, &Panel5};
     std::unique_ptr<TEdit>* fields[] = {&subject, &sendto, &cc, &bcc};
     for (int i = 0; i < 4; ++i) {
         *frames[i] = std::make_unique<TPanel>(this, kFieldLeft, 9 + i * kRowHeight, kFieldWidth, 21);
-        (*frames[i])->SetBevels(TBevelCut::Lowered, TBevelCut::Lowered);
+        (*frames[i])->SetFieldFrame();
         (*frames[i])->SetColor(clWhite);
-        *fields[i] = std::make_unique<TEdit>(frames[i]->get(), 4, 4, kFieldWidth - 8, 14, false, true);
+        *fields[i] = std::make_unique<TEdit>(frames[i]->get(), 2, 2, kFieldWidth - 8, 14, false, true);
     }
     replyto = std::make_unique<TEdit>(this, kFieldLeft, 9 + 4 * kRowHeight, kFieldWidth, 21);
     for (TEdit* field : {subject.get(), sendto.get(), cc.get(), bcc.get(), replyto.get()}) {
@@ -139,6 +142,9 @@ void TForm8::BindEvents()
     smtp->OnInvalidHost = Bind(this, &TForm8::smtpInvalidHost);
     smtp->OnAttachmentNotFound = Bind(this, &TForm8::smtpAttachmentNotFound);
     smtp->OnAuthenticationFailed = Bind(this, &TForm8::smtpAuthenticationFailed);
+    smtp->OnSecuring = Bind(this, &TForm8::smtpSecuring);
+    smtp->OnSecured = Bind(this, &TForm8::smtpSecured);
+    smtp->OnLoggingIn = Bind(this, &TForm8::smtpLoggingIn);
     smtp->OnDisconnect = nullptr;
 
     // The commands of the button panels and of the fields' context menu.

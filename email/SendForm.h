@@ -81,6 +81,9 @@ public:
     void smtpInvalidHost(bool& handled);
     void smtpAttachmentNotFound(const std::string& fileName);
     void smtpAuthenticationFailed(bool& handled);
+    void smtpSecuring(TObject* sender);
+    void smtpSecured(TObject* sender);
+    void smtpLoggingIn(TObject* sender);
 
     void SetStatus(const std::string& text);
     std::string Status() const { return Label1->Text(); }

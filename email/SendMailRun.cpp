@@ -5,7 +5,10 @@
 
 #include "mainform/MainForm.h"
 #include "preferences/PreferencesForm.h"
+#include "smtp/TlsChannel.h"
 #include "ui/Application.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -17,6 +20,19 @@ int PortNumber(const std::string& text)
         throw EConvertError("'" + text + "' is not a valid port");
     return port;
 }
+
+// What the user reads when the connection could not be secured or the login
+// failed, by the kind of failure.
+const char* const TlsMessages[] = {
+    "The secure connection to the server failed!",
+    "The server's certificate is not trusted!",
+    "The server's certificate names another host than the SMTP Server (in the preferences screen)!",
+};
+const char* const LoginMessages[] = {
+    "The server does not offer STARTTLS!",
+    "The server offers no login by AUTH PLAIN or AUTH LOGIN!",
+    "The server refused the username or password (in the preferences screen)!",
+};
 
 } // namespace
 
@@ -42,6 +58,7 @@ void TForm8::Panel1Click(TObject*)
     }
     bool failed = false;
     bool wroteRichText = false;
+    const char* securityMessage = nullptr;
     try {
         // Every send lists its recipients and files afresh, also after a failed one.
         TPostMessage& message = smtp->PostMessage;
@@ -55,6 +72,12 @@ void TForm8::Panel1Click(TObject*)
         }
         FillMessage();
         RunExchange();
+    } catch (const ETlsError& error) {
+        failed = true;
+        securityMessage = TlsMessages[error.Failure];
+    } catch (const ESmtpSecurityError& error) {
+        failed = true;
+        securityMessage = LoginMessages[error.Failure];
     } catch (...) {
         failed = true;
     }
@@ -63,6 +86,8 @@ void TForm8::Panel1Click(TObject*)
         // A failed exchange leaves no connection behind for the next Send to trip over.
         if (smtp->Connected())
             DisconnectQuietly();
+        if (securityMessage)
+            Application->ShowMessage(securityMessage);
         SetStatus("Error sending mail!");
     }
     Timer2->SetEnabled(true);
@@ -116,6 +141,8 @@ void TForm8::FillMessage()
     smtp->Host = Form2->server->Text();
     smtp->Port = PortNumber(Form2->port->Text());
     smtp->UserID = Form2->id->Text();
+    smtp->Security = static_cast<TMailSecurity>(std::max(0, Form2->security->ItemIndex()));
+    smtp->Password = Form2->password->Text();
     TPostMessage& message = smtp->PostMessage;
     message.FromAddress = Form2->email->Text();
     message.FromName = Form2->name->Text();
@@ -193,6 +220,9 @@ void TForm8::smtpSendStart(TObject*) { SetStatus("Sending messages..."); }
 void TForm8::smtpSuccess(TObject*) { SetStatus("Mail delivered!"); }
 void TForm8::smtpFailure(TObject*) { SetStatus("Error sending mail!"); }
 void TForm8::smtpConnectionFailed(TObject*) { SetStatus("Connection failed!"); }
+void TForm8::smtpSecuring(TObject*) { SetStatus("Securing connection..."); }
+void TForm8::smtpSecured(TObject*) { SetStatus("Connection secured..."); }
+void TForm8::smtpLoggingIn(TObject*) { SetStatus("Logging in..."); }
 
 void TForm8::smtpInvalidHost(bool&) { Application->ShowMessage("Host does not respond!"); }
 

@@ -1,15 +1,13 @@
 // New, Open, Re-open, Save, Save as and the backup copy.
 #include "mainform/MainForm.h"
 
+#include "mainform/ProgramPaths.h"
 #include "preferences/PreferencesForm.h"
 #include "ui/Application.h"
 #include "ui/SafeFile.h"
 #include "ui/SysUtils.h"
 
 namespace {
-
-const char* const kNewBackup = "c:\\Mibor8 - BackUp";
-const char* const kClosingBackup = "c:\\Mibor8 - BackUp.mib";
 
 const char* const kNoLastFile = "There is no last file. To use this, first open\n"
                                 "and/or save a file, and restart Mibor8.\n"
@@ -38,6 +36,17 @@ std::string FirstCharacters(const std::string& fileName, size_t count)
     return text;
 }
 
+// Where the backup goes: the program's own locations where the root of C: can
+// be written to, else in the user's application data; a location the user
+// chose exactly as typed.
+std::string BackupTarget(const std::string& location)
+{
+    for (const char* builtIn : {kDefaultBackupPath, kNewBackupPath, kClosingBackupPath})
+        if (IsBuiltInRootPath(location, builtIn))
+            return ProgramRootPath(builtIn);
+    return location;
+}
+
 } // namespace
 
 void TForm1::WriteDocument(const std::string& fileName)
@@ -52,16 +61,16 @@ void TForm1::BackupCopy(const std::string& fallback)
     try {
         // With neither mode button down (a first start) the backup is plain text.
         memo1->PlainText = !RichMode();
-        WriteDocument(Form2->Edit3->Text());
+        WriteDocument(BackupTarget(Form2->Edit3->Text()));
     } catch (const std::exception&) {
         // Said nowhere: the next settings save stores the fallback.
-        Form2->Edit3->SetText(fallback);
+        Form2->Edit3->SetText(ProgramRootPath(fallback));
     }
 }
 
 void TForm1::Text2Click(TObject*)
 {
-    BackupCopy(kNewBackup);
+    BackupCopy(kNewBackupPath);
     memo1->Clear();
     SetText("Mibor8");
     Application->SetTitle("Mibor8");
@@ -173,6 +182,6 @@ void TForm1::SaveAs1Click(TObject*)
 
 void TForm1::FormCloseQuery(TObject*, bool& canClose)
 {
-    BackupCopy(kClosingBackup);
+    BackupCopy(kClosingBackupPath);
     canClose = true;
 }

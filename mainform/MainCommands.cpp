@@ -48,25 +48,31 @@ void TForm1::BindEvents()
     Commands.Add("ToolButton25Click", Bind(this, &TForm1::ToolButton25Click), {Richtextmode1, ToolButton25});
 
     // Word list
-    Commands.Add("SpeedButton1Click", nullptr, {SpeedButton1.get()});
-    Commands.Add("SpeedButton2Click", nullptr, {SpeedButton2.get()});
-    Commands.Add("SpeedButton3Click", nullptr, {SpeedButton3.get()});
-    Commands.Add("Importwordlist1Click", nullptr, {Importwordlist1, ToolButton29});
-    Commands.Add("Exportwordlist1Click", nullptr, {Exportwordlist1, ToolButton30});
-    Commands.Add("Emptywordlist1Click", nullptr, {Emptywordlist1, ToolButton31});
+    Commands.Add("SpeedButton1Click", Bind(this, &TForm1::SpeedButton1Click), {SpeedButton1.get()});
+    Commands.Add("SpeedButton2Click", Bind(this, &TForm1::SpeedButton2Click), {SpeedButton2.get()});
+    Commands.Add("SpeedButton3Click", Bind(this, &TForm1::SpeedButton3Click), {SpeedButton3.get()});
+    Commands.Add("Importwordlist1Click", Bind(this, &TForm1::Importwordlist1Click), {Importwordlist1, ToolButton29});
+    Commands.Add("Exportwordlist1Click", Bind(this, &TForm1::Exportwordlist1Click), {Exportwordlist1, ToolButton30});
+    Commands.Add("Emptywordlist1Click", Bind(this, &TForm1::Emptywordlist1Click), {Emptywordlist1, ToolButton31});
+    Edit4->OnKeyPress = Bind(this, &TForm1::Edit4KeyPress);
+    Edit4->OnChange = Bind(this, &TForm1::Edit4Change);
+    ListBox1->OnDblClick = Bind(this, &TForm1::ListBox1DblClick);
+    ListBox1->OnMouseDown = Bind(this, &TForm1::ListBox1MouseDown);
+    ListBox1->OnMouseUp = Bind(this, &TForm1::ListBox1MouseUp);
+    ControlBar1->OnBandDrag = Bind(this, &TForm1::ControlBar1BandDrag);
 
     // Windows of their own
-    Commands.Add("ImageViewer1Click", nullptr, {ImageViewer1});
-    Commands.Add("ToolButton6Click", nullptr, {ToolButton6});
+    Commands.Add("ImageViewer1Click", Bind(this, &TForm1::ImageViewer1Click), {ImageViewer1});
+    Commands.Add("ToolButton6Click", Bind(this, &TForm1::ToolButton6Click), {ToolButton6});
     Commands.Add("Preferences1Click", Bind(this, &TForm1::Preferences1Click), {Preferences2});
     Commands.Add("Preferences1Click3", Bind(this, &TForm1::Preferences1Click3), {ToolButton32});
-    Commands.Add("About1Click", nullptr, {About1});
+    Commands.Add("About1Click", Bind(this, &TForm1::About1Click), {About1});
 
     // Association and help
-    Commands.Add("Help2Click", nullptr, {Help2});
-    Commands.Add("ToolButton33Click", nullptr, {ToolButton33});
-    Commands.Add("txt1Click", nullptr, {txt1});
-    Commands.Add("rtf1Click", nullptr, {rtf1});
+    Commands.Add("Help2Click", Bind(this, &TForm1::Help2Click), {Help2});
+    Commands.Add("ToolButton33Click", Bind(this, &TForm1::ToolButton33Click), {ToolButton33});
+    Commands.Add("txt1Click", Bind(this, &TForm1::txt1Click), {txt1});
+    Commands.Add("rtf1Click", Bind(this, &TForm1::rtf1Click), {rtf1});
 
     // Character and paragraph formatting
     Commands.Add("ToolButton11Click", nullptr, {ToolButton11});

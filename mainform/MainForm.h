@@ -6,6 +6,8 @@
 //   TextModes.cpp    plain and rich text modes
 //   DocumentFiles.cpp  New, Open, Re-open, Save, Save as, backup copy
 //   SendMail.cpp     opening the send window
+//   AssociationHelp.cpp  the file association script and the manual
+//   WordList.cpp     the word list of the side panel
 //   Printing.cpp     printing the document
 #pragma once
 
@@ -174,6 +176,10 @@ public:
     void Exit1Click(TObject* sender);
     void Preferences1Click(TObject* sender);
     void Preferences1Click3(TObject* sender);
+    void About1Click(TObject* sender);
+    // Image Viewer...: shows the viewer, not modal.
+    void ImageViewer1Click(TObject* sender);
+    void ToolButton6Click(TObject* sender);
 
     // ---- document files (DocumentFiles.cpp) ----
     void Text2Click(TObject* sender); // New
@@ -216,10 +222,39 @@ public:
     std::vector<int> PrintDocument(TPrintJob& job);
 
     // ---- association and help (AssociationHelp.cpp) ----
+    void txt1Click(TObject* sender); // Help, Associate with Mibor8, ".txt"
+    void rtf1Click(TObject* sender); // the same for ".rtf"
+    void Help2Click(TObject* sender); // Help..., F1: the manual
+    void ToolButton33Click(TObject* sender); // the manual, from the tools toolbar
+    // The one place of the association script, deleted when the window closes.
+    static std::string AssociationScriptPath();
+    // The registry script that makes files of `extension` (".txt") belong to
+    // the file class Mibor-File: four lines.
+    static std::vector<std::string> AssociationScript(const std::string& extension);
+    // Writes the script for `extension` through the scratch control and hands
+    // it to the shell; a failed write raises before anything is opened.
+    void Associate(const std::string& extension);
+    // The manual "Mibor8.pdf" in the folder of the program's own file.
+    static std::string ManualPath();
 
     // ---- find and replace (FindReplace.cpp) ----
 
     // ---- word list (WordList.cpp) ----
+    void SpeedButton1Click(TObject* sender); // Add
+    void SpeedButton2Click(TObject* sender); // Remove
+    void SpeedButton3Click(TObject* sender); // Insert >>
+    void Importwordlist1Click(TObject* sender);
+    void Exportwordlist1Click(TObject* sender);
+    void Emptywordlist1Click(TObject* sender);
+    void Edit4KeyPress(TObject* sender, char& key);
+    void Edit4Change(TObject* sender);
+    void ListBox1DblClick(TObject* sender);
+    void ListBox1MouseDown(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
+    void ListBox1MouseUp(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
+    void ControlBar1BandDrag(TObject* sender);
+    // "Add" is enabled exactly when the entry field holds text, "Remove" and
+    // "Insert >>" exactly when the list holds an entry.
+    void UpdateWordListButtons();
 
     // ---- character and paragraph formatting (Formatting.cpp) ----
 

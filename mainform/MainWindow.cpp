@@ -234,11 +234,17 @@ void TForm1::Preferences1Click(TObject*)
 
 void TForm1::Preferences1Click3(TObject* sender) { Preferences1Click(sender); }
 
+void TForm1::About1Click(TObject*) { Form3->ShowModal(); }
+
+void TForm1::ImageViewer1Click(TObject*) { Form4->Show(); }
+
+void TForm1::ToolButton6Click(TObject* sender) { ImageViewer1Click(sender); }
+
 // ---- shut-down ----
 
 void TForm1::FormClose(TObject*, TCloseAction&)
 {
     memo1->SetBackground(ColorDialog1.Color);
-    DeleteFileA("C:\\Mibor.reg");
+    DeleteFileA(AssociationScriptPath().c_str());
     Form2->WindowStateSave();
 }

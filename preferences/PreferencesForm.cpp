@@ -4,6 +4,7 @@
 
 #include "email/SendForm.h"
 #include "mainform/MainForm.h"
+#include "mainform/ProgramPaths.h"
 #include "ui/Application.h"
 #include "ui/SysUtils.h"
 
@@ -45,7 +46,7 @@ TForm2::TForm2() : TForm("TForm2")
     BuildAddTextPage();
     BuildEmailPage();
     for (TEdit* field : {Edit1.get(), Edit2.get(), Edit4.get(), Edit3.get(), server.get(), port.get(), id.get(),
-                         name.get(), email.get()})
+                         name.get(), email.get(), password.get()})
         field->PopupMenu = &Form1->PopupMenu4;
     ShowPage(InfoPage.get());
     BindEvents();
@@ -153,7 +154,7 @@ void TForm2::BuildBackupPage()
     Edit3->SetReadOnly(true);
     Edit3->SetColor(clBtnFace);
     Edit3->SetFontColor(clGrayText);
-    Edit3->SetText("C:\\Mibor8- Backup");
+    Edit3->SetText(ProgramRootPath(kDefaultBackupPath));
     LocationDialog.Title = "Select location to backup...";
     LocationDialog.Filter = "All files|*.*";
     LocationDialog.InitialDir = "c:\\";
@@ -201,6 +202,18 @@ void TForm2::BuildEmailPage()
     server->SetText("mail.your-provider.example");
     port->SetText("25");
     port->SetHint("Default is 25.");
+
+    Label25 = std::make_unique<TLabel>(page, "Security:", 16, top + 3);
+    security = std::make_unique<TComboBox>(page, 110, top, 235, TComboBox::Style::DropDownList, false, 3);
+    for (const char* choice : {"None", "STARTTLS", "SSL/TLS"})
+        security->Add(choice);
+    security->SetItemIndex(0);
+    security->SetHint("STARTTLS: usually port 587. SSL/TLS: usually port 465.");
+    top += 32;
+    Label26 = std::make_unique<TLabel>(page, "Password:", 16, top + 3);
+    password = std::make_unique<TEdit>(page, 110, top, 235, 21);
+    password->SetMaxLength(255);
+    password->SetPasswordChar('*');
 }
 
 void TForm2::BindEvents()

@@ -7,6 +7,7 @@
 #include "ui/Dialogs.h"
 #include "ui/ExtCtrls.h"
 #include "ui/Forms.h"
+#include "ui/Registry.h"
 #include "ui/SpeedButton.h"
 #include "ui/StdCtrls.h"
 
@@ -54,8 +55,11 @@ public:
     std::unique_ptr<TCheckBox> shape12, shape16, shape17;
 
     // E-mail
-    std::unique_ptr<TLabel> Label20, Label21, Label22, Label23, Label24;
+    std::unique_ptr<TLabel> Label20, Label21, Label22, Label23, Label24, Label25, Label26;
     std::unique_ptr<TEdit> server, port, id, name, email;
+    // "Security": "None", "STARTTLS", "SSL/TLS"; "Password", masked.
+    std::unique_ptr<TComboBox> security;
+    std::unique_ptr<TEdit> password;
 
     // The commands of the window's buttons.
     TActionList Commands;
@@ -113,6 +117,9 @@ private:
     void BuildAddTextPage();
     void BuildEmailPage();
     void BindEvents();
+    // The two values of the E-mail page that stores of earlier versions lack.
+    void LoadMailSecurity(const TRegistry& store);
+    void SaveMailSecurity(TRegistry& store);
     // The Info page: the computer figures once, the document figures on
     // every activation.
     void FillComputerFigures();

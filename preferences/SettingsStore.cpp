@@ -62,6 +62,9 @@ void TForm2::SettingsLoad()
     TRegistry store;
     store.OpenKey(kSettingsKey, false);
     TForm1& main = *Form1;
+    // First and on their own: a load that stops early must not make the save
+    // that follows it forget them.
+    LoadMailSecurity(store);
     try {
         // 1. Background colour.
         TColor background = ReadColor(store, "BackgroundColor");
@@ -233,6 +236,24 @@ void TForm2::SettingsSave()
     if (!style.empty())
         store.WriteString("FontStyle", style);
     store.WriteString("Maximized", BoolToText(main.WindowState() == TWindowState::Maximized));
+    SaveMailSecurity(store);
+}
+
+void TForm2::LoadMailSecurity(const TRegistry& store)
+{
+    // Absent (a store of an earlier version) or malformed: no security, no password.
+    int choice = 0;
+    if (!TryStrToInt(store.ReadString("Security"), choice) || choice < 0 || choice >= security->Count())
+        choice = 0;
+    security->SetItemIndex(choice);
+    password->SetText(UnprotectText(store.ReadString("Password")));
+}
+
+void TForm2::SaveMailSecurity(TRegistry& store)
+{
+    store.WriteString("Security", IntToStr(security->ItemIndex()));
+    // Never as plain text: protected for the current user.
+    store.WriteString("Password", ProtectText(password->Text()));
 }
 
 void TForm2::WindowStateSave()

@@ -2,6 +2,9 @@
 
 #include "ui/SysUtils.h"
 
+#include <windows.h>
+#include <wincrypt.h>
+
 namespace {
 
 struct ColorName {
@@ -92,4 +95,58 @@ bool CodeToFontStyle(const std::string& code, TFontStyles& style)
         }
     }
     return false;
+}
+
+namespace {
+
+struct TLocalBlob {
+    DATA_BLOB blob{0, nullptr};
+    ~TLocalBlob()
+    {
+        if (blob.pbData) {
+            SecureZeroMemory(blob.pbData, blob.cbData);
+            LocalFree(blob.pbData);
+        }
+    }
+};
+
+} // namespace
+
+std::string ProtectText(const std::string& text)
+{
+    if (text.empty())
+        return text;
+    DATA_BLOB plain{static_cast<DWORD>(text.size()), reinterpret_cast<BYTE*>(const_cast<char*>(text.data()))};
+    TLocalBlob sealed;
+    if (!CryptProtectData(&plain, L"Mibor8", nullptr, nullptr, nullptr, CRYPTPROTECT_UI_FORBIDDEN, &sealed.blob))
+        throw Exception("The password could not be protected");
+    static const char digits[] = "0123456789ABCDEF";
+    std::string stored;
+    for (DWORD i = 0; i < sealed.blob.cbData; ++i) {
+        stored += digits[sealed.blob.pbData[i] >> 4];
+        stored += digits[sealed.blob.pbData[i] & 15];
+    }
+    return stored;
+}
+
+std::string UnprotectText(const std::string& stored)
+{
+    if (stored.empty() || stored.size() % 2 != 0)
+        return std::string();
+    std::string bytes;
+    for (size_t i = 0; i < stored.size(); i += 2) {
+        int value = 0;
+        for (char c : {stored[i], stored[i + 1]}) {
+            const int digit = c >= '0' && c <= '9' ? c - '0' : c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1;
+            if (digit < 0)
+                return std::string();
+            value = value * 16 + digit;
+        }
+        bytes += static_cast<char>(value);
+    }
+    DATA_BLOB sealed{static_cast<DWORD>(bytes.size()), reinterpret_cast<BYTE*>(&bytes[0])};
+    TLocalBlob plain;
+    if (!CryptUnprotectData(&sealed, nullptr, nullptr, nullptr, nullptr, CRYPTPROTECT_UI_FORBIDDEN, &plain.blob))
+        return std::string();
+    return std::string(reinterpret_cast<const char*>(plain.blob.pbData), plain.blob.cbData);
 }

@@ -20,3 +20,10 @@ TColor TextToColor(const std::string& text);
 std::string FontStyleToCode(TFontStyles style);
 // False (and `style` unchanged) for a text that is not a code.
 bool CodeToFontStyle(const std::string& code, TFontStyles& style);
+
+// A secret protected for the current user by the system's data protection,
+// as upper-case hexadecimal digits; an empty text stays empty.
+std::string ProtectText(const std::string& text);
+// The secret back; empty for a value that is malformed or cannot be
+// unprotected here (another user's, another computer's).
+std::string UnprotectText(const std::string& stored);

@@ -40,17 +40,21 @@ def read_pictures(path, width, height):
 
 
 def bitmap(pictures, width, height):
-    total = width * len(pictures)
-    stride = (total * 3 + 3) // 4 * 4
+    return bmp_file(width * len(pictures), height,
+                    lambda x, y: PALETTE.get(pictures[x // width][y][x % width], TRANSPARENT))
+
+
+def bmp_file(width, height, pixel):
+    """A 24-bit bitmap file; pixel(x, y) gives (red, green, blue), y from the top."""
+    stride = (width * 3 + 3) // 4 * 4
     rows = bytearray()
     for y in reversed(range(height)):  # bottom-up, as bitmaps are stored
         row = bytearray()
-        for picture in pictures:
-            for c in picture[y]:
-                red, green, blue = PALETTE.get(c, TRANSPARENT)
-                row += bytes((blue, green, red))
+        for x in range(width):
+            red, green, blue = pixel(x, y)
+            row += bytes((blue, green, red))
         rows += row + bytes(stride - len(row))
-    info = struct.pack('<IiiHHIIiiII', 40, total, height, 1, 24, 0, len(rows), 2835, 2835, 0, 0)
+    info = struct.pack('<IiiHHIIiiII', 40, width, height, 1, 24, 0, len(rows), 2835, 2835, 0, 0)
     header = struct.pack('<2sIHHI', b'BM', 14 + len(info) + len(rows), 0, 0, 14 + len(info))
     return header + info + rows
 

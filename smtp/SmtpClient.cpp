@@ -106,8 +106,13 @@ void TSmtpClient::Connect()
             RefuseLineBreak("the user name");
         TSocketClient::Connect();
         try {
+            if (Security == msImplicitTls)
+                SecureConnection();
             Greet();
-            Helo();
+            if (Security == msNone && Password.empty())
+                Hello("HELO");
+            else
+                Submission();
         } catch (...) {
             // The failure that ended the greeting is the one to report.
             try {
@@ -126,14 +131,14 @@ void TSmtpClient::Connect()
     Fire(OnConnect, this);
 }
 
-std::string TSmtpClient::ReadReply(const std::string& first)
+std::vector<std::string> TSmtpClient::ReadReply(const std::string& first)
 {
-    std::string line = first;
-    while (IsContinued(line)) {
-        line = ReadLn();
-        ReportText(ReplyLineLevel, line);
+    std::vector<std::string> lines = {first};
+    while (IsContinued(lines.back())) {
+        lines.push_back(ReadLn());
+        ReportText(ReplyLineLevel, lines.back());
     }
-    return line;
+    return lines;
 }
 
 void TSmtpClient::Greet()
@@ -143,22 +148,27 @@ void TSmtpClient::Greet()
     const int code = ParseReplyCode(first);
     SetReply(first, code);
     ReportText(ReplyLineLevel, first);
-    const std::string last = ReadReply(first);
+    const std::string last = ReadReply(first).back();
     if (code >= 400)
         throw Exception(last);
 }
 
-void TSmtpClient::Helo()
+std::vector<std::string> TSmtpClient::Hello(std::string verb)
 {
-    for (int attempt = 0;; ++attempt) {
+    for (int attempt = 0;;) {
         SilenceLimit = Limits.Mail;
-        Transaction("HELO " + UserID);
+        Transaction(verb + " " + UserID);
         const int code = ReplyCode();
-        ReadReply(LastReply());
+        std::vector<std::string> lines = ReadReply(LastReply());
         if (code < 300)
-            return;
+            return lines;
+        // A server of old knows only HELO; once security was asked for, EHLO is a must.
+        if (verb == "EHLO" && Security == msNone) {
+            verb = "HELO";
+            continue;
+        }
         bool handled = false;
-        if (attempt == 0 && OnAuthenticationFailed)
+        if (attempt++ == 0 && OnAuthenticationFailed)
             OnAuthenticationFailed(handled);
         if (!handled || !Connected())
             throw Exception(AuthenticationFailed);

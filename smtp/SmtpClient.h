@@ -8,12 +8,29 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace Mime {
 class TDataWriter;
 }
 
 enum TSubType { mtPlain, mtEnriched, mtSgml, mtTabSeperated, mtHtml };
+
+// How the connection is secured: not at all (HELO, no login, as always),
+// STARTTLS after the greeting, or TLS from the first byte (implicit TLS).
+enum TMailSecurity { msNone, msStartTls, msImplicitTls };
+
+// Why the secure dialogue ended before the message: the server does not
+// offer or refuses STARTTLS, offers no login this client speaks, or refused
+// the user name and password. (A failed TLS handshake or certificate check
+// raises ETlsError.)
+enum TSecurityFailure { sfNoStartTls, sfNoLoginMethod, sfCredentialsRefused };
+
+class ESmtpSecurityError : public Exception {
+public:
+    ESmtpSecurityError(TSecurityFailure failure, const std::string& text) : Exception(text), Failure(failure) {}
+    TSecurityFailure Failure;
+};
 
 // Handled is false on entry; hiType 1: the sender address is empty, 2: there is no recipient.
 using THeaderInComplete = std::function<void(bool& handled, int hiType)>;
@@ -52,6 +69,8 @@ struct TSmtpLimits {
     unsigned DataBlock = 180000;
     // The answer to the final ".".
     unsigned DataEnd = 600000;
+    // Each wait of the TLS handshake; 0 leaves the bound to TimeOut.
+    unsigned Handshake = 0;
 };
 
 class TSmtpClient : public TSocketClient {
@@ -59,7 +78,9 @@ public:
     explicit TSmtpClient(TObject* owner = nullptr);
     ~TSmtpClient() override;
 
-    // Connects, reads the greeting and says HELO; raises on failure.
+    // Connects, reads the greeting and says HELO; raises on failure. With a
+    // Security or a Password: TLS from the start or after STARTTLS, EHLO, and
+    // AUTH when there is a password.
     void Connect() override;
     // Sends QUIT and closes the connection, also when QUIT fails.
     void Disconnect() override;
@@ -83,6 +104,9 @@ public:
     std::string HeaderBlock() const;
 
     std::string UserID;
+    TMailSecurity Security = msNone;
+    // Sent, with UserID, by AUTH PLAIN or AUTH LOGIN; never reported.
+    std::string Password;
     TPostMessage PostMessage;
     TExStringList FinalHeader;
     UUMethods EncodeType = uuMime;
@@ -102,11 +126,22 @@ public:
     TMailListReturn OnMailListReturn;
     TFileItem OnAttachmentNotFound;
     THandlerEvent OnAuthenticationFailed;
+    // The TLS handshake begins; it is done and the certificate checked; AUTH begins.
+    TNotifyEvent OnSecuring;
+    TNotifyEvent OnSecured;
+    TNotifyEvent OnLoggingIn;
 
 private:
     void Greet();
-    void Helo();
-    std::string ReadReply(const std::string& first);
+    // HELO or EHLO with UserID; returns the reply's lines.
+    std::vector<std::string> Hello(std::string verb);
+    // The reply lines from `first` on, continuation lines included.
+    std::vector<std::string> ReadReply(const std::string& first);
+    // EHLO, STARTTLS, EHLO again, AUTH (SmtpSecurity.cpp).
+    void Submission();
+    void SecureConnection();
+    void Login(const std::vector<std::string>& ehloReply);
+    bool LoginStep(const std::string& line, bool last);
     void Command(const std::string& line, unsigned limit, int failFrom);
     void CheckHeader();
     void SendRecipients();

@@ -114,6 +114,9 @@ const char* const SendTimedOut = "Socket send timed out";
 const char* const ConnectionClosed = "Connection closed by the server";
 const char* const LineTooLong = "Reply line too long";
 const char* const RangeError = "Range check error";
+const char* const HandshakeTimedOut = "TLS handshake timed out";
+const char* const DataBeforeHandshake = "The server sent data before the TLS handshake";
+const char* const SecureChannelBroken = "The TLS session broke off";
 }
 
 std::string SockErrorText(int code)

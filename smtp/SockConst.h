@@ -62,6 +62,9 @@ extern const char* const SendTimedOut;
 extern const char* const ConnectionClosed;
 extern const char* const LineTooLong;
 extern const char* const RangeError;
+extern const char* const HandshakeTimedOut;
+extern const char* const DataBeforeHandshake;
+extern const char* const SecureChannelBroken;
 }
 
 // "code:description" for a Winsock error code, "Unknown Error No. code" for

@@ -3,6 +3,7 @@
 #include "smtp/SocketClient.h"
 
 #include "smtp/HiddenWindow.h"
+#include "smtp/TlsChannel.h"
 #include "ui/Application.h"
 
 #include <winsock.h>
@@ -241,7 +242,7 @@ void TSocketClient::Connect()
 
     // Nothing of an earlier connection is read or sent on this one.
     ClearReceiveBuffer();
-    sendQueue_.Clear();
+    EndTls();
     closedByPeer_ = false;
     closeError_ = 0;
     if (socket_ == NoSocket && !CreateSocket(false))
@@ -310,7 +311,7 @@ void TSocketClient::CloseSocket()
 {
     Report(TSockStatus::RequestCloseSocket);
     connected_ = false;
-    sendQueue_.Clear();
+    EndTls();
     if (socket_ == NoSocket) {
         if (!destroying_)
             CreateSocket(false);
@@ -337,7 +338,7 @@ void TSocketClient::ResetSocket()
     if (socket_ != NoSocket)
         closesocket(socket_);
     socket_ = NoSocket;
-    sendQueue_.Clear();
+    EndTls();
     PurgeSocketMessages();
     CreateSocket(false);
 }

@@ -16,6 +16,8 @@
 #include <memory>
 #include <string>
 
+class TTlsChannel;
+
 class ESockError : public Exception { public: using Exception::Exception; };
 class EAbortError : public Exception { public: using Exception::Exception; };
 class ERangeError : public Exception { public: using Exception::Exception; };
@@ -93,6 +95,13 @@ public:
     void SendBuffer(const void* data, size_t length);
     // Sends the whole stream, counting SentBytes against TotalBytes.
     void SendStream(TStream& stream);
+    // Makes the open connection a TLS one: the handshake, bounded as a whole
+    // like a read, then the check of the server's certificate against the system's trusted
+    // roots and `serverName`. Everything read and written afterwards goes
+    // through TLS; the counters count the plain bytes. On failure the
+    // connection is closed without another byte and ETlsError is raised
+    // (EAbortError when cancelled).
+    void StartTls(const std::string& serverName);
 
     // The code of a reply line: its leading decimal digits (of the first ten
     // characters), 0 when it has none; ERangeError when it does not fit 16 bits.
@@ -170,6 +179,17 @@ private:
     void WaitUntilSent();
     void FailWait(const std::string& text);
     std::string ClosedText();
+    void ClearSendQueue();
+    // TLS (SocketTls.cpp).
+    void Handshake(TTlsChannel& channel, std::string& input);
+    void AwaitHandshakeData(std::string& input, ULONGLONG start);
+    void EndTls();
+    void DecryptReceived();
+    // The bytes to pass to the network next: the front of the queue, or with
+    // TLS the rest of the record made from it; false when nothing is left.
+    bool NextOutgoing(const char*& data, size_t& count);
+    // `count` bytes of NextOutgoing went out; returns the plain bytes done.
+    size_t Sent(size_t count);
 
     TObject* owner_;
     HWND window_ = nullptr;
@@ -204,6 +224,15 @@ private:
     std::string received_;
     size_t receivedStart_ = 0;
     TByteQueue sendQueue_;
+
+    // The TLS session once the handshake is done: the bytes received and not
+    // yet decrypted, and the record being sent with the plain bytes it carries.
+    std::unique_ptr<TTlsChannel> tls_;
+    std::string cipherIn_;
+    std::string record_;
+    size_t recordSent_ = 0;
+    size_t recordData_ = 0;
+    bool tlsBroken_ = false;
 
     std::string lastReply_;
     int replyCode_ = 0;

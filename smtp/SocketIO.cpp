@@ -70,7 +70,7 @@ unsigned TSocketClient::WaitLimit() const
 
 void TSocketClient::FailWait(const std::string& text)
 {
-    sendQueue_.Clear();
+    ClearSendQueue();
     // The dialogue is out of step: a late answer must not be taken for the next one.
     if (connected_)
         CloseSocket();
@@ -151,6 +151,8 @@ std::string TSocketClient::ReadLn()
         // A reply that came together with the close has been read above.
         if (!connected_)
             throw ESockError(ClosedText());
+        if (tlsBroken_)
+            FailWait(SockText::SecureChannelBroken);
         if (PendingReceived() > MaxLineLength)
             FailWait(SockText::LineTooLong);
         if (GetTickCount64() - start >= limit)
@@ -181,14 +183,17 @@ void TSocketClient::ReadToStream()
     }
     THandlerGuard guard(handlerBusy_, readDeferred_, writeDeferred_, window_);
     Report(TSockStatus::ReadToStream);
-    const size_t before = received_.size();
-    received_.resize(before + ChunkSize);
-    const int count = recv(socket_, &received_[before], ChunkSize, 0);
-    received_.resize(before + std::max(count, 0));
+    // With TLS the bytes are records, decrypted as soon as they are whole.
+    std::string& target = tls_ ? cipherIn_ : received_;
+    const size_t before = target.size();
+    target.resize(before + ChunkSize);
+    const int count = recv(socket_, &target[before], ChunkSize, 0);
+    target.resize(before + std::max(count, 0));
     if (count == SOCKET_ERROR)
         lastError_ = WSAGetLastError();
     else if (sending_)
         receivedBytes_ += count;
+    DecryptReceived();
     if (count == ChunkSize)
         Post(WM_SOCKET_READ_MORE);
 }
@@ -200,8 +205,9 @@ void TSocketClient::ReceiveAll()
         const int count = recv(socket_, buffer, ChunkSize, 0);
         if (count <= 0)
             break;
-        received_.append(buffer, count);
+        (tls_ ? cipherIn_ : received_).append(buffer, count);
     }
+    DecryptReceived();
 }
 
 // ---- writing ----
@@ -217,9 +223,11 @@ void TSocketClient::WriteFromStream()
     // Chunk after chunk while the network takes them, but only for a moment:
     // then the rest is posted again, so that the program's other messages run.
     const ULONGLONG start = GetTickCount64();
-    while (!sendQueue_.Empty() && !cancelFlag_) {
-        const int chunk = static_cast<int>(std::min<size_t>(sendQueue_.Pending(), ChunkSize));
-        const int count = send(socket_, sendQueue_.Front(), chunk, 0);
+    const char* data;
+    size_t pending;
+    while (!cancelFlag_ && NextOutgoing(data, pending)) {
+        const int chunk = static_cast<int>(std::min<size_t>(pending, ChunkSize));
+        const int count = send(socket_, data, chunk, 0);
         if (count == SOCKET_ERROR) {
             // "Would block": the write notification resumes the sending.
             lastError_ = WSAGetLastError();
@@ -227,9 +235,9 @@ void TSocketClient::WriteFromStream()
                 sendError_ = lastError_;
             break;
         }
-        sendQueue_.Consume(count);
-        sentBytes_ += count;
-        if (sending_ && count > 0)
+        const size_t done = Sent(static_cast<size_t>(count));
+        sentBytes_ += done;
+        if (sending_ && done > 0)
             Fire(OnPacketSent, this);
         if (!sendQueue_.Empty() && GetTickCount64() - start >= WriteSlice) {
             Post(WM_SOCKET_WRITE_MORE);
@@ -253,6 +261,8 @@ void TSocketClient::WaitUntilSent()
             return;
         if (sendError_ != 0)
             FailWait(ErrorText(sendError_));
+        if (tlsBroken_)
+            FailWait(SockText::SecureChannelBroken);
         if (!connected_)
             FailWait(ClosedText());
         const ULONGLONG now = GetTickCount64();
@@ -277,7 +287,7 @@ void TSocketClient::SendBuffer(const void* data, size_t length)
     WaitUntilSent();
     if (cancelFlag_) {
         cancelFlag_ = false;
-        sendQueue_.Clear();
+        ClearSendQueue();
         throw EAbortError(SockText::SendAborted);
     }
 }
@@ -316,13 +326,13 @@ void TSocketClient::SendStream(TStream& stream)
         }
     } catch (...) {
         sending_ = false;
-        sendQueue_.Clear();
+        ClearSendQueue();
         throw;
     }
     sending_ = false;
     if (cancelFlag_) {
         cancelFlag_ = false;
-        sendQueue_.Clear();
+        ClearSendQueue();
         throw EAbortError(SockText::SendAborted);
     }
 }

@@ -347,13 +347,22 @@ LRESULT TControl::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
         result = DefaultProc(message, wParam, lParam);
         Realign();
         return result;
-    case WM_MOUSEMOVE:
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
     case WM_MBUTTONUP:
+        if (systemProc_) {
+            // A system control handles a press or release itself first (it
+            // may take the focus or the mouse); the events see what it did.
+            result = DefaultProc(message, wParam, lParam);
+            HandleMouse(message, wParam, lParam);
+            return result;
+        }
+        HandleMouse(message, wParam, lParam);
+        break;
+    case WM_MOUSEMOVE:
     case WM_LBUTTONDBLCLK:
         HandleMouse(message, wParam, lParam);
         break;

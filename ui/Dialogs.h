@@ -15,6 +15,7 @@ class TSaveDialog;
 class TColorDialog;
 class TFontDialog;
 class TPrintDialog;
+class TOpenPictureDialog;
 
 class TDialogService {
 public:
@@ -25,6 +26,8 @@ public:
     virtual bool ExecuteColor(TColorDialog& dialog);
     virtual bool ExecuteFont(TFontDialog& dialog);
     virtual bool ExecutePrint(TPrintDialog& dialog);
+    // The open dialog with a preview pane (ExtDlgs.cpp).
+    virtual bool ExecuteOpenPicture(TOpenPictureDialog& dialog);
 };
 
 // The service in use.

@@ -2,6 +2,9 @@
 
 #include "ui/Application.h"
 
+#include <uxtheme.h>
+#include <vssym32.h>
+
 #include <map>
 
 static const char* const kPanelClass = "TPanel";
@@ -14,6 +17,22 @@ static void DrawCut(HDC dc, RECT& rect, TBevelCut cut)
     if (cut == TBevelCut::None)
         return;
     DrawEdge(dc, &rect, cut == TBevelCut::Raised ? BDR_RAISEDINNER : BDR_SUNKENOUTER, BF_RECT | BF_ADJUST);
+}
+
+// The border of an edit field as the system draws it: the visual style's
+// where one is active, else the classic sunken edge.
+static void DrawFieldFrame(HWND window, HDC dc, const RECT& rect)
+{
+    if (IsThemeActive()) {
+        if (HTHEME theme = OpenThemeData(window, L"Edit")) {
+            RECT border = rect;
+            DrawThemeBackground(theme, dc, EP_EDITTEXT, ETS_NORMAL, &border, nullptr);
+            CloseThemeData(theme);
+            return;
+        }
+    }
+    RECT edge = rect;
+    DrawEdge(dc, &edge, EDGE_SUNKEN, BF_RECT);
 }
 
 // ---- TPanel ----
@@ -38,6 +57,13 @@ void TPanel::SetSunkenFrame()
     outer_ = inner_ = TBevelCut::None;
     SetWindowLongA(Handle(), GWL_EXSTYLE, GetWindowLongA(Handle(), GWL_EXSTYLE) | WS_EX_STATICEDGE);
     SetWindowPos(Handle(), nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
+void TPanel::SetFieldFrame()
+{
+    outer_ = inner_ = TBevelCut::None;
+    fieldFrame_ = true;
+    Invalidate();
 }
 
 void TPanel::SetText(const std::string& text)
@@ -68,6 +94,8 @@ void TPanel::Paint(HDC dc)
     RECT rect;
     GetClientRect(Handle(), &rect);
     FillRect(dc, &rect, SolidBrush(Color()));
+    if (fieldFrame_)
+        DrawFieldFrame(Handle(), dc, rect);
     DrawCut(dc, rect, outer_);
     DrawCut(dc, rect, inner_);
     std::string caption = Text();

@@ -17,6 +17,9 @@ public:
     // A one-pixel sunken frame outside the client area, so that children
     // aligned to the client fill the inside of the frame.
     void SetSunkenFrame();
+    // The frame of an edit field, drawn as the system draws an edit field's
+    // border (two pixels wide); a child at 2, 2 sits inside it.
+    void SetFieldFrame();
     void SetText(const std::string& text) override;
     // Black and white with swapped caption colour, as flat buttons show hovering.
     void SetColors(TColor background, TColor caption);
@@ -33,6 +36,7 @@ protected:
 private:
     TBevelCut outer_ = TBevelCut::Raised;
     TBevelCut inner_ = TBevelCut::None;
+    bool fieldFrame_ = false;
 };
 
 enum class TBevelShape { Box, Frame, TopLine, BottomLine, LeftLine, RightLine };

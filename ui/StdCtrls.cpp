@@ -2,8 +2,10 @@
 
 #include "ui/Application.h"
 #include "ui/Forms.h"
+#include "ui/SysUtils.h"
 
 #include <algorithm>
+#include <cstring>
 
 // ---- TLabel ----
 
@@ -105,6 +107,12 @@ void TCustomEdit::Undo() { Perform(EM_UNDO); }
 
 void TCustomEdit::SetMaxLength(int length) { Perform(EM_LIMITTEXT, length); }
 
+void TCustomEdit::SetPasswordChar(char character)
+{
+    Perform(EM_SETPASSWORDCHAR, static_cast<unsigned char>(character));
+    InvalidateRect(Handle(), nullptr, TRUE);
+}
+
 bool TCustomEdit::ReadOnly() const { return (GetWindowLongA(Handle(), GWL_STYLE) & ES_READONLY) != 0; }
 
 void TCustomEdit::SetReadOnly(bool readOnly) { Perform(EM_SETREADONLY, readOnly); }
@@ -188,45 +196,117 @@ int TListBox::Add(const std::string& text)
 {
     LRESULT index = Perform(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
     if (index < 0)
-        return -1;
+        throw EOutOfResources("The list cannot take another entry");
     items_.insert(items_.begin() + std::min<size_t>(static_cast<size_t>(index), items_.size()), text);
     return static_cast<int>(index);
 }
 
-// True when every entry sorts strictly before the next, as a sorted list box
-// compares them.
-bool TListBox::StrictlyAscending(const std::vector<std::string>& texts) const
+bool TListBox::SortsBefore(const std::string& a, const std::string& b) { return AnsiCompareText(a, b) < 0; }
+
+namespace {
+
+// Sorts entries into a sorted list's order, ties in their given order.
+void SortForList(std::vector<std::string>& texts)
 {
-    if (!(GetWindowLongA(Handle(), GWL_STYLE) & LBS_SORT))
-        return true;
-    for (size_t i = 1; i < texts.size(); ++i)
-        if (CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, texts[i - 1].c_str(), -1, texts[i].c_str(), -1) !=
-            CSTR_LESS_THAN)
-            return false;
-    return true;
+    // Entries stored from a sorted list come back in order: one look at each
+    // neighbour instead of a sort.
+    if (std::is_sorted(texts.begin(), texts.end(), TListBox::SortsBefore))
+        return;
+    // Sort keys of the user's locale order as its comparison does, and cost
+    // one call an entry instead of one call a comparison.
+    std::vector<char> keys;
+    std::vector<size_t> keyAt(texts.size());
+    for (size_t i = 0; i < texts.size(); ++i) {
+        keyAt[i] = keys.size();
+        const std::string& text = texts[i];
+        int length = text.empty() ? 0
+                                  : LCMapStringA(LOCALE_USER_DEFAULT, LCMAP_SORTKEY | NORM_IGNORECASE, text.data(),
+                                                 static_cast<int>(text.size()), nullptr, 0);
+        keys.resize(keys.size() + length + 1, '\0');
+        if (length > 0)
+            LCMapStringA(LOCALE_USER_DEFAULT, LCMAP_SORTKEY | NORM_IGNORECASE, text.data(),
+                         static_cast<int>(text.size()), reinterpret_cast<char*>(&keys[keyAt[i]]), length);
+    }
+    std::vector<size_t> order(texts.size());
+    for (size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::stable_sort(order.begin(), order.end(),
+                     [&](size_t a, size_t b) { return std::strcmp(&keys[keyAt[a]], &keys[keyAt[b]]) < 0; });
+    std::vector<std::string> sorted;
+    sorted.reserve(texts.size());
+    for (size_t i : order)
+        sorted.push_back(std::move(texts[i]));
+    texts.swap(sorted);
+    // Where a key and the comparison disagree, the comparison decides.
+    if (!std::is_sorted(texts.begin(), texts.end(), TListBox::SortsBefore))
+        std::stable_sort(texts.begin(), texts.end(), TListBox::SortsBefore);
 }
 
-void TListBox::AddMany(const std::vector<std::string>& texts)
+} // namespace
+
+bool TListBox::Sorted() const { return (GetWindowLongA(Handle(), GWL_STYLE) & LBS_SORT) != 0; }
+
+void TListBox::AddMany(std::vector<std::string> texts)
 {
-    Perform(WM_SETREDRAW, FALSE);
+    if (texts.empty())
+        return;
+    const int selected = ItemIndex();
+    int selectedAfter = selected;
+    std::vector<std::string> merged;
+    merged.reserve(items_.size() + texts.size());
+    if (!Sorted()) {
+        merged = items_;
+        merged.insert(merged.end(), std::make_move_iterator(texts.begin()), std::make_move_iterator(texts.end()));
+    } else {
+        SortForList(texts);
+        size_t old = 0, added = 0;
+        while (old < items_.size() || added < texts.size()) {
+            if (added == texts.size() || (old < items_.size() && !SortsBefore(texts[added], items_[old]))) {
+                if (static_cast<int>(old) == selected)
+                    selectedAfter = static_cast<int>(merged.size());
+                merged.push_back(items_[old++]);
+            } else {
+                merged.push_back(std::move(texts[added++]));
+            }
+        }
+    }
+    try {
+        Fill(merged);
+    } catch (...) {
+        // The control shows the old entries again if it can; the program's
+        // copy keeps them whatever the control does.
+        try {
+            Fill(items_);
+            SetItemIndex(selected);
+        } catch (...) {
+        }
+        throw;
+    }
+    items_ = std::move(merged);
+    SetItemIndex(selectedAfter);
+}
+
+void TListBox::Fill(const std::vector<std::string>& texts)
+{
+    struct RedrawOff {
+        const TListBox& list;
+        explicit RedrawOff(const TListBox& l) : list(l) { list.Perform(WM_SETREDRAW, FALSE); }
+        ~RedrawOff()
+        {
+            list.Perform(WM_SETREDRAW, TRUE);
+            InvalidateRect(list.Handle(), nullptr, TRUE);
+        }
+    } redrawOff(*this);
+    Perform(LB_RESETCONTENT);
     size_t bytes = 0;
     for (const auto& text : texts)
         bytes += text.size() + 1;
-    Perform(LB_INITSTORAGE, texts.size(), bytes);
-    items_.reserve(items_.size() + texts.size());
-    if (items_.empty() && StrictlyAscending(texts)) {
-        // Entries stored from a sorted list come back in order: appending them
-        // skips the list's own search for each place, which costs about 20
-        // string comparisons an entry.
-        for (const auto& text : texts)
-            if (Perform(LB_INSERTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text.c_str())) >= 0)
-                items_.push_back(text);
-    } else {
-        for (const auto& text : texts)
-            Add(text);
-    }
-    Perform(WM_SETREDRAW, TRUE);
-    Invalidate();
+    if (Perform(LB_INITSTORAGE, texts.size(), bytes) == LB_ERRSPACE)
+        throw EOutOfResources("The list cannot take another entry");
+    // Appended in the given order: a sorted list would search for each place.
+    for (const auto& text : texts)
+        if (Perform(LB_INSERTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text.c_str())) < 0)
+            throw EOutOfResources("The list cannot take another entry");
 }
 
 void TListBox::Delete(int index)

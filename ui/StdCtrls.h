@@ -41,6 +41,8 @@ public:
     void Undo();
 
     void SetMaxLength(int length);
+    // Shows this character for every character of the text (0: the text itself).
+    void SetPasswordChar(char character);
     bool ReadOnly() const;
     void SetReadOnly(bool readOnly);
 
@@ -83,19 +85,30 @@ public:
     int Count() const;
     std::string Item(int index) const;
     const std::vector<std::string>& Items() const { return items_; }
+    // Adds an entry at its sorted place (at the end of an unsorted list);
+    // raises EOutOfResources when the control refuses it.
     int Add(const std::string& text);
-    // Adds many entries with redrawing held off.
-    void AddMany(const std::vector<std::string>& texts);
+    // Adds many entries in one pass with redrawing held off. A sorted list
+    // sorts them once and merges them in after the equal entries it holds;
+    // the selected entry stays selected. When the control refuses an entry or
+    // memory runs short, the entries held before are put back and the failure
+    // is raised.
+    void AddMany(std::vector<std::string> texts);
     void Delete(int index);
     void Clear();
     int ItemIndex() const;
     void SetItemIndex(int index);
 
+    // The order of a sorted list: case-insensitive, in the user's locale.
+    static bool SortsBefore(const std::string& a, const std::string& b);
+
 protected:
     bool HandleCommand(WPARAM wParam, LRESULT& result) override;
 
 private:
-    bool StrictlyAscending(const std::vector<std::string>& texts) const;
+    bool Sorted() const;
+    // Makes the control hold exactly `texts`, in their order.
+    void Fill(const std::vector<std::string>& texts);
     std::vector<std::string> items_;
 };
 

@@ -1,5 +1,5 @@
 // A save on a full disk: the drive named by MIBOR8_FULL_DRIVE is a small
-// file system of its own (full_disk_test.py mounts it).
+// file system of its own (special_drive.py mounts it).
 #include "tests/documents/DocumentFixture.h"
 
 #include "ui/SysUtils.h"

@@ -6,6 +6,8 @@
 //   driver gone CLASS [SECONDS]          waits until no visible window of that class is left
 //   driver title CLASS                   the window's title
 //   driver rect CLASS                    left top width height
+//   driver rects CLASS                   left top width height of every visible window of that
+//                                        class (pop-up menus: #32768), one a line
 //   driver children CLASS                class|text of every child window
 //   driver click CLASS TEXT              clicks the child window with that text
 //   driver close CLASS                   asks the window to close
@@ -19,6 +21,7 @@
 //                                        or caption
 //   driver items HANDLE                  the entries of a list box, one a line, "*" before the
 //                                        selected one
+//   driver itemrect HANDLE INDEX         screen place "x y w h" of a list box's entry
 //   driver selection HANDLE              "start length" of an edit field's selection
 //   driver text HANDLE                   a window's text
 //   driver focus CLASS                   handle|class|text of the focused window of that window's
@@ -26,10 +29,13 @@
 //   driver clipboard                     the clipboard's text
 //   driver setclipboard TEXT             puts the text on the clipboard
 //   driver storefile NAME FILE           stores FILE's content as the settings value NAME
+//   driver addroot FILE                  adds the certificate in FILE (DER) to the current
+//                                        user's trusted roots
 //   driver starttime EXE [ARGS...]       ms until the program's first window is idle,
 //                                        then closes it and waits for it to end
 #include <windows.h>
 #include <commctrl.h>
+#include <wincrypt.h>
 
 #include <cstdint>
 #include <cstdio>
@@ -106,6 +112,16 @@ BOOL CALLBACK PrintTopLevel(HWND window, LPARAM)
 {
     if (IsWindowVisible(window))
         std::printf("%s|%s\n", ClassOf(window).c_str(), TextOf(window).c_str());
+    return TRUE;
+}
+
+BOOL CALLBACK PrintRectOfClass(HWND window, LPARAM data)
+{
+    if (IsWindowVisible(window) && ClassOf(window) == *reinterpret_cast<const std::string*>(data)) {
+        RECT rect;
+        GetWindowRect(window, &rect);
+        std::printf("%ld %ld %ld %ld\n", rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
+    }
     return TRUE;
 }
 
@@ -326,15 +342,34 @@ int HandleCommand(const std::string& command, HWND window)
         int count = static_cast<int>(SendMessageA(window, LB_GETCOUNT, 0, 0));
         int selected = static_cast<int>(SendMessageA(window, LB_GETCURSEL, 0, 0));
         for (int i = 0; i < count; ++i) {
-            int length = static_cast<int>(SendMessageA(window, LB_GETTEXTLEN, i, 0));
-            std::string item(length + 1, '\0');
-            SendMessageA(window, LB_GETTEXT, i, reinterpret_cast<LPARAM>(&item[0]));
-            item.resize(length);
+            // In wide text: Wine's translation of these two messages to 8-bit
+            // text across processes gives wrong lengths and overruns a fixed
+            // buffer on long entries.
+            int length = static_cast<int>(SendMessageW(window, LB_GETTEXTLEN, i, 0));
+            std::wstring wide(length + 1, L'\0');
+            LRESULT got = SendMessageW(window, LB_GETTEXT, i, reinterpret_cast<LPARAM>(&wide[0]));
+            wide.resize(got < 0 ? 0 : static_cast<size_t>(got));
+            std::string item(wide.size() * 2 + 1, '\0');
+            item.resize(WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), &item[0],
+                                            static_cast<int>(item.size()), nullptr, nullptr));
             std::printf("%s%s\n", i == selected ? "*" : "", item.c_str());
         }
     } else {
         return Fail("unknown command");
     }
+    return 0;
+}
+
+int ItemRect(HWND window, int index)
+{
+    if (!IsWindow(window))
+        return Fail("no such window");
+    // The system carries this rectangle across processes.
+    RECT rect{};
+    if (SendMessageA(window, LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&rect)) == LB_ERR)
+        return Fail("no such entry");
+    MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&rect), 2);
+    std::printf("%s\n", Rect(rect).c_str());
     return 0;
 }
 
@@ -400,6 +435,29 @@ int StoreFile(const char* name, const char* file)
     return result == ERROR_SUCCESS ? 0 : Fail("cannot write the value");
 }
 
+// A test's own certificate authority, trusted from then on by the programs of the prefix.
+int AddRoot(const char* file)
+{
+    FILE* in = std::fopen(file, "rb");
+    if (!in)
+        return Fail("cannot read the file");
+    std::vector<BYTE> der(65536);
+    der.resize(std::fread(der.data(), 1, der.size(), in));
+    std::fclose(in);
+    HCERTSTORE store = CertOpenSystemStoreA(0, "ROOT");
+    if (!store)
+        return Fail("cannot open the Root store");
+    BOOL added = CertAddEncodedCertificateToStore(store, X509_ASN_ENCODING, der.data(), static_cast<DWORD>(der.size()),
+                                                  CERT_STORE_ADD_REPLACE_EXISTING, nullptr);
+    DWORD error = GetLastError();
+    CertCloseStore(store, 0);
+    if (!added) {
+        std::fprintf(stderr, "error %08lX\n", error);
+        return Fail("the certificate was not added");
+    }
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -415,12 +473,16 @@ int main(int argc, char** argv)
         return StartTime(argc, argv);
     if (command == "storefile" && argc >= 4)
         return StoreFile(argv[2], argv[3]);
+    if (command == "addroot" && argc >= 3)
+        return AddRoot(argv[2]);
     if (command == "clipboard") {
         std::printf("%s", ClipboardText().c_str());
         return 0;
     }
     if (command == "setclipboard" && argc >= 3)
         return SetClipboardText(argv[2]) ? 0 : Fail("cannot open the clipboard");
+    if (command == "itemrect" && argc >= 4)
+        return ItemRect(HandleArgument(argv[2]), std::atoi(argv[3]));
     if ((command == "text" || command == "selection" || command == "items") && argc >= 3)
         return HandleCommand(command, HandleArgument(argv[2]));
     if (argc < 3)
@@ -436,6 +498,10 @@ int main(int argc, char** argv)
                 return Fail("the window is still there");
             Sleep(20);
         }
+        return 0;
+    }
+    if (command == "rects") {
+        EnumWindows(PrintRectOfClass, reinterpret_cast<LPARAM>(&className));
         return 0;
     }
     HWND window = FindWindowOfClass(className);

@@ -33,7 +33,7 @@ def check(condition, message):
 
 
 def wait_for(condition, seconds=20):
-    """Asks `condition` again and again for up to `seconds`; whether it came true."""
+    """Asks `condition` four times a second until it holds; False when it never did."""
     end = time.time() + seconds
     while time.time() < end:
         if condition():
@@ -79,6 +79,22 @@ class Wine:
                 values[parts[0]] = parts[2] if len(parts) > 2 else ""
         return values
 
+    def reg_value(self, name, key=SETTINGS_KEY):
+        """A string value's exact bytes as `wine reg query` prints them (line ends within it
+        included); None when it is missing."""
+        with tempfile.TemporaryFile() as out:
+            code = subprocess.run(["wine", "reg", "query", key, "/v", name], stdout=out,
+                                  stderr=subprocess.DEVNULL, timeout=120).returncode
+            out.seek(0)
+            output = out.read()
+        marker = b"    " + name.encode("cp1252") + b"    REG_SZ    "
+        if code != 0 or marker not in output:
+            return None
+        # The value is followed by the end of its line and an empty line.
+        value = output.split(marker, 1)[1]
+        check(value.endswith(b"\r\n\r\n"), "reg query printed %r" % value[-8:])
+        return value[:-4]
+
     def reg_set(self, name, value, key=SETTINGS_KEY):
         if len(value) > 1000 or "\n" in value or "\r" in value:
             # Long or multi-line values go through a file (settings key only).
@@ -93,9 +109,10 @@ class Wine:
         run_command(["wine", "reg", "delete", key, "/f"])
 
     # ---- the program ----
-    def start(self, *args, wait_for="TForm1"):
-        self.program = subprocess.Popen(["wine", self.exe, *args], stdout=subprocess.DEVNULL,
-                                        stderr=subprocess.DEVNULL)
+    def start(self, *args, wait_for="TForm1", exe=None, cwd=None):
+        """Starts the editor (or a copy of it at `exe`) in the folder `cwd` (a Linux path)."""
+        self.program = subprocess.Popen(["wine", exe or self.exe, *args], stdout=subprocess.DEVNULL,
+                                        stderr=subprocess.DEVNULL, cwd=cwd)
         self.wait_window(wait_for)
         time.sleep(0.5)
 
@@ -175,6 +192,20 @@ class Wine:
             items.append(line)
         return items, selected
 
+    def list_item_rect(self, handle, index):
+        """Screen place (x, y, w, h) of a list box's entry."""
+        return tuple(int(n) for n in self.driver("itemrect", handle, str(index)).split())
+
+    def double_click_rect(self, rect):
+        x, y, w, h = rect
+        subprocess.run(["xdotool", "mousemove", "--sync", str(x + w // 2), str(y + h // 2), "click", "--repeat", "2",
+                        "--delay", "80", "1"], check=True)
+        time.sleep(0.4)
+
+    def text(self, handle):
+        """A window's text, as the driver reads it."""
+        return self.driver("text", handle)[:-1]
+
     def selection(self, handle):
         start, length = (int(n) for n in self.driver("selection", handle).split())
         return start, length
@@ -203,6 +234,15 @@ class Wine:
         time.sleep(0.2)
         subprocess.run(["xdotool", "type", "--delay", "40", text], check=True)
         time.sleep(0.3)
+
+    def status(self, window_class="TForm8"):
+        """The text of the label after the one captioned "Status:"."""
+        texts = [line.split("|", 1)[1] for line in self.driver("children", window_class).splitlines() if "|" in line]
+        return texts[texts.index("Status:") + 1]
+
+    def wait_for_status(self, text, seconds, window_class="TForm8"):
+        check(wait_for(lambda: self.status(window_class) == text, seconds),
+              "status %r, not %r" % (self.status(window_class), text))
 
     def wait_exit(self, seconds=30):
         try:

@@ -11,23 +11,6 @@ from harness import check, run
 from mail_sink import Sink, free_port
 
 
-def status(wine):
-    """The status text of the send window (the label after "Status:")."""
-    texts = [line.split("|", 1)[1] for line in wine.driver("children", "TForm8").splitlines() if "|" in line]
-    return texts[texts.index("Status:") + 1]
-
-
-def wait_for_status(wine, text, seconds):
-    end = time.time() + seconds
-    seen = None
-    while time.time() < end:
-        seen = status(wine)
-        if seen == text:
-            return
-        time.sleep(0.2)
-    raise AssertionError("status %r, not %r" % (seen, text))
-
-
 def send_document(wine, document, mode, rich_format):
     sink = Sink()
     controller = Controller(sink, hostname="127.0.0.1", port=free_port())
@@ -52,8 +35,8 @@ def send_document(wine, document, mode, rich_format):
         while not sink.envelopes and time.time() < end:
             time.sleep(0.1)
         check(sink.envelopes, "no mail arrived")
-        wait_for_status(wine, "Mail delivered!", 10)
-        wait_for_status(wine, "Idle", 10)
+        wine.wait_for_status("Mail delivered!", 10)
+        wine.wait_for_status("Idle", 10)
         wine.driver("click", "TForm8", "Close")
         wine.driver("gone", "TForm8")
         wine.close_main_window()

@@ -282,3 +282,56 @@ TEST_F(SendRunTest, TheStatusReturnsToIdleFiveSecondsAfterSendEnds)
     EXPECT_EQ(Form8->Status(), "Idle");
     EXPECT_TRUE(Form8->Timer2->Enabled()) << "runs on until the next Send";
 }
+
+TEST_F(SendRunTest, SecuredSendsShowTheirStepsAndEachFailureItsMessageWithTheConnectionClosed)
+{
+    const char* const ehloLogin = "250-test server\r\n250 AUTH PLAIN\r\n";
+    const char* const ehloStartTls = "250-test server\r\n250-STARTTLS\r\n250 AUTH PLAIN\r\n";
+    const char* const login = "AUTH PLAIN AHRlc3RlcgBwdw==";
+    const struct {
+        int security;  // the index of "None", "STARTTLS", "SSL/TLS"
+        const char* password;
+        const char* ehlo;
+        const char* auth;
+        Lines statuses;
+        Lines boxes;
+        Lines commands;
+    } cases[] = {
+        {0, "pw", ehloLogin, "235 welcome\r\n",
+         {"Connecting to server...", "Logging in...", "Connected to server...", "Sending messages...",
+          "Mail delivered!"},
+         {},
+         {"EHLO tester", login, "RSET", "MAIL FROM:<ann@example.com>", "RCPT TO:<bob@example.com>", "DATA", "QUIT"}},
+        {0, "pw", ehloLogin, "535 no\r\n", {"Connecting to server...", "Logging in...", "Error sending mail!"},
+         {"The server refused the username or password (in the preferences screen)!"},
+         {"EHLO tester", login, "QUIT"}},
+        {1, "", ehloLogin, "", {"Connecting to server...", "Error sending mail!"},
+         {"The server does not offer STARTTLS!"},
+         {"EHLO tester", "QUIT"}},
+        // The server closes the connection instead of making it secure.
+        {1, "pw", ehloStartTls, "", {"Connecting to server...", "Securing connection...", "Error sending mail!"},
+         {"The secure connection to the server failed!"},
+         {"EHLO tester", "STARTTLS"}},
+    };
+    for (const auto& each : cases) {
+        scripts.emplace_back();
+        scripts.back().Replies["EHLO"] = each.ehlo;
+        scripts.back().Replies["STARTTLS"] = "220 go ahead\r\n";
+        scripts.back().CloseAfter = "STARTTLS";
+        scripts.back().AuthReplies = {each.auth};
+    }
+    Start(static_cast<int>(std::size(cases)));
+    for (const auto& each : cases) {
+        Form2->security->SetItemIndex(each.security);
+        Form2->password->SetText(each.password);
+        dialogs.boxes.clear();
+        status->Texts.clear();
+        Send();
+        EXPECT_EQ(status->Texts, each.statuses) << each.boxes.size();
+        EXPECT_EQ(Boxes(), each.boxes);
+        EXPECT_FALSE(Form8->smtp->Connected());
+    }
+    EXPECT_TRUE(server->Join());
+    for (size_t i = 0; i < std::size(cases); ++i)
+        EXPECT_EQ(scripts[i].Commands, cases[i].commands) << i;
+}

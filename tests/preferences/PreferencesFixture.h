@@ -10,21 +10,7 @@
 
 #include <functional>
 
-class PreferencesTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        ClearStore();
-        StartProgram(dialogs);
-    }
-    void TearDown() override
-    {
-        if (Form1)
-            StopProgram(false);
-        ClearStore();
-    }
-    ScriptedDialogs dialogs;
-};
+class PreferencesTest : public ProgramTest {};
 
 // Runs `action` inside the message loop of the modal window that the caller
 // opens next, shortly after it has been shown; `action` ends by closing it.

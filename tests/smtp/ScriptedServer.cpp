@@ -275,8 +275,8 @@ std::string Next(const std::vector<std::string>& replies, size_t& index)
 void RunSmtp(TServerConnection& connection, TSmtpScript& script)
 {
     connection.Send(script.Greeting);
-    size_t helo = 0, rcpt = 0;
-    bool silent = false;
+    size_t helo = 0, rcpt = 0, auth = 0;
+    bool silent = false, challenged = false;
     for (;;) {
         std::string line = connection.ReadLine();
         if (line.empty())
@@ -290,7 +290,11 @@ void RunSmtp(TServerConnection& connection, TSmtpScript& script)
             silent = true;
             continue;
         }
-        if (verb == "HELO") {
+        if (verb == "AUTH" || challenged) {
+            const std::string reply = Next(script.AuthReplies, auth);
+            challenged = reply.compare(0, 3, "334") == 0;
+            connection.Send(reply);
+        } else if (verb == "HELO") {
             connection.Send(Next(script.HeloReplies, helo));
         } else if (verb == "RCPT") {
             connection.Send(Next(script.RcptReplies, rcpt));
@@ -318,6 +322,10 @@ void RunSmtp(TServerConnection& connection, TSmtpScript& script)
             connection.Send(script.Replies[verb]);
         } else {
             connection.Send("502 unknown command\r\n");
+        }
+        if (verb == script.CloseAfter) {
+            connection.Close();
+            return;
         }
     }
 }

@@ -100,8 +100,12 @@ struct TSmtpScript {
         {"RSET", "250 reset\r\n"}, {"MAIL", "250 sender ok\r\n"}, {"DATA", "354 go ahead\r\n"},
         {".", "250 queued\r\n"},   {"QUIT", "221 bye\r\n"},
     };
+    // Replies to AUTH and to each line that answers a "334" challenge, in turn.
+    std::vector<std::string> AuthReplies = {"235 accepted\r\n"};
     // Verbs after which the server goes silent (reads on, answers nothing).
     std::string SilentAfter;
+    // The verb after whose reply the server closes the connection.
+    std::string CloseAfter;
     // Stop reading for a while once DATA was answered.
     bool StallData = false;
     // Milliseconds between the end of the data and its reply.

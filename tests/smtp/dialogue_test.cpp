@@ -1,6 +1,6 @@
 // The SMTP dialogue against a scripted server: every row of the reply tests,
 // the events, and the mended waits.
-#include "ScriptedServer.h"
+#include "DialogueFixture.h"
 #include "TempFiles.h"
 
 #include "smtp/SmtpClient.h"
@@ -9,76 +9,6 @@
 #include <gtest/gtest.h>
 
 #include <memory>
-
-namespace {
-
-using Lines = std::vector<std::string>;
-
-template <typename Action>
-std::string FailureOf(Action action)
-{
-    try {
-        action();
-    } catch (const ESockError& error) {
-        return "ESockError: " + error.Message();
-    } catch (const EAbortError& error) {
-        return "EAbortError: " + error.Message();
-    } catch (const std::exception& error) {
-        return error.what();
-    }
-    return "no failure";
-}
-
-class Dialogue : public ::testing::Test {
-protected:
-    Dialogue()
-    {
-        smtp.Host = "127.0.0.1";
-        smtp.UserID = "tester";
-        TPostMessage& m = smtp.PostMessage;
-        m.FromAddress = "ann@example.com";
-        m.ToAddress.Add("bob@example.com");
-        m.Subject = "Test";
-        m.Body = {"Hello"};
-        smtp.OnConnect = [this](TObject*) { events.push_back("connect"); };
-        smtp.OnSendStart = [this](TObject*) { events.push_back("send start"); };
-        smtp.OnSuccess = [this](TObject*) { events.push_back("success"); };
-        smtp.OnFailure = [this](TObject*) { events.push_back("failure"); };
-    }
-
-    void Start(int connections = 1)
-    {
-        server = std::make_unique<TScriptedServer>([this](TServerConnection& c) { RunSmtp(c, script); },
-                                                   connections);
-        smtp.Port = server->Port();
-    }
-
-    // Ends the server; its records may be read afterwards.
-    void Finish() { EXPECT_TRUE(server->Join()); }
-
-    void SendOnce()
-    {
-        smtp.Connect();
-        smtp.SendMail();
-        smtp.Disconnect();
-        Finish();
-    }
-
-    TSmtpClient smtp;
-    TSmtpScript script;
-    std::unique_ptr<TScriptedServer> server;
-    Lines events;
-};
-
-const Lines Envelope = {"HELO tester", "RSET", "MAIL FROM:<ann@example.com>", "RCPT TO:<bob@example.com>", "DATA"};
-
-Lines Plus(Lines lines, const Lines& more)
-{
-    lines.insert(lines.end(), more.begin(), more.end());
-    return lines;
-}
-
-} // namespace
 
 TEST_F(Dialogue, MultiLineGreetingAndHeloRepliesAreReadWhole)
 {

@@ -110,34 +110,45 @@ def check_international(sink, charset, name, subject, body):
     check(text[1:] == body, "the body does not read back as the original text")
 
 
-def main():
-    build = os.path.abspath(sys.argv[1])
+def ansi_charset(build):
+    """The charset of 8-bit text in the prefix, and Python's codec for it."""
     code, output = run_tool(build, "charset")
     check(code == 0, "charset: " + output)
     charset = output.strip()
-    codec = "cp" + charset[8:] if charset.startswith("windows-") else charset
+    return charset, "cp" + charset[8:] if charset.startswith("windows-") else charset
+
+
+def write_attachments(folder, codec):
+    """A text file, a 1 MB binary file and a file with accented letters in its
+    name, in folder/attach; returns (name, bytes) sorted by name."""
+    rng = random.Random(5)
+    accented = "r\u00e9sum\u00e9.txt"
+    files = [
+        ("a-notes.txt", b"line one\r\nline two\r\n.\r\n"),
+        ("b-random.bin", bytes(rng.getrandbits(8) for _ in range(1 << 20))),
+        (accented, "caf\u00e9 cr\u00e8me\r\n".encode(codec)),
+    ]
+    os.makedirs(os.path.join(folder, "attach"))
+    for name, data in files:
+        with open(os.path.join(folder, "attach", name), "wb") as f:
+            f.write(data)
+    return sorted(files)
+
+
+def main():
+    build = os.path.abspath(sys.argv[1])
+    charset, codec = ansi_charset(build)
 
     folder = tempfile.mkdtemp(prefix="mibor8-smtp-")
     sink = Sink()
     controller = Controller(sink, hostname="127.0.0.1", port=free_port())
     controller.start()
     try:
-        # A text file, a 1 MB binary file and a file with accented letters in its name.
-        rng = random.Random(5)
-        accented = "r\u00e9sum\u00e9.txt"
-        files = [
-            ("a-notes.txt", b"line one\r\nline two\r\n.\r\n"),
-            ("b-random.bin", bytes(rng.getrandbits(8) for _ in range(1 << 20))),
-            (accented, "caf\u00e9 cr\u00e8me\r\n".encode(codec)),
-        ]
-        os.makedirs(os.path.join(folder, "attach"))
-        for name, data in files:
-            with open(os.path.join(folder, "attach", name), "wb") as f:
-                f.write(data)
+        files = write_attachments(folder, codec)
         code, output = run_tool(build, str(controller.port), "attachments", windows_path(folder))
         check(code == 0, "attachments: " + output)
         check(len(sink.envelopes) == 1, "%d messages" % len(sink.envelopes))
-        check_attachments(sink, folder, sorted(files))
+        check_attachments(sink, folder, files)
 
         name = "Ren\u00e9e M\u00fcller"
         subject = "R\u00e9sum\u00e9 of the \u00e9t\u00e9, with accents: \u00e0 \u00e8 \u00ec \u00f2 \u00f9"
@@ -160,9 +171,14 @@ def main():
     print("real server: all messages arrived as sent")
 
 
-if __name__ == "__main__":
+def run_main(main):
+    """Runs main(); a failure is printed and ends the script with code 1."""
     try:
         main()
     except Failure as failure:
         print("FAILED:", failure)
         sys.exit(1)
+
+
+if __name__ == "__main__":
+    run_main(main)

@@ -5,8 +5,13 @@
 //   smtp_send_tool PORT attachments DIR     text body, CC, BCC, every file of DIR\attach
 //   smtp_send_tool PORT international DIR   body, subject and sender name from DIR,
 //                                           300 To recipients
+// Before PORT, options of a secured send:
+//   --host NAME  --security starttls|tls  --user NAME  --password TEXT
+// A failure prints its kind in brackets: [starttls] [login-method] [credentials]
+// [handshake] [untrusted] [wrong-host], or [other].
 #include "smtp/MimeText.h"
 #include "smtp/SmtpClient.h"
+#include "smtp/TlsChannel.h"
 #include "ui/SysUtils.h"
 
 #include <windows.h>
@@ -66,22 +71,57 @@ void International(TSmtpClient& smtp, const std::string& folder)
 
 } // namespace
 
+// Reads the options before PORT into the component.
+int ReadOptions(TSmtpClient& smtp, int argc, char** argv)
+{
+    int i = 1;
+    for (; i + 1 < argc && std::string(argv[i]).compare(0, 2, "--") == 0; i += 2) {
+        const std::string option = argv[i], value = argv[i + 1];
+        if (option == "--host")
+            smtp.Host = value;
+        else if (option == "--security")
+            smtp.Security = value == "starttls" ? msStartTls : value == "tls" ? msImplicitTls : msNone;
+        else if (option == "--user")
+            smtp.UserID = value;
+        else if (option == "--password")
+            smtp.Password = value;
+        else
+            throw Exception("unknown option " + option);
+    }
+    return i;
+}
+
+const char* Kind(const std::exception& error)
+{
+    if (auto* security = dynamic_cast<const ESmtpSecurityError*>(&error)) {
+        const char* const kinds[] = {"starttls", "login-method", "credentials"};
+        return kinds[security->Failure];
+    }
+    if (auto* tls = dynamic_cast<const ETlsError*>(&error)) {
+        const char* const kinds[] = {"handshake", "untrusted", "wrong-host"};
+        return kinds[tls->Failure];
+    }
+    return "other";
+}
+
 int main(int argc, char** argv)
 {
     if (argc == 2 && std::string(argv[1]) == "charset") {
         std::printf("%s\n", Mime::AnsiCharset().c_str());
         return 0;
     }
-    if (argc != 4) {
-        std::fprintf(stderr, "usage: smtp_send_tool PORT attachments|international DIR\n");
-        return 2;
-    }
     try {
         TSmtpClient smtp;
         smtp.Host = "127.0.0.1";
-        smtp.Port = StrToInt(argv[1]);
         smtp.TimeOut = 30000;
         smtp.UserID = "mibor8-test";
+        const int first = ReadOptions(smtp, argc, argv);
+        if (argc - first != 3) {
+            std::fprintf(stderr, "usage: smtp_send_tool [options] PORT attachments|international DIR\n");
+            return 2;
+        }
+        argv += first - 1;
+        smtp.Port = StrToInt(argv[1]);
         smtp.PostMessage.FromAddress = "ann@example.com";
         smtp.PostMessage.LocalProgram = "Mibor8";
         const std::string which = argv[2];
@@ -99,7 +139,7 @@ int main(int argc, char** argv)
         std::printf("sent, %d recipients refused\n", refused);
         return refused == 0 ? 0 : 1;
     } catch (const std::exception& error) {
-        std::fprintf(stderr, "failed: %s\n", error.what());
+        std::fprintf(stderr, "failed [%s]: %s\n", Kind(error), error.what());
         return 1;
     }
 }

@@ -8,6 +8,7 @@
 #include "mainform/ProgramForms.h"
 #include "preferences/PreferencesForm.h"
 #include "ui/Application.h"
+#include "ui/ExtDlgs.h"
 #include "ui/Registry.h"
 
 #include <fstream>
@@ -39,6 +40,7 @@ bool ScriptedDialogs::AnswerFile(TOpenDialog& dialog)
 
 bool ScriptedDialogs::ExecuteOpen(TOpenDialog& dialog) { return AnswerFile(dialog); }
 bool ScriptedDialogs::ExecuteSave(TSaveDialog& dialog) { return AnswerFile(dialog); }
+bool ScriptedDialogs::ExecuteOpenPicture(TOpenPictureDialog& dialog) { return AnswerFile(dialog); }
 
 namespace {
 
@@ -160,4 +162,17 @@ void StartWithStored(ScriptedDialogs& dialogs, const std::vector<std::pair<std::
     for (const auto& value : values)
         WriteStore(value.first, value.second);
     StartProgram(dialogs, commandLine);
+}
+
+void ProgramTest::SetUp()
+{
+    ClearStore();
+    StartProgram(dialogs);
+}
+
+void ProgramTest::TearDown()
+{
+    if (Form1)
+        StopProgram(false);
+    ClearStore();
 }

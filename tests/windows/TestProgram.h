@@ -4,6 +4,8 @@
 
 #include "ui/Dialogs.h"
 
+#include <gtest/gtest.h>
+
 #include <deque>
 #include <functional>
 #include <string>
@@ -41,6 +43,7 @@ public:
     bool ExecuteColor(TColorDialog& dialog) override;
     bool ExecuteFont(TFontDialog& dialog) override;
     bool ExecutePrint(TPrintDialog& dialog) override;
+    bool ExecuteOpenPicture(TOpenPictureDialog& dialog) override;
 
 private:
     bool AnswerFile(TOpenDialog& dialog);
@@ -70,3 +73,12 @@ void PressKey(WORD key, bool ctrl = false, bool alt = false, bool shift = false)
 // A file on the C: drive holding `content`; returns its Windows path.
 std::string WriteTestFile(const std::string& name, const std::string& content);
 std::string ReadTestFile(const std::string& path);
+
+// A test on the program's windows made afresh over an empty store, its
+// dialogs answered from `dialogs`; the store is emptied again afterwards.
+class ProgramTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    ScriptedDialogs dialogs;
+};

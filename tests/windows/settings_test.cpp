@@ -4,6 +4,7 @@
 
 #include "mainform/MainForm.h"
 #include "preferences/PreferencesForm.h"
+#include "preferences/SettingsText.h"
 #include "ui/SysUtils.h"
 
 #include <algorithm>
@@ -34,7 +35,8 @@ const char* const kPreferenceValues[][2] = {
     {"ShowPanel", "2"},             {"LeftMargin", "5"},        {"RightMargin", "5"},
     {"FontColor", "clBlack"},       {"Font", "clBlack"},        {"FontSize", "8"},
     {"FontName", "Tahoma"},         {"BackUpLocation", "C:\\Mibor8- Backup"},
-    {"FontStyle", "1"},             {"Maximized", "false"},
+    {"FontStyle", "1"},             {"Maximized", "false"},       {"Security", "0"},
+    {"Password", ""},
 };
 
 const char* const kWindowStateValues[] = {
@@ -218,6 +220,8 @@ TEST_F(SettingsTest, AbsentWidthTakesTheWholeDesktopAndStopsTheLoad)
 {
     WriteFullStore();
     RegDeleteKeyValueA(HKEY_CURRENT_USER, kSettingsKey, "Width");
+    WriteStore("Security", "2");
+    WriteStore("Password", ProtectText("pw"));
     StartProgram(dialogs);
     EXPECT_EQ(Form1->Width(), GetSystemMetrics(SM_CXVIRTUALSCREEN));
     EXPECT_EQ(Form1->Height(), GetSystemMetrics(SM_CYVIRTUALSCREEN));
@@ -228,6 +232,53 @@ TEST_F(SettingsTest, AbsentWidthTakesTheWholeDesktopAndStopsTheLoad)
     EXPECT_EQ(ReadStore("Mode"), "plain");
     EXPECT_EQ(ReadStore("ReOpen"), "C:\\old.txt");
     EXPECT_TRUE(dialogs.boxes.empty());
+    // The values that are read first, on their own, are kept.
+    EXPECT_EQ(ReadStore("Security"), "2");
+    EXPECT_EQ(UnprotectText(ReadStore("Password")), "pw");
+}
+
+TEST_F(SettingsTest, ThePasswordIsStoredUnreadableAsTextAndComesBackAfterARestart)
+{
+    const std::string password = "s3cret P\xE4sswort";
+    StartProgram(dialogs);
+    Form2->security->SetItemIndex(1);
+    Form2->password->SetText(password);
+    Form2->Close();  // as "Ok" does: the settings save
+    StopProgram(true);
+    EXPECT_EQ(ReadStore("Security"), "1");
+    const std::string stored = ReadStore("Password");
+    ASSERT_FALSE(stored.empty());
+    EXPECT_EQ(stored.find_first_not_of("0123456789ABCDEF"), std::string::npos) << stored;
+    // Neither the text nor its hexadecimal digits are in the store, in any of
+    // its character forms.
+    std::string bytes;
+    for (size_t i = 0; i + 1 < stored.size(); i += 2)
+        bytes += static_cast<char>(std::stoi(stored.substr(i, 2), nullptr, 16));
+    std::string wide;
+    for (char c : std::string("s3cret"))
+        wide += std::string(1, c) + '\0';
+    for (const std::string& form : {std::string("s3cret"), std::string("733363726574"), wide})
+        for (const std::string& text : {stored, bytes})
+            EXPECT_EQ(text.find(form), std::string::npos);
+
+    StartProgram(dialogs);
+    EXPECT_EQ(Form2->security->ItemIndex(), 1);
+    EXPECT_EQ(Form2->password->Text(), password);
+    StopProgram(false);
+
+    // What cannot be read counts as empty; a security that is not a choice as "None".
+    const char* const junk[][2] = {{"7", "zz"}, {"-1", "ABC"}, {"x", "00112233445566778899"}, {"", stored.c_str() + 2}};
+    for (const auto& each : junk) {
+        WriteFullStore();
+        WriteStore("Security", each[0]);
+        WriteStore("Password", each[1]);
+        StartProgram(dialogs);
+        EXPECT_EQ(Form2->security->ItemIndex(), 0) << each[0];
+        EXPECT_EQ(Form2->password->Text(), "") << each[1];
+        // The rest of the store was read as always.
+        EXPECT_EQ(Form2->RadioGroup1->ItemIndex(), 3);
+        StopProgram(false);
+    }
 }
 
 TEST_F(SettingsTest, ColoursAreStoredByNameWhereTheyHaveOne)

@@ -1,8 +1,12 @@
-"""Runs the full-disk document test on a small file system of its own.
+"""Runs cases of the document tests on a small file system of their own.
 
-Mounts a 1 MB tmpfs, makes it a drive of the Wine prefix and runs the test
-program's full-disk case with MIBOR8_FULL_DRIVE naming that drive. Needs the
-right to mount (root, as in CI); without it the test is skipped (exit 77).
+Usage: special_drive.py BUILD MOUNT_OPTIONS VARIABLE FILTER
+
+Mounts a tmpfs with the given options (a 1 MB one to fill up, a read-only one
+for a root the program may not write), makes it a drive of the Wine prefix and
+runs the document test program's cases matching FILTER with VARIABLE naming
+that drive. Needs the right to mount (root, as in CI); without it the test is
+skipped (exit 77).
 """
 import os
 import subprocess
@@ -16,10 +20,10 @@ SKIP = 77
 
 
 def main():
-    build = os.path.abspath(sys.argv[1])
+    build, options, variable, test_filter = os.path.abspath(sys.argv[1]), sys.argv[2], sys.argv[3], sys.argv[4]
     prefix = os.environ["WINEPREFIX"]
-    mount_point = tempfile.mkdtemp(prefix="mibor8-full-disk-")
-    result = subprocess.run(["mount", "-t", "tmpfs", "-o", "size=1m", "tmpfs", mount_point],
+    mount_point = tempfile.mkdtemp(prefix="mibor8-drive-")
+    result = subprocess.run(["mount", "-t", "tmpfs", "-o", options, "tmpfs", mount_point],
                             stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
     if result.returncode != 0:
         os.rmdir(mount_point)
@@ -30,9 +34,9 @@ def main():
     link = os.path.join(devices, letter + ":")
     try:
         os.symlink(mount_point, link)
-        code, output = run_command(["env", "MIBOR8_FULL_DRIVE=%s:" % letter.upper(), "wine",
+        code, output = run_command(["env", "%s=%s:" % (variable, letter.upper()), "wine",
                                     os.path.join(build, "tests", "document_tests.exe"),
-                                    "--gtest_filter=*FullDisk*"], timeout=240)
+                                    "--gtest_filter=" + test_filter], timeout=240)
         print(output)
         if code == 0 and "[  SKIPPED ]" in output:
             return 1  # the drive was not seen
