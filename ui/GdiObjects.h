@@ -61,7 +61,7 @@ using TOwnedRegion = TOwnedHandle<HRGN, TDeleteObject>;
 // deleted with DeleteDC.
 using TOwnedDC = TOwnedHandle<HDC, TDeleteDC>;
 // An enhanced metafile, deleted with DeleteEnhMetaFile.
-using TOwnedMetafile = TOwnedHandle<HENHMETAFILE, TDeleteEnhMetaFile>;
+using TOwnedEnhMetaFile = TOwnedHandle<HENHMETAFILE, TDeleteEnhMetaFile>;
 
 // A window's device context (the screen's for a null window), released on
 // scope exit.
@@ -122,7 +122,7 @@ public:
     TMetafileDC& operator=(const TMetafileDC&) = delete;
     HDC Get() const { return dc_; }
     operator HDC() const { return dc_; }
-    TOwnedMetafile Close() { return TOwnedMetafile(CloseEnhMetaFile(std::exchange(dc_, nullptr))); }
+    TOwnedEnhMetaFile Close() { return TOwnedEnhMetaFile(CloseEnhMetaFile(std::exchange(dc_, nullptr))); }
 
 private:
     HDC dc_;

@@ -148,6 +148,8 @@ private:
     // In the editor's positions; the end of what the control holds for the
     // lines after it.
     int LineStart(int line) const;
+    // In the control's positions.
+    int LocalLineStart(int line) const;
     // Pixels from the top of the window (the control's scroll positions are
     // not read back: Wine scales them down for long texts).
     int LineTop(int line) const;
@@ -229,14 +231,19 @@ void TPageBands::Load(int position)
 
 int TPageBands::LineStart(int line) const
 {
+    return std::min(to_, from_ + LocalLineStart(line));
+}
+
+int TPageBands::LocalLineStart(int line) const
+{
     LRESULT start = Send(EM_LINEINDEX, static_cast<WPARAM>(line));
-    return start < 0 ? to_ : std::min(to_, from_ + static_cast<int>(start));
+    return start >= 0 ? static_cast<int>(start) : GetWindowTextLengthA(window_);
 }
 
 int TPageBands::LineTop(int line) const
 {
     POINTL place{0, 0};
-    Send(EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&place), LineStart(line) - from_);
+    Send(EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&place), LocalLineStart(line));
     return place.y;
 }
 
@@ -290,7 +297,7 @@ void TPageBands::Draw(HDC dc, const TBand& band) const
                MulDiv(format.left + width_, mmX, pixelsX), MulDiv(band.bottom, mmY, pixelsY)};
     TMetafileDC recorder(screen_, &frame);
     Send(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(recorder.Get()), PRF_CLIENT);
-    TOwnedMetafile painted = recorder.Close();
+    TOwnedEnhMetaFile painted = recorder.Close();
 
     int pageDpiX = GetDeviceCaps(dc, LOGPIXELSX), pageDpiY = GetDeviceCaps(dc, LOGPIXELSY);
     RECT target;

@@ -16,7 +16,7 @@
 // What a metafile job did; the test keeps it after the job is gone.
 struct TJobRecord {
     std::string title;
-    std::vector<TOwnedMetafile> pages;
+    std::vector<TOwnedEnhMetaFile> pages;
     bool ended = false;
     bool destroyed = false;
 };

@@ -53,13 +53,15 @@ TEST_F(PrintCommandTest, TheWholeTextGoesOnAsManyPagesAsItNeeds)
 {
     struct Case {
         int lines;
-        int pages; // 0: more than one
+        bool lastLineEnded; // by a line break
+        int pages;          // 0: more than one
     };
     // 3000 lines are more than the hidden control of page formatting holds at once.
-    for (const Case& c : {Case{0, 1}, Case{1, 1}, Case{300, 0}, Case{3000, 0}}) {
+    for (const Case& c : {Case{0, true, 1}, Case{1, false, 1}, Case{300, true, 0}, Case{3000, false, 0}}) {
         SCOPED_TRACE(c.lines);
         Start("plain");
-        SetText(NumberedLines(c.lines));
+        std::string text = NumberedLines(c.lines);
+        SetText(c.lastLineEnded ? text : text.substr(0, text.size() - 2));
         record = TJobRecord{};
         PrintOn(kLetter);
 
@@ -74,7 +76,7 @@ TEST_F(PrintCommandTest, TheWholeTextGoesOnAsManyPagesAsItNeeds)
         // (the empty document's one page excepted).
         const int pageHeight = kLetter.bottom * GetDeviceCaps(TWindowDC(), LOGPIXELSY) / 1440;
         int lines = 0;
-        for (const TOwnedMetafile& page : record.pages) {
+        for (const TOwnedEnhMetaFile& page : record.pages) {
             std::vector<POINT> places = TextPlaces(page);
             lines += TextLines(page);
             if (c.lines == 0)
@@ -199,3 +201,4 @@ TEST(PrinterJobTest, AFailingPrintingCallRaises)
     TPrinterJob job{TMemoryDC()};
     EXPECT_THROW(job.BeginDoc("Mibor8"), EPrinter);
 }
+
