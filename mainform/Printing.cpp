@@ -60,7 +60,8 @@ std::vector<int> TForm1::PrintDocument(TPrintJob& job)
         // Another page only for text that is left and of which something fits
         // on a page: a line or object taller than a page ends the document
         // instead of blank pages without end.
-        bool more = next > start && next < length && memo1->FormatRange(job.Handle(), page, next, next + 1, false) > next;
+        bool more = next > start && next < length &&
+                    memo1->FormatRange(job.Handle(), page, next, next + 1, false) > next;
         job.EndPage();
         if (!more)
             break;

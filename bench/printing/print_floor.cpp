@@ -30,7 +30,8 @@ struct Source {
 DWORD CALLBACK Read(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* done)
 {
     auto* source = reinterpret_cast<Source*>(cookie);
-    *done = static_cast<LONG>(source->bytes.copy(reinterpret_cast<char*>(buffer), static_cast<size_t>(count), source->at));
+    size_t copied = source->bytes.copy(reinterpret_cast<char*>(buffer), static_cast<size_t>(count), source->at);
+    *done = static_cast<LONG>(copied);
     source->at += static_cast<size_t>(*done);
     return 0;
 }
@@ -38,7 +39,8 @@ DWORD CALLBACK Read(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* done)
 int Top(HWND control, int line)
 {
     POINTL place{0, 0};
-    SendMessageA(control, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&place), SendMessageA(control, EM_LINEINDEX, line, 0));
+    LRESULT start = SendMessageA(control, EM_LINEINDEX, line, 0);
+    SendMessageA(control, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&place), start);
     return place.y;
 }
 

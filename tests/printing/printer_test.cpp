@@ -24,7 +24,8 @@ std::string Shell(const std::string& command)
     static int calls = 0;
     const std::string output =
         "/tmp/mibor8-printer-test-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++calls);
-    std::string line = "/bin/sh -c \"(" + command + ") > " + output + ".part 2>&1; mv " + output + ".part " + output + "\"";
+    std::string line =
+        "/bin/sh -c \"(" + command + ") > " + output + ".part 2>&1; mv " + output + ".part " + output + "\"";
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};

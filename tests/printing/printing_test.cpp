@@ -101,7 +101,8 @@ TEST_F(PrintCommandTest, APageOnWhichNothingFitsEndsTheDocument)
         // Not even one line fits: the one page stays blank.
         {"{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0\\fs20 a line\\par}", kSliver, 0},
         // A line taller than a page follows: no page, blank or not, for it.
-        {"{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0\\fs20 small line\\par\\fs300 HUGE\\par\\fs20 after\\par}", kTwoInches, 1},
+        {"{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0\\fs20 small line\\par\\fs300 HUGE\\par\\fs20 after\\par}",
+         kTwoInches, 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.rtf);
