@@ -199,47 +199,13 @@ void TForm8::FormClose(TObject*, TCloseAction&) { Panel12->SetHot(false); }
 
 // ---- context menu of the five fields ----
 
-TEdit* TForm8::ActiveField() const
+TTextField TForm8::ActiveField() const
 {
-    TControl* active = ActiveControl();
-    for (TEdit* field : {subject.get(), sendto.get(), cc.get(), bcc.get(), replyto.get()})
-        if (active == field)
-            return field;
-    return nullptr;
+    return FocusedField(*this, {subject.get(), sendto.get(), cc.get(), bcc.get(), replyto.get()});
 }
 
-void TForm8::Cut1Click(TObject*)
-{
-    if (TEdit* field = ActiveField())
-        field->CutToClipboard();
-}
-
-void TForm8::Copy1Click(TObject*)
-{
-    if (TEdit* field = ActiveField())
-        field->CopyToClipboard();
-}
-
-void TForm8::Copyall1Click(TObject*)
-{
-    TEdit* field = ActiveField();
-    if (!field)
-        return;
-    int start = field->SelStart(), length = field->SelLength();
-    field->SelectAll();
-    field->CopyToClipboard();
-    field->Select(start, length);
-}
-
-void TForm8::Paste1Click(TObject*)
-{
-    if (TEdit* field = ActiveField())
-        field->PasteFromClipboard();
-}
-
-void TForm8::N10XPaste1Click(TObject*)
-{
-    if (TEdit* field = ActiveField())
-        for (int i = 0; i < 10; ++i)
-            field->PasteFromClipboard();
-}
+void TForm8::Cut1Click(TObject*) { ActiveField().Cut(); }
+void TForm8::Copy1Click(TObject*) { ActiveField().Copy(); }
+void TForm8::Copyall1Click(TObject*) { ActiveField().CopyAll(); }
+void TForm8::Paste1Click(TObject*) { ActiveField().Paste(); }
+void TForm8::N10XPaste1Click(TObject*) { ActiveField().Paste(10); }

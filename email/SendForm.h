@@ -4,6 +4,7 @@
 //   SendMailRun.cpp  Send, the events of `smtp` and the two timers
 #pragma once
 
+#include "mainform/FocusedField.h"
 #include "smtp/SmtpClient.h"
 #include "ui/ActionList.h"
 #include "ui/ComCtrls.h"
@@ -94,8 +95,8 @@ private:
     void BuildStatusLine();
     void BuildMenu();
     void BindEvents();
-    // The one of the five fields that is the active control; null when none is.
-    TEdit* ActiveField() const;
+    // The one of the five fields that is the active control; no field when none is.
+    TTextField ActiveField() const;
 
     // Send's steps.
     bool Validate();

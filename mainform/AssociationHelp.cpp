@@ -3,10 +3,20 @@
 // the rest; neither changes the registry or starts a program itself.
 #include "mainform/MainForm.h"
 
+#include "mainform/ProgramPaths.h"
 #include "ui/Shell.h"
 #include "ui/SysUtils.h"
 
-std::string TForm1::AssociationScriptPath() { return "C:\\Mibor.reg"; }
+std::string TForm1::AssociationScriptPath()
+{
+    // Where the root of C: is closed to the user, the script goes to the
+    // user's temporary folder.
+    if (RootWritable())
+        return "C:\\Mibor.reg";
+    char folder[MAX_PATH + 1] = {0};
+    GetTempPathA(sizeof folder, folder);
+    return std::string(folder) + "Mibor.reg";
+}
 
 std::vector<std::string> TForm1::AssociationScript(const std::string& extension)
 {

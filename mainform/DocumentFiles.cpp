@@ -71,6 +71,7 @@ void TForm1::BackupCopy(const std::string& fallback)
 void TForm1::Text2Click(TObject*)
 {
     BackupCopy(kNewBackupPath);
+    TUpdateLock hold(*memo1);
     memo1->Clear();
     SetText("Mibor8");
     Application->SetTitle("Mibor8");
@@ -84,7 +85,10 @@ void TForm1::Text2Click(TObject*)
 
 void TForm1::Open1Click(TObject*)
 {
-    if (OpenDialog1.Execute()) {
+    const bool chosen = OpenDialog1.Execute();
+    // The toolbar follows the selection once, when the document is in.
+    TUpdateLock hold(*memo1);
+    if (chosen) {
         const std::string name = OpenDialog1.FileName;
         // The file's first characters choose the mode; a failure keeps the mode.
         bool looked = false, rich = false;
@@ -125,6 +129,7 @@ void TForm1::Reopenlastfile1Click(TObject*)
         SetText("Mibor8");
     bool failed = false;
     try {
+        TUpdateLock hold(*memo1);
         LoadDocument(LastFileName);
         ApplyPlainModeAgain();
         OpenDialog1.FileName = LastFileName;

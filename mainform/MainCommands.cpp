@@ -4,6 +4,8 @@
 // whose behaviour is not there yet.
 #include "mainform/MainForm.h"
 
+#include "mainform/TextColors.h"
+
 void TForm1::BindEvents()
 {
     OnCreate = Bind(this, &TForm1::FormCreate);
@@ -13,6 +15,25 @@ void TForm1::BindEvents()
     OnClose = Bind(this, &TForm1::FormClose);
     ControlBar1->OnResize = Bind(this, &TForm1::FormResize);
     Timer1->OnTimer = Bind(this, &TForm1::Timer1Timer);
+
+    // The formatting toolbar follows the selection; the ruler's markers.
+    memo1->OnSelectionChange = Bind(this, &TForm1::memo1SelectionChange);
+    ComboBox1->OnChange = Bind(this, &TForm1::ComboBox1Change);
+    ComboBox1->OnSelect = Bind(this, &TForm1::ComboBox1Select);
+    Edit3->OnChange = Bind(this, &TForm1::Edit3Change);
+    Image1->OnMouseDown = Bind(this, &TForm1::Image1MouseDown);
+    Image2->OnMouseDown = Bind(this, &TForm1::Image2MouseDown);
+    Image3->OnMouseDown = Bind(this, &TForm1::Image3MouseDown);
+    Image1->OnMouseMove = Bind(this, &TForm1::Image1MouseMove);
+    Image2->OnMouseMove = Bind(this, &TForm1::Image2MouseMove);
+    Image3->OnMouseMove = Bind(this, &TForm1::Image3MouseMove);
+    Image1->OnMouseUp = Bind(this, &TForm1::Image1MouseUp);
+    Image2->OnMouseUp = Bind(this, &TForm1::Image2MouseUp);
+    Image3->OnMouseUp = Bind(this, &TForm1::Image3MouseUp);
+    for (TImage* marker : {Image1.get(), Image2.get(), Image3.get()})
+        marker->OnCaptureLost = Bind(this, &TForm1::MarkerCaptureLost);
+    Panel20->OnResize = Bind(this, &TForm1::Panel20Resize);
+    Panel20Resize(this);
 
     // File
     Commands.Add("Text2Click", Bind(this, &TForm1::Text2Click), {New1, ToolButton1});
@@ -27,21 +48,23 @@ void TForm1::BindEvents()
     Commands.Add("Print1Click", Bind(this, &TForm1::Print1Click), {Print1, ToolButton5});
 
     // Clipboard and selection
-    Commands.Add("ToolButton34Click", nullptr, {Undo1, ToolButton34});
-    Commands.Add("Cut1Click2", nullptr, {Cut1, ToolButton35, Cut2});
-    Commands.Add("Copy1Click2", nullptr, {Copy1, ToolButton36, Copy2});
-    Commands.Add("Copyall1Click", nullptr, {Copyall1, ToolButton37, Copyall2});
-    Commands.Add("Paste1Click2", nullptr, {Paste1, ToolButton38, Paste2});
-    Commands.Add("ToolButton39Click", nullptr, {N10XPaste2, ToolButton39, N10XPaste1});
-    Commands.Add("SelectAll1Click2", nullptr, {SelectAll1, ToolButton40});
-    Commands.Add("ClearSelection1Click2", nullptr, {ClearSelection1, ToolButton41});
-    Commands.Add("ToolButton8Click", nullptr, {InsertEurosign1, ToolButton8});
+    Commands.Add("ToolButton34Click", Bind(this, &TForm1::ToolButton34Click), {Undo1, ToolButton34});
+    Commands.Add("Cut1Click2", Bind(this, &TForm1::Cut1Click2), {Cut1, ToolButton35, Cut2});
+    Commands.Add("Copy1Click2", Bind(this, &TForm1::Copy1Click2), {Copy1, ToolButton36, Copy2});
+    Commands.Add("Copyall1Click", Bind(this, &TForm1::Copyall1Click), {Copyall1, ToolButton37, Copyall2});
+    Commands.Add("Paste1Click2", Bind(this, &TForm1::Paste1Click2), {Paste1, ToolButton38, Paste2});
+    Commands.Add("ToolButton39Click", Bind(this, &TForm1::ToolButton39Click), {N10XPaste2, ToolButton39, N10XPaste1});
+    Commands.Add("SelectAll1Click2", Bind(this, &TForm1::SelectAll1Click2), {SelectAll1, ToolButton40});
+    Commands.Add("ClearSelection1Click2", Bind(this, &TForm1::ClearSelection1Click2), {ClearSelection1, ToolButton41});
+    Commands.Add("ToolButton8Click", Bind(this, &TForm1::ToolButton8Click), {InsertEurosign1, ToolButton8});
 
     // Find and replace
-    Commands.Add("ToolButton27Click", nullptr, {Find1, ToolButton27});
-    Commands.Add("findbuttonClick", nullptr, {findbutton});
-    Commands.Add("replacebuttonClick", nullptr, {replacebutton});
-    Commands.Add("replallbuttonClick", nullptr, {replallbutton});
+    Commands.Add("ToolButton27Click", Bind(this, &TForm1::ToolButton27Click), {Find1, ToolButton27});
+    Commands.Add("findbuttonClick", Bind(this, &TForm1::findbuttonClick), {findbutton});
+    Commands.Add("replacebuttonClick", Bind(this, &TForm1::replacebuttonClick), {replacebutton});
+    Commands.Add("replallbuttonClick", Bind(this, &TForm1::replallbuttonClick), {replallbutton});
+    fedit->OnKeyPress = Bind(this, &TForm1::feditKeyPress);
+    redit->OnKeyPress = Bind(this, &TForm1::reditKeyPress);
 
     // Text modes
     Commands.Add("ToolButton24Click", Bind(this, &TForm1::ToolButton24Click), {Plaintextmode1, ToolButton24});
@@ -75,31 +98,25 @@ void TForm1::BindEvents()
     Commands.Add("rtf1Click", Bind(this, &TForm1::rtf1Click), {rtf1});
 
     // Character and paragraph formatting
-    Commands.Add("ToolButton11Click", nullptr, {ToolButton11});
-    Commands.Add("ToolButton12Click", nullptr, {ToolButton12});
-    Commands.Add("ToolButton14Click", nullptr, {ToolButton14});
-    Commands.Add("White1Click", nullptr, {White1});
-    Commands.Add("Silver1Click", nullptr, {Silver1});
-    Commands.Add("Gray1Click", nullptr, {Gray1});
-    Commands.Add("Black1Click", nullptr, {Black1});
-    Commands.Add("Red1Click", nullptr, {Red1});
-    Commands.Add("Yellow1Click", nullptr, {Yellow1});
-    Commands.Add("Lime1Click", nullptr, {Lime1});
-    Commands.Add("Aqua1Click", nullptr, {Aqua1});
-    Commands.Add("Blue1Click", nullptr, {Blue1});
-    Commands.Add("Fuchsia1Click", nullptr, {Fuchsia1});
-    Commands.Add("MaroonClick", nullptr, {Maroon});
-    Commands.Add("Olive1Click", nullptr, {Olive1});
-    Commands.Add("Green1Click", nullptr, {Green1});
-    Commands.Add("Teal1Click", nullptr, {Teal1});
-    Commands.Add("Navy1Click", nullptr, {Navy1});
-    Commands.Add("Purple1Click", nullptr, {Purple1});
-    Commands.Add("Custom1Click", nullptr, {Custom1});
-    Commands.Add("ToolButton18Click", nullptr, {ToolButton18, ToolButton19, ToolButton20});
+    Commands.Add("ToolButton11Click", Bind(this, &TForm1::ToolButton11Click), {ToolButton11});
+    Commands.Add("ToolButton12Click", Bind(this, &TForm1::ToolButton12Click), {ToolButton12});
+    Commands.Add("ToolButton14Click", Bind(this, &TForm1::ToolButton14Click), {ToolButton14});
+    // The colour items stand first in their menu, in the table's order.
+    for (int i = 0; i < kTextColorCount; ++i) {
+        TColor color = kTextColors[i].color;
+        Commands.Add(kTextColors[i].command, [this, color](TObject*) { SetSelectionColor(color); },
+                     {PopupMenu3.Items().Item(i)});
+    }
+    Commands.Add("Custom1Click", Bind(this, &TForm1::Custom1Click), {Custom1});
+    Commands.Add("ToolButton18Click", Bind(this, &TForm1::ToolButton18Click),
+                 {ToolButton18, ToolButton19, ToolButton20});
     Commands.Add("ToolButton44Click", Bind(this, &TForm1::ToolButton44Click), {ToolButton44});
 
     // Date and time
-    Commands.Add("ToolButton22Click", nullptr, {ToolButton22});
-    Commands.Add("ToolButton23Click", nullptr, {ToolButton23});
-    Commands.Add("ToolButton26Click", nullptr, {ToolButton26});
+    Timer2->OnTimer = Bind(this, &TForm1::Timer2Timer);
+    DateTimePicker1->OnChange = Bind(this, &TForm1::DateTimePicker1Change);
+    DateTimePicker2->OnChange = Bind(this, &TForm1::DateTimePicker2Change);
+    Commands.Add("ToolButton22Click", Bind(this, &TForm1::ToolButton22Click), {ToolButton22});
+    Commands.Add("ToolButton23Click", Bind(this, &TForm1::ToolButton23Click), {ToolButton23});
+    Commands.Add("ToolButton26Click", Bind(this, &TForm1::ToolButton26Click), {ToolButton26});
 }

@@ -8,9 +8,14 @@
 //   SendMail.cpp     opening the send window
 //   AssociationHelp.cpp  the file association script and the manual
 //   WordList.cpp     the word list of the side panel
+//   FindReplace.cpp  the find bar
+//   Clipboard.cpp    the clipboard and selection commands on the focused field
+//   DateTime.cpp     the clock toolbar: ticking, inserting the time and date
 //   Printing.cpp     printing the document
 #pragma once
 
+#include "mainform/FindText.h"
+#include "mainform/FocusedField.h"
 #include "ui/ActionList.h"
 #include "ui/ComCtrls.h"
 #include "ui/Dialogs.h"
@@ -238,6 +243,19 @@ public:
     static std::string ManualPath();
 
     // ---- find and replace (FindReplace.cpp) ----
+    bool ReplacingAll = false; // set while "Replace all" runs
+    // The search routine with a replacement text (empty: none); the search
+    // itself is in FindText.h.
+    void find(const std::string& replacement);
+    void findbuttonClick(TObject* sender);
+    void replacebuttonClick(TObject* sender);
+    void replallbuttonClick(TObject* sender);
+    void feditKeyPress(TObject* sender, char& key);
+    void reditKeyPress(TObject* sender, char& key);
+    void ToolButton27Click(TObject* sender); // shows or hides the find bar
+    // The check marks of the " Options" menu.
+    TFindOptions FindOptions() const;
+    void SetFindOptions(const TFindOptions& options);
 
     // ---- word list (WordList.cpp) ----
     void SpeedButton1Click(TObject* sender); // Add
@@ -257,12 +275,75 @@ public:
     void UpdateWordListButtons();
 
     // ---- character and paragraph formatting (Formatting.cpp) ----
+    // Bold, italic, underline: each toggles its style on the selection.
+    void ToolButton11Click(TObject* sender);
+    void ToolButton12Click(TObject* sender);
+    void ToolButton14Click(TObject* sender);
+    // Text typed into the font box changes nothing: the box shows the
+    // selection's font again. A font chosen from the list is applied.
+    void ComboBox1Change(TObject* sender);
+    void ComboBox1Select(TObject* sender);
+    void Edit3Change(TObject* sender);
+    // The colour items (their colours in TextColors.h) and "Custom...".
+    void SetSelectionColor(TColor color);
+    void Custom1Click(TObject* sender);
+    // The three alignment buttons; the sender's tag is the alignment.
+    void ToolButton18Click(TObject* sender);
+    // Brings the toolbar and the ruler in line with the selection; nothing
+    // shown is applied (Syncing is set meanwhile).
+    void memo1SelectionChange(TObject* sender);
 
     // ---- date and time (DateTime.cpp) ----
+    void Timer2Timer(TObject* sender);
+    void DateTimePicker1Change(TObject* sender);
+    void DateTimePicker2Change(TObject* sender);
+    void ToolButton22Click(TObject* sender); // Insert time
+    void ToolButton23Click(TObject* sender); // Insert date
+    void ToolButton26Click(TObject* sender); // Start / Stop ticking
+    // The user's regional formats, read at start-up.
+    static std::string RegionalFormat(LCTYPE which);
+    std::string LongTimeFormat = RegionalFormat(LOCALE_STIMEFORMAT);
+    std::string ShortDateFormat = RegionalFormat(LOCALE_SSHORTDATE);
+    // A value's time of day and date in those formats.
+    std::string TimeText(const SYSTEMTIME& value) const;
+    std::string DateText(const SYSTEMTIME& value) const;
+    // Inserts the picker's value as "Insert time" and "Insert date" do.
+    void InsertPickerValue(const TDateTimePicker& picker);
 
     // ---- clipboard and selection (Clipboard.cpp) ----
+    void ToolButton34Click(TObject* sender); // Undo / Redo
+    void Cut1Click2(TObject* sender);
+    void Copy1Click2(TObject* sender);
+    void Copyall1Click(TObject* sender);
+    void Paste1Click2(TObject* sender);
+    void ToolButton39Click(TObject* sender); // 10 X Paste
+    void SelectAll1Click2(TObject* sender);
+    void ClearSelection1Click2(TObject* sender);
+    void ToolButton8Click(TObject* sender); // the euro sign
+    // The one of the find field, the replace field, the editor and the entry
+    // field that is the active control; no field when none is.
+    TTextField FocusedField() const;
+    // Pastes `times` times into the focused field.
+    void PasteIntoFocusedField(int times);
 
     // ---- indent ruler (IndentRuler.cpp) ----
+    // Image1: first-line indent, Image2: the other lines, Image3: right indent.
+    void Image1MouseDown(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
+    void Image2MouseDown(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
+    void Image3MouseDown(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
+    void Image1MouseMove(TObject* sender, TShiftState shift, int x, int y);
+    void Image2MouseMove(TObject* sender, TShiftState shift, int x, int y);
+    void Image3MouseMove(TObject* sender, TShiftState shift, int x, int y);
+    void Image1MouseUp(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
+    void Image2MouseUp(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
+    void Image3MouseUp(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
+    // A drag that loses the mouse ends without applying anything.
+    void MarkerCaptureLost(TObject* sender);
+    void Panel20Resize(TObject* sender);
+    // Puts the markers where the paragraph's indents are.
+    void PlaceMarkers(const TParaAttributes& paragraph);
+    bool Dragging = false; // a marker is held
+    int GrabOffset = 0;    // where the held marker is held, from its left
 
 protected:
     void DropFiles(HDROP drop) override;
@@ -275,6 +356,16 @@ private:
     void BindEvents();
     void FillFontList();
     void OpenCommandLineFile();
+    // Formatting.cpp
+    void ToggleStyle(TFontStyles style, DWORD mask);
+    void ShowSelectionFont(bool chosenFromList);
+    // IndentRuler.cpp
+    enum class TMarker { First, Left, Right };
+    TImage& MarkerImage(TMarker marker) const;
+    void PressMarker(TMarker marker, TMouseButton button, int x);
+    void MoveMarker(TMarker marker, int x);
+    void ReleaseMarker(TMarker marker, TMouseButton button);
+    void LimitMarker(TMarker marker);
 };
 
 extern TForm1* Form1;

@@ -2,6 +2,7 @@
 // and pictures. The commands are bound in the command table (MainCommands.cpp).
 #include "mainform/Icons.h"
 #include "mainform/MainForm.h"
+#include "mainform/TextColors.h"
 
 void TForm1::BuildMenus()
 {
@@ -65,22 +66,12 @@ void TForm1::BuildMenus()
     for (TMenuItem* option : {checkbox1, Searchup, wword, mcase})
         option->AutoCheck = true;
 
-    const struct {
-        TMenuItem** item;
-        const char* name;
-        TColor color;
-    } kColors[] = {
-        {&White1, "White", RGBColor(255, 255, 255)}, {&Silver1, "Silver", RGBColor(192, 192, 192)},
-        {&Gray1, "Gray", RGBColor(128, 128, 128)},   {&Black1, "Black", RGBColor(0, 0, 0)},
-        {&Red1, "Red", RGBColor(255, 0, 0)},         {&Yellow1, "Yellow", RGBColor(255, 255, 0)},
-        {&Lime1, "Lime", RGBColor(0, 255, 0)},       {&Aqua1, "Aqua", RGBColor(0, 255, 255)},
-        {&Blue1, "Blue", RGBColor(0, 0, 255)},       {&Fuchsia1, "Fuchsia", RGBColor(255, 0, 255)},
-        {&Maroon, "Maroon", RGBColor(128, 0, 0)},    {&Olive1, "Olive", RGBColor(128, 128, 0)},
-        {&Green1, "Green", RGBColor(0, 128, 0)},     {&Teal1, "Teal", RGBColor(0, 128, 128)},
-        {&Navy1, "Navy", RGBColor(0, 0, 128)},       {&Purple1, "Purple", RGBColor(128, 0, 128)},
-    };
-    for (const auto& entry : kColors)
-        *entry.item = PopupMenu3.Add(entry.name, nullptr, {}, ImageList3.AddSwatch(ColorToRGB(entry.color)));
+    TMenuItem** colorItems[kTextColorCount] = {&White1, &Silver1, &Gray1,  &Black1, &Red1,   &Yellow1,
+                                               &Lime1,  &Aqua1,   &Blue1,  &Fuchsia1, &Maroon, &Olive1,
+                                               &Green1, &Teal1,   &Navy1,  &Purple1};
+    for (int i = 0; i < kTextColorCount; ++i)
+        *colorItems[i] = PopupMenu3.Add(kTextColors[i].caption, nullptr, {},
+                                        ImageList3.AddSwatch(ColorToRGB(kTextColors[i].color)));
     PopupMenu3.AddSeparator();
     Custom1 = PopupMenu3.Add("Custom...");
     PopupMenu3.SetImages(&ImageList3);

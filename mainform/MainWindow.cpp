@@ -197,10 +197,11 @@ void TForm1::Timer1Timer(TObject*)
 
 void TForm1::FormResize(TObject*)
 {
-    if (!ControlBar1 || !Panel10)
+    if (!ControlBar1 || !Panel10 || !memo1)
         return;
     SetWordListHeight(ClientHeight() + InsertAllowance - ControlBar1->Height() - 65);
     Bevel4->SetWidth(Panel20->Width() - 6);
+    memo1SelectionChange(this);
 }
 
 void TForm1::DropFiles(HDROP drop)
@@ -212,6 +213,7 @@ void TForm1::DropFiles(HDROP drop)
         char name[256] = {0};
         DragQueryFileA(drop, 0, name, sizeof name);
         Application->Guard([&] {
+            TUpdateLock hold(*memo1);
             LoadDocument(name);
             SaveDialog1.FileName = name;
             SetText(CaptionFor(name));

@@ -6,18 +6,6 @@
 
 namespace {
 
-// Holds the editor's redrawing off for the life of the object.
-class UpdateLock {
-public:
-    explicit UpdateLock(TRichEdit& editor) : editor_(editor) { editor_.BeginUpdate(); }
-    ~UpdateLock() { editor_.EndUpdate(); }
-    UpdateLock(const UpdateLock&) = delete;
-    UpdateLock& operator=(const UpdateLock&) = delete;
-
-private:
-    TRichEdit& editor_;
-};
-
 // Remembers the editor's selection and puts it back at the end of a scope.
 class KeptSelection {
 public:
@@ -42,9 +30,11 @@ void TForm1::ToolButton24Click(TObject*)
     Commands["ToolButton24Click"].SetChecked(true);
 
     // 2. The whole text, keeping the selection.
-    UpdateLock lock(*memo1);
+    TUpdateLock lock(*memo1);
     KeptSelection selection(*memo1);
     memo1->SelectAll();
+    // The toolbar shows the new formatting even where the selection was the whole text.
+    memo1->SelectionFormatChanged();
 
     // 3. The default margins; with 8. below (no bullets, so the other lines
     // start at the left margin too, and left alignment) in one formatting of
@@ -93,8 +83,11 @@ void TForm1::ToolButton24Click(TObject*)
 void TForm1::ToolButton25Click(TObject*)
 {
     Commands["ToolButton25Click"].SetChecked(true);
+    // The toolbar follows the selection once, when it is back.
+    TUpdateLock lock(*memo1);
     KeptSelection selection(*memo1);
     memo1->SelectAll();
+    memo1->SelectionFormatChanged();
     memo1->PlainText = false;
     Edit3->SetEnabled(true);
     UpDown1->SetEnabled(true);
@@ -141,7 +134,7 @@ void TForm1::SetWholeTextMargins()
 {
     int left = StrToInt(Form2->Edit2->Text());
     int right = StrToInt(Form2->Edit4->Text());
-    UpdateLock lock(*memo1);
+    TUpdateLock lock(*memo1);
     KeptSelection selection(*memo1);
     memo1->SelectAll();
     TParaAttributes first;

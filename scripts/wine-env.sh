@@ -35,14 +35,18 @@ fi
 
 xvfb_pid=
 if [ -z "${DISPLAY:-}" ] || [ "${MIBOR8_VIRTUAL_DISPLAY:-0}" = 1 ]; then
-    n=91
-    while [ -e /tmp/.X$n-lock ] || [ -e /tmp/.X11-unix/X$n ]; do n=$((n + 1)); done
-    Xvfb :$n -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    # The server picks a free display itself and writes its number: two runs
+    # started at the same moment never share one.
+    number_file=$(mktemp)
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$number_file" >/dev/null 2>&1 &
     xvfb_pid=$!
+    i=0
+    while [ ! -s "$number_file" ] && [ $i -lt 100 ]; do sleep 0.1; i=$((i + 1)); done
+    n=$(tr -dc 0-9 < "$number_file")
+    rm -f "$number_file"
     export DISPLAY=:$n
     export MIBOR8_ON_VIRTUAL_DISPLAY=1
-    i=0
-    while [ ! -e /tmp/.X11-unix/X$n ] && [ $i -lt 100 ]; do sleep 0.1; i=$((i + 1)); done
+    while [ ! -e /tmp/.X11-unix/X$n ] && [ $i -lt 200 ]; do sleep 0.1; i=$((i + 1)); done
 fi
 
 "$@"

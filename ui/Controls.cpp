@@ -314,6 +314,11 @@ LRESULT TControl::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
         break;
     case WM_CONTEXTMENU:
         if (PopupMenu) {
+            // The menu acts on the control it was opened on: a right-click
+            // focuses it first, as the system's own edit menu does.
+            HWND focus = GetFocus();
+            if (focus != handle_ && !IsChild(handle_, focus) && CanFocus())
+                SetFocus();
             int x = GET_X_LPARAM(lParam), y = GET_Y_LPARAM(lParam);
             if (x == -1 && y == -1) {
                 RECT rect;
@@ -365,6 +370,13 @@ LRESULT TControl::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_MOUSEMOVE:
     case WM_LBUTTONDBLCLK:
         HandleMouse(message, wParam, lParam);
+        break;
+    case WM_CAPTURECHANGED:
+        // Our own release clears the pressed state first.
+        if (pressed_ && reinterpret_cast<HWND>(lParam) != handle_) {
+            pressed_ = false;
+            Fire(OnCaptureLost, this);
+        }
         break;
     default:
         break;

@@ -95,6 +95,9 @@ public:
     TMouseEvent OnMouseDown;
     TMouseEvent OnMouseUp;
     TMouseMoveEvent OnMouseMove;
+    // The mouse capture that a press of the left button took went elsewhere
+    // (another window, a message box) before the button was released.
+    TNotifyEvent OnCaptureLost;
     TKeyPressEvent OnKeyPress;
     TKeyEvent OnKeyDown;
 

@@ -112,6 +112,8 @@ LRESULT TPanel::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
     LRESULT result = TPaintedControl::WndProc(message, wParam, lParam);
     if (message == WM_SETTEXT)
         Invalidate();
+    else if (message == WM_SIZE)
+        Fire(OnResize, this);
     return result;
 }
 

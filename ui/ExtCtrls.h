@@ -29,6 +29,8 @@ public:
                                               int width, int height);
     void SetHot(bool hot) { hot ? SetColors(clBlack, clWhite) : SetColors(clWhite, clBlack); }
 
+    TNotifyEvent OnResize;
+
 protected:
     LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     void Paint(HDC dc) override;

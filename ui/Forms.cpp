@@ -311,6 +311,12 @@ LRESULT TForm::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_DROPFILES:
         DropFiles(reinterpret_cast<HDROP>(wParam));
         return 0;
+    case WM_CANCELMODE:
+        // A dialog or message box is coming: a control of this window that
+        // holds the mouse for a press lets it go.
+        if (HWND capture = GetCapture(); capture && IsChild(Handle(), capture))
+            ReleaseCapture();
+        break;
     default:
         break;
     }

@@ -55,11 +55,15 @@ public:
     void Clear();
     int TextLength() const;
 
+    // The selection goes to the clipboard as rich text and as plain text.
     void CutToClipboard();
     void CopyToClipboard();
     void PasteFromClipboard();
     void Undo();
     void ScrollCaret();
+    // Whether that many more characters of text fit in the memory the process
+    // has left: the control ends the program when an allocation fails.
+    bool RoomForText(uint64_t characters) const;
 
     TCharAttributes SelAttributes() const;
     void SetSelAttributes(const TCharAttributes& attributes);
@@ -94,11 +98,14 @@ public:
     // or written.
     void SaveToStream(TStream& stream);
 
-    // Redrawing is held off between BeginUpdate and EndUpdate, and so is the
-    // selection-change event: it fires once at the end if the selection changed
-    // in between.
+    // Redrawing is held off between BeginUpdate and EndUpdate, and so are the
+    // selection-change and change events: each fires once at the end if the
+    // selection or the text changed in between.
     void BeginUpdate();
     void EndUpdate();
+    // The formatting at the selection changed: the selection-change event
+    // fires as for a new selection (once, at the end of a held update).
+    void SelectionFormatChanged() { SelectionChanged(); }
 
     // Page formatting: lays the text from `start` up to `end` (-1: the end of
     // the text) out on the area `page` (twips) of the device context `dc` and,
@@ -114,10 +121,15 @@ public:
 protected:
     bool HandleCommand(WPARAM wParam, LRESULT& result) override;
     bool HandleNotify(NMHDR* header, LRESULT& result) override;
+    LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    // The selection to the clipboard, as rich text and as plain text.
+    void CopySelection();
     enum class TStreamResult { Read, Failed, OutOfRoom };
     TStreamResult StreamIn(TStream& stream, UINT format);
+    // Raises EOutOfResources "Failed to Save Stream" when the stream cannot be written.
+    void StreamOut(TStream& stream, UINT format) const;
     // Replaces the window by an empty one with the same settings: removing a
     // long text from the control itself costs far more than destroying it.
     // `keepTypingFormat`: the new window types in the format the text ended with.
@@ -125,10 +137,26 @@ private:
     bool HasAttributes(const CHARFORMATA& wanted, WPARAM which) const;
     // Fires the selection-change event, or notes it while updates are held.
     void SelectionChanged();
+    void TextChanged();
     bool wordWrap_;
     // Page formatting drawn from a copy of the text, for a control that does
     // not format pages itself.
     std::unique_ptr<TPageBands, TPageBandsDeleter> bands_;
     int updating_ = 0;
     bool selectionChanged_ = false;
+    bool textChanged_ = false;
+};
+
+// Holds an editor's redrawing and its selection-change and change events off
+// for the life of the object: a command that moves the selection or changes
+// the text on its way reports each once, at its end.
+class TUpdateLock {
+public:
+    explicit TUpdateLock(TRichEdit& editor) : editor_(editor) { editor_.BeginUpdate(); }
+    ~TUpdateLock() { editor_.EndUpdate(); }
+    TUpdateLock(const TUpdateLock&) = delete;
+    TUpdateLock& operator=(const TUpdateLock&) = delete;
+
+private:
+    TRichEdit& editor_;
 };

@@ -419,6 +419,16 @@ bool TComboBox::HandleCommand(WPARAM wParam, LRESULT& result)
 {
     switch (HIWORD(wParam)) {
     case CBN_SELCHANGE:
+        if (OnSelect) {
+            // The box would show the entry only after this notification.
+            if (ItemIndex() >= 0)
+                SetText(Item(ItemIndex()));
+            Fire(OnSelect, this);
+        } else {
+            Fire(OnChange, this);
+        }
+        result = 0;
+        return true;
     case CBN_EDITCHANGE:
         Fire(OnChange, this);
         result = 0;

@@ -127,7 +127,11 @@ public:
     void SetText(const std::string& text) override;
     bool DroppedDown() const;
 
+    // Text typed into the box (and, without OnSelect, a list entry chosen).
     TNotifyEvent OnChange;
+    // A list entry chosen, by mouse, keys or wheel; the box's text is already
+    // the entry's when it runs.
+    TNotifyEvent OnSelect;
 
 protected:
     bool HandleCommand(WPARAM wParam, LRESULT& result) override;

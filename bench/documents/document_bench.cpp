@@ -4,6 +4,7 @@
 //
 // Usage: document_bench.exe MEGABYTES...   (plain text files of those sizes,
 // then an RTF file of 5 MB). Prints one "name=value" line per figure.
+#include "bench/BenchSupport.h"
 #include "tests/windows/TestProgram.h"
 
 #include "mainform/MainForm.h"
@@ -19,32 +20,6 @@
 namespace {
 
 const char* const kFolder = "C:\\bench-documents";
-
-double Now()
-{
-    LARGE_INTEGER frequency, counter;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&counter);
-    return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-template <typename Action>
-double Seconds(Action action)
-{
-    double start = Now();
-    action();
-    return Now() - start;
-}
-
-std::string PlainText(size_t bytes)
-{
-    const std::string line = "The quick brown fox jumps over the lazy dog, and the dog sleeps on in the sun.\r\n";
-    std::string text;
-    text.reserve(bytes + line.size());
-    while (text.size() < bytes)
-        text += line;
-    return text;
-}
 
 // RTF with a font table, colours and a bold and an italic run in every
 // paragraph, in groups as word processors write it. (Wine's rich edit reads

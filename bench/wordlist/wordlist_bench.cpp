@@ -4,6 +4,7 @@
 //
 // Usage: wordlist_bench.exe ENTRIES...   Prints one "name=value" line per
 // figure in seconds, the shortest of five runs.
+#include "bench/BenchSupport.h"
 #include "tests/windows/TestProgram.h"
 
 #include "mainform/MainForm.h"
@@ -19,14 +20,6 @@
 #include <vector>
 
 namespace {
-
-double Now()
-{
-    LARGE_INTEGER frequency, counter;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&counter);
-    return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 // The shortest of five runs, each after its own set-up: the machine is
 // shared, and other work only ever adds time.

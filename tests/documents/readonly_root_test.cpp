@@ -4,6 +4,7 @@
 #include "tests/documents/DocumentFixture.h"
 
 #include "mainform/ProgramPaths.h"
+#include "ui/Shell.h"
 
 #include <shlobj.h>
 
@@ -78,4 +79,22 @@ TEST_F(ReadOnlyRootTest, TheBackupGoesToTheUsersApplicationData)
     Form1->memo1->SetSelText("closing");
     Form1->Close();
     EXPECT_EQ(Form2->Edit3->Text(), AppDataFolder() + "Mibor8 - BackUp.mib");
+}
+
+TEST_F(ReadOnlyRootTest, TheAssociationScriptGoesToTheTemporaryFolder)
+{
+    std::vector<std::string> opened;
+    SetShellOpener([&](const std::string& target) { opened.push_back(target); });
+    char temporary[MAX_PATH + 1] = {0};
+    GetTempPathA(sizeof temporary, temporary);
+    const std::string script = std::string(temporary) + "Mibor.reg";
+    StartProgram(dialogs);
+    Run(&TForm1::txt1Click);
+    EXPECT_TRUE(dialogs.boxes.empty());
+    ASSERT_EQ(opened, std::vector<std::string>{script});
+    EXPECT_EQ(ReadTestFile(script).size(), 54u);
+    // Closing removes the script the program wrote.
+    Form1->Close();
+    EXPECT_EQ(GetFileAttributesA(script.c_str()), INVALID_FILE_ATTRIBUTES);
+    SetShellOpener(nullptr);
 }

@@ -13,7 +13,7 @@
 //   driver close CLASS                   asks the window to close
 //   driver controls CLASS                every child window: handle|class|text|x y w h|flags
 //                                        (screen place; flags: e enabled, v visible, f focused,
-//                                        c checked)
+//                                        c checked; line breaks in the text written as \n)
 //   driver place CLASS TEXT              screen centre "x y" of the visible child with that text
 //   driver buttons CLASS                 every toolbar button: hint|text|x y w h|flags
 //                                        (flags: e enabled, v visible, d down)
@@ -22,8 +22,14 @@
 //   driver items HANDLE                  the entries of a list box, one a line, "*" before the
 //                                        selected one
 //   driver itemrect HANDLE INDEX         screen place "x y w h" of a list box's entry
+//   driver entries CLASS                 the entries of the list box that is a visible top-level
+//                                        window of that class (a dropped-down list: "ComboLBox")
+//   driver entry CLASS TEXT              screen centre "x y" of the entry with that text in that
+//                                        list, scrolled into view first
 //   driver selection HANDLE              "start length" of an edit field's selection
 //   driver text HANDLE                   a window's text
+//   driver length HANDLE                 a window's text length, or -1 while it does not answer
+//                                        within a second
 //   driver focus CLASS                   handle|class|text of the focused window of that window's
 //                                        thread
 //   driver clipboard                     the clipboard's text
@@ -33,6 +39,8 @@
 //                                        user's trusted roots
 //   driver starttime EXE [ARGS...]       ms until the program's first window is idle,
 //                                        then closes it and waits for it to end
+#include "ui/Clipboard.h"
+
 #include <windows.h>
 #include <commctrl.h>
 #include <wincrypt.h>
@@ -283,12 +291,25 @@ std::string Flags(HWND window)
     return flags;
 }
 
+// A text on one line: line breaks written as "\n".
+std::string OneLine(const std::string& text)
+{
+    std::string line;
+    for (char c : text) {
+        if (c == '\n')
+            line += "\\n";
+        else if (c != '\r')
+            line += c;
+    }
+    return line;
+}
+
 BOOL CALLBACK PrintControl(HWND window, LPARAM)
 {
     RECT rect;
     GetWindowRect(window, &rect);
-    std::printf("%p|%s|%s|%s|%s\n", static_cast<void*>(window), ClassOf(window).c_str(), TextOf(window).c_str(),
-                Rect(rect).c_str(), Flags(window).c_str());
+    std::printf("%p|%s|%s|%s|%s\n", static_cast<void*>(window), ClassOf(window).c_str(),
+                OneLine(TextOf(window)).c_str(), Rect(rect).c_str(), Flags(window).c_str());
     return TRUE;
 }
 
@@ -299,32 +320,44 @@ void PrintCentre(const RECT& rect)
 
 HWND HandleArgument(const char* text) { return reinterpret_cast<HWND>(static_cast<uintptr_t>(std::strtoull(text, nullptr, 16))); }
 
-std::string ClipboardText()
+// In wide text: Wine's translation of the list messages to 8-bit text across
+// processes gives wrong lengths and overruns a fixed buffer on long entries,
+// and the system's own lists (a combo box's) keep wide text.
+std::string ListItem(HWND list, int index)
 {
-    std::string text;
-    if (!OpenClipboard(nullptr))
-        return text;
-    if (HANDLE data = GetClipboardData(CF_TEXT)) {
-        if (const char* chars = static_cast<const char*>(GlobalLock(data))) {
-            text = chars;
-            GlobalUnlock(data);
-        }
-    }
-    CloseClipboard();
+    int length = static_cast<int>(SendMessageW(list, LB_GETTEXTLEN, index, 0));
+    if (length < 0)
+        return std::string();
+    std::wstring item(length + 1, L'\0');
+    length = static_cast<int>(SendMessageW(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(&item[0])));
+    item.resize(length < 0 ? 0 : length);
+    std::string text(item.size() * 2 + 1, '\0');
+    text.resize(WideCharToMultiByte(CP_ACP, 0, item.data(), static_cast<int>(item.size()), &text[0],
+                                    static_cast<int>(text.size()), nullptr, nullptr));
     return text;
 }
 
-bool SetClipboardText(const std::string& text)
+// The screen centre of a list box entry, scrolled into view as the user
+// would scroll it.
+int PrintEntry(HWND list, const std::string& text)
 {
-    if (!OpenClipboard(nullptr))
-        return false;
-    EmptyClipboard();
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
-    memcpy(GlobalLock(memory), text.c_str(), text.size() + 1);
-    GlobalUnlock(memory);
-    bool ok = SetClipboardData(CF_TEXT, memory) != nullptr;
-    CloseClipboard();
-    return ok;
+    int count = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
+    int index = 0;
+    while (index < count && ListItem(list, index) != text)
+        ++index;
+    if (index >= count)
+        return Fail("no such entry");
+    // The system carries the rectangle across processes.
+    RECT client, rect{};
+    GetClientRect(list, &client);
+    SendMessageA(list, LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&rect));
+    if (rect.top < 0 || rect.bottom > client.bottom) {
+        SendMessageA(list, LB_SETTOPINDEX, index, 0);
+        SendMessageA(list, LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&rect));
+    }
+    MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&rect), 2);
+    PrintCentre(rect);
+    return 0;
 }
 
 // Commands on one window given by its handle (from "controls").
@@ -334,6 +367,12 @@ int HandleCommand(const std::string& command, HWND window)
         return Fail("no such window");
     if (command == "text") {
         std::printf("%s\n", TextOf(window).c_str());
+    } else if (command == "length") {
+        DWORD_PTR length = 0;
+        if (SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 1000, &length))
+            std::printf("%lu\n", static_cast<unsigned long>(length));
+        else
+            std::printf("-1\n");
     } else if (command == "selection") {
         DWORD start = 0, end = 0;
         SendMessageA(window, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
@@ -341,19 +380,8 @@ int HandleCommand(const std::string& command, HWND window)
     } else if (command == "items") {
         int count = static_cast<int>(SendMessageA(window, LB_GETCOUNT, 0, 0));
         int selected = static_cast<int>(SendMessageA(window, LB_GETCURSEL, 0, 0));
-        for (int i = 0; i < count; ++i) {
-            // In wide text: Wine's translation of these two messages to 8-bit
-            // text across processes gives wrong lengths and overruns a fixed
-            // buffer on long entries.
-            int length = static_cast<int>(SendMessageW(window, LB_GETTEXTLEN, i, 0));
-            std::wstring wide(length + 1, L'\0');
-            LRESULT got = SendMessageW(window, LB_GETTEXT, i, reinterpret_cast<LPARAM>(&wide[0]));
-            wide.resize(got < 0 ? 0 : static_cast<size_t>(got));
-            std::string item(wide.size() * 2 + 1, '\0');
-            item.resize(WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), &item[0],
-                                            static_cast<int>(item.size()), nullptr, nullptr));
-            std::printf("%s%s\n", i == selected ? "*" : "", item.c_str());
-        }
+        for (int i = 0; i < count; ++i)
+            std::printf("%s%s\n", i == selected ? "*" : "", ListItem(window, i).c_str());
     } else {
         return Fail("unknown command");
     }
@@ -479,11 +507,17 @@ int main(int argc, char** argv)
         std::printf("%s", ClipboardText().c_str());
         return 0;
     }
-    if (command == "setclipboard" && argc >= 3)
-        return SetClipboardText(argv[2]) ? 0 : Fail("cannot open the clipboard");
+    if (command == "setclipboard" && argc >= 3) {
+        try {
+            PutOnClipboard(nullptr, {{CF_TEXT, argv[2], std::strlen(argv[2])}});
+            return 0;
+        } catch (const std::exception& error) {
+            return Fail(error.what());
+        }
+    }
     if (command == "itemrect" && argc >= 4)
         return ItemRect(HandleArgument(argv[2]), std::atoi(argv[3]));
-    if ((command == "text" || command == "selection" || command == "items") && argc >= 3)
+    if ((command == "text" || command == "length" || command == "selection" || command == "items") && argc >= 3)
         return HandleCommand(command, HandleArgument(argv[2]));
     if (argc < 3)
         return Fail("missing window class");
@@ -555,6 +589,12 @@ int main(int argc, char** argv)
             PostMessageA(search.window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
             PostMessageA(search.window, WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
         }
+    } else if (command == "entries") {
+        int count = static_cast<int>(SendMessageA(window, LB_GETCOUNT, 0, 0));
+        for (int i = 0; i < count; ++i)
+            std::printf("%s\n", ListItem(window, i).c_str());
+    } else if (command == "entry" && argc >= 4) {
+        return PrintEntry(window, argv[3]);
     } else if (command == "close") {
         PostMessageA(window, WM_CLOSE, 0, 0);
     } else {

@@ -8,6 +8,7 @@
 #include "mainform/ProgramForms.h"
 #include "preferences/PreferencesForm.h"
 #include "ui/Application.h"
+#include "ui/Clipboard.h"
 #include "ui/ExtDlgs.h"
 #include "ui/Registry.h"
 
@@ -135,6 +136,14 @@ void PressKey(WORD key, bool ctrl, bool alt, bool shift)
     PostMessageA(target, alt ? WM_SYSKEYUP : WM_KEYUP, key, 0xC0000001);
     Application->ProcessMessages();
     SetKeyboardState(saved);
+}
+
+void SetClipboardText(const std::string& text, const std::string& rtf)
+{
+    if (rtf.empty())
+        PutOnClipboard(nullptr, {{CF_TEXT, text.data(), text.size()}});
+    else
+        PutOnClipboard(nullptr, {{CF_TEXT, text.data(), text.size()}, {RichTextClipboardFormat(), rtf.data(), rtf.size()}});
 }
 
 std::string WriteTestFile(const std::string& name, const std::string& content)

@@ -2,6 +2,7 @@
 // and dialogs answered by the test.
 #pragma once
 
+#include "ui/Clipboard.h"
 #include "ui/Dialogs.h"
 
 #include <gtest/gtest.h>
@@ -69,6 +70,9 @@ void StopProgram(bool close = true);
 void Pump(int milliseconds = 0);
 // Types a key with modifiers into the focused window through the message loop.
 void PressKey(WORD key, bool ctrl = false, bool alt = false, bool shift = false);
+
+// Empties the clipboard and puts `text` on it, and `rtf` as rich text when given.
+void SetClipboardText(const std::string& text, const std::string& rtf = "");
 
 // A file on the C: drive holding `content`; returns its Windows path.
 std::string WriteTestFile(const std::string& name, const std::string& content);

@@ -1,0 +1,79 @@
+// The clock toolbar: the two pickers follow the local time twice a second
+// until the user picks a value of their own, and the time or the date goes
+// into the focused field as text in the user's regional formats.
+#include "mainform/MainForm.h"
+
+namespace {
+
+// Runs a formatting call of the system twice: first asking for the size the
+// text needs, then for the text.
+template <typename Call>
+std::string Formatted(Call call)
+{
+    int size = call(nullptr, 0);
+    if (size <= 0)
+        return std::string();
+    std::string text(static_cast<size_t>(size), '\0');
+    size = call(&text[0], size);
+    text.resize(size > 0 ? static_cast<size_t>(size) - 1 : 0);
+    return text;
+}
+
+// An empty format stands for the locale's own.
+const char* FormatOrDefault(const std::string& format) { return format.empty() ? nullptr : format.c_str(); }
+
+} // namespace
+
+std::string TForm1::RegionalFormat(LCTYPE which)
+{
+    return Formatted([which](char* buffer, int size) { return GetLocaleInfoA(LOCALE_USER_DEFAULT, which, buffer, size); });
+}
+
+std::string TForm1::TimeText(const SYSTEMTIME& value) const
+{
+    return Formatted([&](char* buffer, int size) {
+        return GetTimeFormatA(LOCALE_USER_DEFAULT, 0, &value, FormatOrDefault(LongTimeFormat), buffer, size);
+    });
+}
+
+std::string TForm1::DateText(const SYSTEMTIME& value) const
+{
+    return Formatted([&](char* buffer, int size) {
+        return GetDateFormatA(LOCALE_USER_DEFAULT, 0, &value, FormatOrDefault(ShortDateFormat), buffer, size);
+    });
+}
+
+void TForm1::Timer2Timer(TObject*)
+{
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    // Not a change by the user: the clock goes on.
+    DateTimePicker1->SetDateTime(now);
+    DateTimePicker2->SetDateTime(now);
+}
+
+// A value the user picks stays until the clock is started again.
+void TForm1::DateTimePicker1Change(TObject*) { Timer2->SetEnabled(false); }
+void TForm1::DateTimePicker2Change(TObject*) { Timer2->SetEnabled(false); }
+
+void TForm1::ToolButton26Click(TObject*) { Timer2->SetEnabled(!Timer2->Enabled()); }
+
+void TForm1::ToolButton22Click(TObject*) { InsertPickerValue(*DateTimePicker1); }
+
+void TForm1::ToolButton23Click(TObject*) { InsertPickerValue(*DateTimePicker2); }
+
+void TForm1::InsertPickerValue(const TDateTimePicker& picker)
+{
+    // With a picker focused the text goes into the editor, in the focused
+    // picker's format; otherwise into the focused field, in the format of the
+    // button's own picker.
+    TControl* active = ActiveControl();
+    bool pickerFocused = active == DateTimePicker1.get() || active == DateTimePicker2.get();
+    TTextField target = pickerFocused ? TTextField(memo1.get()) : FocusedField();
+    if (!target)
+        return;
+    SYSTEMTIME value = picker.DateTime();
+    const TControl* format = pickerFocused ? active : &picker;
+    bool asTime = format == DateTimePicker1.get();
+    target.SetSelText(asTime ? TimeText(value) : DateText(value));
+}

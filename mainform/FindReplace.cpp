@@ -1,0 +1,135 @@
+// The find bar: Find, Replace and Replace all over the editor, Enter in its
+// two fields, and showing or hiding the bar.
+#include "mainform/MainForm.h"
+
+#include "preferences/PreferencesForm.h"
+#include "ui/Application.h"
+
+namespace {
+
+// The editor as the search routine sees it. While `hold` is set, redrawing
+// and the editor's change events are held off until the routine reaches
+// the end, the caret or the focus.
+class TEditorTarget : public TFindTarget {
+public:
+    TEditorTarget(TForm1& form, bool hold) : form_(form), editor_(*form.memo1), holding_(hold)
+    {
+        if (holding_)
+            editor_.BeginUpdate();
+    }
+    ~TEditorTarget() override { Release(); }
+
+    int SelStart() const override { return editor_.SelStart(); }
+    int SelLength() const override { return editor_.SelLength(); }
+    std::string SelText() const override { return editor_.SelText(); }
+    std::string Text() const override { return editor_.Text(); }
+    void Select(int start, int length) override { editor_.Select(start, length); }
+    void ReplaceSelection(const std::string& text) override { editor_.SetSelText(text); }
+    void Focus() override
+    {
+        Release();
+        editor_.SetFocus();
+    }
+    void ScrollCaret() override
+    {
+        Release();
+        editor_.ScrollCaret();
+    }
+    void ShowFinished() override
+    {
+        Release();
+        form_.ReplacingAll = false;
+        Application->ShowMessage("Finished searching/replacing.");
+    }
+
+private:
+    void Release()
+    {
+        if (holding_) {
+            holding_ = false;
+            editor_.EndUpdate();
+        }
+    }
+    TForm1& form_;
+    TRichEdit& editor_;
+    bool holding_;
+};
+
+} // namespace
+
+TFindOptions TForm1::FindOptions() const
+{
+    TFindOptions options;
+    options.StartAtTop = checkbox1->Checked();
+    options.SearchUp = Searchup->Checked();
+    options.WholeWord = wword->Checked();
+    options.MatchCase = mcase->Checked();
+    return options;
+}
+
+void TForm1::SetFindOptions(const TFindOptions& options)
+{
+    checkbox1->SetChecked(options.StartAtTop);
+    Searchup->SetChecked(options.SearchUp);
+    wword->SetChecked(options.WholeWord);
+    mcase->SetChecked(options.MatchCase);
+}
+
+void TForm1::find(const std::string& replacement)
+{
+    TFindOptions options = FindOptions();
+    TEditorTarget editor(*this, false);
+    FindNext(editor, fedit->Text(), replacement, options);
+    checkbox1->SetChecked(options.StartAtTop);
+}
+
+void TForm1::findbuttonClick(TObject*)
+{
+    if (!fedit->Text().empty())
+        find("");
+}
+
+void TForm1::replacebuttonClick(TObject*)
+{
+    if (!fedit->Text().empty())
+        find(redit->Text());
+}
+
+void TForm1::replallbuttonClick(TObject*)
+{
+    if (fedit->Text().empty())
+        return;
+    ReplacingAll = true;
+    TFindOptions options = FindOptions();
+    {
+        TEditorTarget editor(*this, true);
+        ReplaceAll(editor, fedit->Text(), redit->Text(), options);
+    }
+    ReplacingAll = false;
+    checkbox1->SetChecked(options.StartAtTop);
+}
+
+// Enter runs the field's command and then reaches the field as usual.
+void TForm1::feditKeyPress(TObject*, char& key)
+{
+    if (key == '\r')
+        Commands["findbuttonClick"].Execute(fedit.get());
+}
+
+void TForm1::reditKeyPress(TObject*, char& key)
+{
+    if (key == '\r')
+        Commands["replacebuttonClick"].Execute(redit.get());
+}
+
+// The bar is shown exactly when its "Show this toolbar" preference is ticked;
+// applying the preferences stores the choice at once.
+void TForm1::ToolButton27Click(TObject*)
+{
+    bool show = !Form2->shape8->Checked();
+    Form2->shape8->SetChecked(show);
+    ControlBar1->SetBandVisible(ToolBar5.get(), show);
+    Commands["ToolButton27Click"].SetChecked(show);
+    Form2->ApplyPreferences();
+    memo1->SetFocus();
+}
