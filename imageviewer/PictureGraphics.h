@@ -12,11 +12,7 @@
 struct TDestroyIcon {
     void operator()(HICON icon) const { DestroyIcon(icon); }
 };
-struct TDeleteEnhMetaFile {
-    void operator()(HENHMETAFILE metafile) const { DeleteEnhMetaFile(metafile); }
-};
 using TOwnedIcon = TOwnedHandle<HICON, TDestroyIcon>;
-using TOwnedEnhMetaFile = TOwnedHandle<HENHMETAFILE, TDeleteEnhMetaFile>;
 
 // A picture held by a system handle that it owns, with its size in pixels.
 template <typename Owned>

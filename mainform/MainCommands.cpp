@@ -45,7 +45,7 @@ void TForm1::BindEvents()
     Commands.Add("Exit1Click", Bind(this, &TForm1::Exit1Click), {Exit1, ToolButton7});
 
     // Printing
-    Commands.Add("Print1Click", nullptr, {Print1, ToolButton5});
+    Commands.Add("Print1Click", Bind(this, &TForm1::Print1Click), {Print1, ToolButton5});
 
     // Clipboard and selection
     Commands.Add("ToolButton34Click", Bind(this, &TForm1::ToolButton34Click), {Undo1, ToolButton34});

@@ -11,6 +11,7 @@
 //   FindReplace.cpp  the find bar
 //   Clipboard.cpp    the clipboard and selection commands on the focused field
 //   DateTime.cpp     the clock toolbar: ticking, inserting the time and date
+//   Printing.cpp     printing the document
 #pragma once
 
 #include "mainform/FindText.h"
@@ -21,10 +22,12 @@
 #include "ui/ExtCtrls.h"
 #include "ui/Forms.h"
 #include "ui/Menus.h"
+#include "ui/Printers.h"
 #include "ui/RichEdit.h"
 #include "ui/SpeedButton.h"
 #include "ui/StdCtrls.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -214,6 +217,14 @@ public:
     void LoadDocument(const std::string& fileName);
 
     // ---- printing (Printing.cpp) ----
+    void Print1Click(TObject* sender);
+    // The job a confirmed print dialog prints on: by default the chosen
+    // printer, taking the dialog's device context (tests give their own).
+    std::function<std::unique_ptr<TPrintJob>(TPrintDialog&)> OpenPrintJob = OpenPrinterJob;
+    static std::unique_ptr<TPrintJob> OpenPrinterJob(TPrintDialog& dialog);
+    // Prints the editor's whole text as one job titled "Mibor8", page after
+    // page; returns the first character of each page.
+    std::vector<int> PrintDocument(TPrintJob& job);
 
     // ---- association and help (AssociationHelp.cpp) ----
     void txt1Click(TObject* sender); // Help, Associate with Mibor8, ".txt"

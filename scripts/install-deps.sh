@@ -5,7 +5,8 @@ set -e
 
 PACKAGES="wine wine32:i386 g++-mingw-w64-i686 cmake ninja-build googletest \
 xvfb xdotool imagemagick nasm python3-aiosmtpd openssl dpkg-dev fonts-wine pandoc libjpeg-turbo-progs \
-texlive-latex-recommended texlive-fonts-recommended lmodern poppler-utils nsis"
+texlive-latex-recommended texlive-fonts-recommended lmodern poppler-utils \
+cups libcups2:i386 printer-driver-cups-pdf nsis"
 
 if [ "$(id -u)" != 0 ]; then
     SUDO=sudo

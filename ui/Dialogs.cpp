@@ -1,6 +1,7 @@
 #include "ui/Dialogs.h"
 
 #include "ui/Application.h"
+#include "ui/Printers.h"
 #include "ui/SysUtils.h"
 
 #include <commdlg.h>
@@ -127,20 +128,60 @@ bool TDialogService::ExecuteFont(TFontDialog& dialog)
     return true;
 }
 
-bool TDialogService::ExecutePrint(TPrintDialog& dialog)
+namespace {
+
+// Whether the system knows a printer. Without one the system print dialog
+// shows a warning of its own, whatever it is told (Wine's does).
+bool PrinterInstalled()
+{
+    DWORD needed = 0, count = 0;
+    EnumPrintersA(PRINTER_ENUM_LOCAL | PRINTER_ENUM_CONNECTIONS, nullptr, 4, nullptr, 0, &needed, &count);
+    return needed > 0;
+}
+
+// Runs the system print dialog once; 0 when confirmed or cancelled, else the
+// dialog's error. The printer settings go in and come back through `dialog`.
+DWORD RunPrintDialog(TPrintDialog& dialog, bool& confirmed)
 {
     PRINTDLGA pd{};
     pd.lStructSize = sizeof pd;
     pd.hwndOwner = Application->ActiveWindowHandle();
-    pd.Flags = PD_RETURNDC | PD_NOPAGENUMS | PD_NOSELECTION | PD_HIDEPRINTTOFILE | PD_USEDEVMODECOPIESANDCOLLATE;
+    // No page ranges, no selection, no printing to a file, and no warning of
+    // the dialog's own when there is no printer: the caller reports that.
+    pd.Flags = PD_RETURNDC | PD_NOPAGENUMS | PD_NOSELECTION | PD_HIDEPRINTTOFILE | PD_USEDEVMODECOPIESANDCOLLATE |
+               PD_NOWARNING;
     pd.nCopies = static_cast<WORD>(dialog.Copies);
-    if (!PrintDlgA(&pd))
-        return false;
-    dialog.PrinterDC.Reset(pd.hDC);
-    dialog.Copies = pd.nCopies;
-    if (pd.hDevMode)
-        GlobalFree(pd.hDevMode);
-    if (pd.hDevNames)
-        GlobalFree(pd.hDevNames);
-    return true;
+    pd.hDevMode = dialog.DevMode.Release();
+    pd.hDevNames = dialog.DevNames.Release();
+    confirmed = PrintDlgA(&pd) != FALSE;
+    DWORD error = confirmed ? 0 : CommDlgExtendedError();
+    // The dialog keeps, replaces or frees the blocks it is given: the ones it
+    // hands back are the program's.
+    dialog.DevMode.Reset(pd.hDevMode);
+    dialog.DevNames.Reset(pd.hDevNames);
+    if (confirmed) {
+        dialog.PrinterDC.Reset(pd.hDC);
+        dialog.Copies = pd.nCopies;
+    }
+    return error;
+}
+
+} // namespace
+
+bool TDialogService::ExecutePrint(TPrintDialog& dialog)
+{
+    dialog.PrinterDC.Reset();
+    if (!PrinterInstalled())
+        throw EPrinter("No printer is installed");
+    bool confirmed = false;
+    DWORD error = RunPrintDialog(dialog, confirmed);
+    if (error != 0 && dialog.DevNames) {
+        // The printer chosen last may be gone: the default one then.
+        dialog.DevMode.Reset();
+        dialog.DevNames.Reset();
+        error = RunPrintDialog(dialog, confirmed);
+    }
+    if (error != 0)
+        throw EPrinter(Format("The print dialog failed (error %lu)", static_cast<unsigned long>(error)));
+    return confirmed;
 }

@@ -83,11 +83,22 @@ public:
     bool Execute() { return Dialogs().ExecuteFont(*this); }
 };
 
+struct TGlobalFree {
+    void operator()(HGLOBAL memory) const { GlobalFree(memory); }
+};
+// A block of global memory, freed with GlobalFree.
+using TOwnedGlobal = TOwnedHandle<HGLOBAL, TGlobalFree>;
+
+// The print dialog: the printer, its properties and the number of copies.
+// Execute is false when the user cancels and raises EPrinter when the dialog
+// cannot be shown (no printer installed).
 class TPrintDialog : public TObject {
 public:
     int Copies = 1;
     // After a confirmed Execute: a device context of the chosen printer.
     TOwnedDC PrinterDC;
+    // The printer and its settings chosen last: the dialog opens on them.
+    TOwnedGlobal DevMode, DevNames;
 
     bool Execute() { return Dialogs().ExecutePrint(*this); }
 };

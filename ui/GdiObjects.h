@@ -47,6 +47,9 @@ struct TDeleteObject {
 struct TDeleteDC {
     void operator()(HDC dc) const { DeleteDC(dc); }
 };
+struct TDeleteEnhMetaFile {
+    void operator()(HENHMETAFILE metafile) const { DeleteEnhMetaFile(metafile); }
+};
 
 // GDI objects (bitmaps, fonts, brushes, pens, regions), deleted with DeleteObject.
 using TOwnedBitmap = TOwnedHandle<HBITMAP, TDeleteObject>;
@@ -57,6 +60,8 @@ using TOwnedRegion = TOwnedHandle<HRGN, TDeleteObject>;
 // A device context made by the program (a memory context, a printer's),
 // deleted with DeleteDC.
 using TOwnedDC = TOwnedHandle<HDC, TDeleteDC>;
+// An enhanced metafile, deleted with DeleteEnhMetaFile.
+using TOwnedEnhMetaFile = TOwnedHandle<HENHMETAFILE, TDeleteEnhMetaFile>;
 
 // A window's device context (the screen's for a null window), released on
 // scope exit.
@@ -99,6 +104,28 @@ private:
 class TMemoryDC : public TOwnedDC {
 public:
     explicit TMemoryDC(HDC dc = nullptr) : TOwnedDC(CreateCompatibleDC(dc)) {}
+};
+
+// The device context that records an enhanced metafile in memory, with `dc`
+// (the screen for null) as the reference device and `frame` in 0.01 mm (null:
+// the bounds of what is drawn). Close gives the metafile; one not closed is
+// deleted on scope exit.
+class TMetafileDC {
+public:
+    explicit TMetafileDC(HDC dc, const RECT* frame = nullptr) : dc_(CreateEnhMetaFileA(dc, nullptr, frame, nullptr)) {}
+    ~TMetafileDC()
+    {
+        if (dc_)
+            DeleteEnhMetaFile(CloseEnhMetaFile(dc_));
+    }
+    TMetafileDC(const TMetafileDC&) = delete;
+    TMetafileDC& operator=(const TMetafileDC&) = delete;
+    HDC Get() const { return dc_; }
+    operator HDC() const { return dc_; }
+    TOwnedEnhMetaFile Close() { return TOwnedEnhMetaFile(CloseEnhMetaFile(std::exchange(dc_, nullptr))); }
+
+private:
+    HDC dc_;
 };
 
 // An object selected into a device context; the one it replaced is selected

@@ -6,6 +6,7 @@
 
 #include <richedit.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,11 @@ struct TCharAttributes {
 };
 
 enum class TAlignment { Left = 0, Right = 1, Center = 2 };
+
+class TPageBands;
+struct TPageBandsDeleter {
+    void operator()(TPageBands* bands) const;
+};
 
 // Paragraph attributes; indents in points: first-line indent, the other lines
 // relative to the first, right indent from the right edge.
@@ -101,6 +107,14 @@ public:
     // fires as for a new selection (once, at the end of a held update).
     void SelectionFormatChanged() { SelectionChanged(); }
 
+    // Page formatting: lays the text from `start` up to `end` (-1: the end of
+    // the text) out on the area `page` (twips) of the device context `dc` and,
+    // with `render`, draws it there. Returns the first character that did not
+    // fit: `start` when not even the first line or object fits.
+    int FormatRange(HDC dc, const RECT& page, int start, int end, bool render);
+    // Releases what page formatting keeps from one page to the next.
+    void EndFormatRange();
+
     TNotifyEvent OnSelectionChange;
     TNotifyEvent OnChange;
 
@@ -125,6 +139,9 @@ private:
     void SelectionChanged();
     void TextChanged();
     bool wordWrap_;
+    // Page formatting drawn from a copy of the text, for a control that does
+    // not format pages itself.
+    std::unique_ptr<TPageBands, TPageBandsDeleter> bands_;
     int updating_ = 0;
     bool selectionChanged_ = false;
     bool textChanged_ = false;

@@ -43,25 +43,24 @@ bool ScriptedDialogs::ExecuteOpen(TOpenDialog& dialog) { return AnswerFile(dialo
 bool ScriptedDialogs::ExecuteSave(TSaveDialog& dialog) { return AnswerFile(dialog); }
 bool ScriptedDialogs::ExecuteOpenPicture(TOpenPictureDialog& dialog) { return AnswerFile(dialog); }
 
-bool ScriptedDialogs::ExecuteColor(TColorDialog& dialog)
+namespace {
+
+// The next scripted answer of a dialog; cancel when there is none.
+template <typename Dialog>
+bool Answer(std::deque<std::function<bool(Dialog&)>>& answers, Dialog& dialog)
 {
-    if (colorAnswers.empty())
+    if (answers.empty())
         return false;
-    auto answer = colorAnswers.front();
-    colorAnswers.pop_front();
+    auto answer = answers.front();
+    answers.pop_front();
     return answer(dialog);
 }
 
-bool ScriptedDialogs::ExecuteFont(TFontDialog& dialog)
-{
-    if (fontAnswers.empty())
-        return false;
-    auto answer = fontAnswers.front();
-    fontAnswers.pop_front();
-    return answer(dialog);
-}
+} // namespace
 
-bool ScriptedDialogs::ExecutePrint(TPrintDialog&) { return false; }
+bool ScriptedDialogs::ExecuteColor(TColorDialog& dialog) { return Answer(colorAnswers, dialog); }
+bool ScriptedDialogs::ExecuteFont(TFontDialog& dialog) { return Answer(fontAnswers, dialog); }
+bool ScriptedDialogs::ExecutePrint(TPrintDialog& dialog) { return Answer(printAnswers, dialog); }
 
 void ClearStore() { RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Orvane"); }
 

@@ -32,6 +32,7 @@ public:
     std::deque<FileAnswer> fileAnswers;
     std::deque<std::function<bool(TColorDialog&)>> colorAnswers;
     std::deque<std::function<bool(TFontDialog&)>> fontAnswers;
+    std::deque<std::function<bool(TPrintDialog&)>> printAnswers; // cancel when empty
     int fileDialogsShown = 0;
 
     void ChooseFile(const std::string& fileName, int filterIndex = 1) { fileAnswers.push_back({true, fileName, filterIndex}); }
