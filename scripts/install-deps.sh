@@ -39,8 +39,14 @@ SRC
     need_update=1
 fi
 
+# A mirror caught in the middle of an update fails for a while: try again.
 if [ -n "$missing" ] || [ $need_update = 1 ]; then
-    $SUDO apt-get update -qq
+    tries=0
+    until $SUDO apt-get update -qq; do
+        tries=$((tries + 1))
+        [ $tries -lt 4 ] || exit 1
+        sleep 20
+    done
 fi
 if [ -n "$missing" ]; then
     echo "Installing:$missing"
