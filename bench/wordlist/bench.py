@@ -43,11 +43,17 @@ def main():
         "%10.2f" % (figures["%d.import" % s] / figures["%d.floor" % s]) for s in SIZES) + "   (goal <= 3 at 100k)")
     print("growth per doubling of the entries (linear = 2.0, goal <= 2.3)")
     for key, label in FIGURES[:5]:
-        steps = ["%dk->%dk %5.2f" % (a // 1000, b // 1000, figures["%d.%s" % (b, key)] / figures["%d.%s" % (a, key)])
+        steps = ["%dk->%dk %s" % (a // 1000, b // 1000, growth(figures["%d.%s" % (a, key)], figures["%d.%s" % (b, key)]))
                  for a, b in zip(SIZES, SIZES[1:])]
-        overall = (figures["%d.%s" % (SIZES[-1], key)] / figures["%d.%s" % (SIZES[0], key)]) ** (
-            1.0 / (len(SIZES) - 1))
-        print("  %-30s %s   whole range %5.2f" % (label, "   ".join(steps), overall))
+        overall = growth(figures["%d.%s" % (SIZES[0], key)], figures["%d.%s" % (SIZES[-1], key)], len(SIZES) - 1)
+        print("  %-30s %s   whole range %s" % (label, "   ".join(steps), overall))
 
+
+def growth(small, large, doublings=1):
+    """The factor per doubling; a share measured as a difference of two
+    start-ups can come out at zero or below, and then has none."""
+    if small <= 0 or large <= 0:
+        return "  n/a"
+    return "%5.2f" % ((large / small) ** (1.0 / doublings))
 
 main()
