@@ -210,11 +210,16 @@ public:
     bool RichMode() const { return ToolButton25->Down(); }
     // Runs the switch to plain mode again while plain mode is on.
     void ApplyPlainModeAgain();
+    // The font plain mode gives the whole text: the Preferences sample's.
+    TCharAttributes PlainModeFont() const;
     // Sets the margins of the whole text from the preference fields.
     void SetWholeTextMargins();
 
     // Loads a file into the editor under the current read format.
     void LoadDocument(const std::string& fileName);
+    // The command line's file goes into the editor once the start-up has
+    // given the editor its size, mode and margins: the text is laid out once.
+    void LoadHeldDocument();
 
     // ---- printing (Printing.cpp) ----
     void Print1Click(TObject* sender);

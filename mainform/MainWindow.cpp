@@ -169,7 +169,9 @@ void TForm1::FillFontList()
 void TForm1::OpenCommandLineFile()
 {
     std::string name = CommandLineFileName(SplitCommandLine(ProgramCommandLine()));
-    LoadDocument(name);
+    // Read now; into the editor when the start-up is done (LoadHeldDocument).
+    TFileStream file(name, fmOpenRead);
+    memo1->LoadLater(file);
     SetText(CaptionFor(name));
     SaveDialog1.FileName = name;
     OpenDialog1.FileName = name;
@@ -178,6 +180,28 @@ void TForm1::OpenCommandLineFile()
 }
 
 void TForm1::LoadDocument(const std::string& fileName) { memo1->LoadFromFile(fileName); }
+
+void TForm1::LoadHeldDocument()
+{
+    if (!memo1->LoadPending())
+        return;
+    Application->Guard([this] {
+        try {
+            // Plain text goes in at the insertion point, in plain mode's font.
+            if (PlainMode())
+                memo1->SetEmptyTextFormat(PlainModeFont());
+            memo1->LoadPendingText();
+        } catch (...) {
+            // As for a file that could not be read at all: no name.
+            SetText(CaptionFor(""));
+            SaveDialog1.FileName.clear();
+            OpenDialog1.FileName.clear();
+            throw;
+        }
+        // What the start-up did to the text in plain mode, done to the text.
+        ApplyPlainModeAgain();
+    });
+}
 
 void TForm1::FormActivate(TObject*)
 {

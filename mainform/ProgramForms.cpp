@@ -16,6 +16,7 @@ void CreateProgramForms()
     Application->CreateForm(Form4);
     Application->CreateForm(Form7);
     Application->CreateForm(Form8);
+    Form1->LoadHeldDocument();
 }
 
 template <typename Form>

@@ -68,6 +68,13 @@ void TForm1::ToolButton24Click(TObject*)
     ComboBox1->SetEnabled(false);
 
     // 7. The default font on the whole text and as the editor's own font.
+    memo1->SetSelAttributes(PlainModeFont());
+    memo1->SetEditorFont(Form2->Edit1->Font());
+    // 9. The selection comes back as the scope ends.
+}
+
+TCharAttributes TForm1::PlainModeFont() const
+{
     const TFont& font = Form2->Edit1->Font();
     TCharAttributes attributes;
     attributes.mask = CFM_COLOR | CFM_BOLD | CFM_ITALIC | CFM_UNDERLINE | CFM_STRIKEOUT | CFM_SIZE | CFM_FACE;
@@ -75,9 +82,7 @@ void TForm1::ToolButton24Click(TObject*)
     attributes.style = font.Style();
     attributes.size = font.Size();
     attributes.name = font.Name();
-    memo1->SetSelAttributes(attributes);
-    memo1->SetEditorFont(font);
-    // 9. The selection comes back as the scope ends.
+    return attributes;
 }
 
 void TForm1::ToolButton25Click(TObject*)

@@ -187,6 +187,7 @@ void TRichEdit::SelectAll() { Select(0, -1); }
 void TRichEdit::ClearSelection() { Perform(WM_CLEAR); }
 void TRichEdit::Clear()
 {
+    pending_.reset();
     if (TextLength() == 0) {
         SetWindowTextA(Handle(), "");
         return;
@@ -297,14 +298,50 @@ LRESULT TRichEdit::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
         else if (wParam == VK_DELETE && shift == ssShift)
             message = WM_CUT;
     }
-    if (message != WM_COPY && message != WM_CUT)
-        return TControl::WndProc(message, wParam, lParam);
+    if (message != WM_COPY && message != WM_CUT) {
+        if (!CountLayouts)
+            return TControl::WndProc(message, wParam, lParam);
+        const bool formatChange = ChangesLayout(message, wParam, lParam);
+        LRESULT result = TControl::WndProc(message, wParam, lParam);
+        CountLayout(message, formatChange);
+        return result;
+    }
     if (message == WM_CUT && ReadOnly())
         return 0;
     CopySelection();
     if (message == WM_CUT)
         ClearSelection();
     return 0;
+}
+
+bool TRichEdit::CountLayouts = false;
+
+bool TRichEdit::ChangesLayout(UINT message, WPARAM wParam, LPARAM lParam) const
+{
+    // A format change lays out what it changes: count those over the whole text.
+    if ((message != EM_SETPARAFORMAT && message != EM_SETCHARFORMAT && message != WM_SETFONT) || TextLength() == 0)
+        return false;
+    const bool whole = SelLength() >= TextLength();
+    if (message == EM_SETPARAFORMAT)
+        return whole && !HasParagraph(*reinterpret_cast<const PARAFORMAT*>(lParam));
+    if (message == EM_SETCHARFORMAT)
+        return wParam == SCF_ALL || ((wParam == SCF_DEFAULT || (wParam == SCF_SELECTION && whole)) &&
+                                     !HasAttributes(*reinterpret_cast<const CHARFORMATA*>(lParam), wParam));
+    return true; // a new window font
+}
+
+void TRichEdit::CountLayout(UINT message, bool formatChange)
+{
+    if (message == WM_WINDOWPOSCHANGED) {
+        RECT client;
+        GetClientRect(Handle(), &client);
+        SIZE size{client.right, client.bottom};
+        if ((size.cx != countedSize_.cx || size.cy != countedSize_.cy) && TextLength() > 0)
+            ++Layouts;
+        countedSize_ = size;
+    } else if (formatChange || (message == EM_STREAMIN && TextLength() > 0)) {
+        ++Layouts;
+    }
 }
 
 void TRichEdit::PasteFromClipboard() { Perform(WM_PASTE); }
@@ -400,12 +437,36 @@ void TRichEdit::SetParagraph(const TParaAttributes& attributes)
     Perform(EM_SETPARAFORMAT, 0, reinterpret_cast<LPARAM>(&format));
 }
 
+void TRichEdit::SetEmptyTextFormat(const TCharAttributes& attributes)
+{
+    if (TextLength() > 0)
+        return;
+    CHARFORMATA format = ToCharFormat(attributes);
+    Perform(EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&format));
+}
+
+// Whether the whole selection has every paragraph attribute of `wanted`.
+bool TRichEdit::HasParagraph(const PARAFORMAT& wanted) const
+{
+    PARAFORMAT current{};
+    current.cbSize = sizeof current;
+    Perform(EM_GETPARAFORMAT, 0, reinterpret_cast<LPARAM>(&current));
+    DWORD mask = wanted.dwMask;
+    return (current.dwMask & mask) == mask &&
+           !((mask & PFM_STARTINDENT) && current.dxStartIndent != wanted.dxStartIndent) &&
+           !((mask & PFM_OFFSET) && current.dxOffset != wanted.dxOffset) &&
+           !((mask & PFM_RIGHTINDENT) && current.dxRightIndent != wanted.dxRightIndent) &&
+           !((mask & PFM_ALIGNMENT) && current.wAlignment != wanted.wAlignment) &&
+           !((mask & PFM_NUMBERING) && current.wNumbering != wanted.wNumbering);
+}
+
 void TRichEdit::SetEditorFont(const TFont& font)
 {
     // The window font of a rich edit would reformat all of its text; it is
     // given only while the editor is empty (it then sets the default format
-    // that streamed-in text starts from).
-    if (TextLength() == 0)
+    // that streamed-in text starts from). A held load counts as text.
+    const bool empty = TextLength() == 0 && !pending_;
+    if (empty)
         SetFont(font);
     else
         StoreFont(font);
@@ -421,7 +482,7 @@ void TRichEdit::SetEditorFont(const TFont& font)
         Perform(EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&format));
     // The empty text's paragraph mark takes it too: text loaded at the
     // insertion point comes out in the default format.
-    if (TextLength() == 0)
+    if (empty)
         Perform(EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&format));
 }
 
@@ -481,6 +542,7 @@ TRichEdit::TStreamResult TRichEdit::StreamIn(TStream& stream, UINT format)
 
 void TRichEdit::LoadFromStream(TStream& stream)
 {
+    pending_.reset();
     int64_t start = stream.Position();
     BeginUpdate();
     // The control removes old text slowly; an empty window takes its place.
@@ -503,6 +565,51 @@ void TRichEdit::LoadFromStream(TStream& stream)
     EndUpdate();
     if (result != TStreamResult::Read)
         throw EOutOfResources("Failed to Load Stream");
+}
+
+void TRichEdit::LoadLater(TStream& stream)
+{
+    if (TextLength() > 0)
+        Clear();
+    auto text = std::make_unique<TMemoryStream>();
+    text->CopyFrom(stream, stream.Size() - stream.Position());
+    text->SetPosition(0);
+    pendingPlainText_ = PlainText;
+    pendingDefault_ = EmptyCharFormat();
+    pendingDefault_.dwMask = CFM_FACE | CFM_SIZE | CFM_COLOR | CFM_BOLD | CFM_ITALIC | CFM_UNDERLINE | CFM_STRIKEOUT;
+    Perform(EM_GETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&pendingDefault_));
+    pending_ = std::move(text);
+}
+
+void TRichEdit::LoadPendingText()
+{
+    if (!pending_)
+        return;
+    std::unique_ptr<TMemoryStream> text = std::move(pending_);
+    // Rich text is read as it would have been then, from the default format
+    // the editor had. Text that is not rich goes in as plain text whatever it
+    // was chosen as, and in plain mode at the insertion point, taking the
+    // formats the empty text was given meanwhile.
+    const bool plain = PlainText;
+    const bool rich = !pendingPlainText_ && text->DataSize() > 0 && text->Memory()[0] == '{';
+    PlainText = !rich && (pendingPlainText_ || plain);
+    CHARFORMATA now = EmptyCharFormat();
+    now.dwMask = pendingDefault_.dwMask;
+    Perform(EM_GETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&now));
+    const bool swap = rich && !HasAttributes(pendingDefault_, SCF_DEFAULT);
+    if (swap)
+        Perform(EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&pendingDefault_));
+    try {
+        LoadFromStream(*text);
+    } catch (...) {
+        PlainText = plain;
+        if (swap)
+            Perform(EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&now));
+        throw;
+    }
+    PlainText = plain;
+    if (swap)
+        Perform(EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&now));
 }
 
 void TRichEdit::LoadFromFile(const std::string& fileName)

@@ -69,6 +69,8 @@ public:
     void SetSelAttributes(const TCharAttributes& attributes);
     TParaAttributes Paragraph() const;
     void SetParagraph(const TParaAttributes& attributes);
+    // While the editor is empty: the format its text starts in.
+    void SetEmptyTextFormat(const TCharAttributes& attributes);
 
     // The editor's own font: the one text is typed in when nothing else is set.
     void SetEditorFont(const TFont& font);
@@ -97,6 +99,21 @@ public:
     // Raises EOutOfResources "Failed to Save Stream" when the stream cannot be made
     // or written.
     void SaveToStream(TStream& stream);
+    // A load held back until the editor's size and formats are final, so that
+    // the control lays a long text out once: the stream is read now (reading
+    // fails here), and LoadPendingText puts it into the control as
+    // LoadFromStream would have done now, in the format chosen now. Until
+    // then the editor is empty and takes fonts as if it held the text. Clear
+    // or another load drops a held text.
+    void LoadLater(TStream& stream);
+    bool LoadPending() const { return pending_ != nullptr; }
+    void LoadPendingText();
+
+    // For tests: how often the control laid out the whole of a text it holds
+    // (a load, a change of its size, a format change over all of it), counted
+    // while CountLayouts is set.
+    static bool CountLayouts;
+    int Layouts = 0;
 
     // Redrawing is held off between BeginUpdate and EndUpdate, and so are the
     // selection-change and change events: each fires once at the end if the
@@ -135,6 +152,9 @@ private:
     // `keepTypingFormat`: the new window types in the format the text ended with.
     void RecreateEmpty(bool keepTypingFormat);
     bool HasAttributes(const CHARFORMATA& wanted, WPARAM which) const;
+    bool HasParagraph(const PARAFORMAT& wanted) const;
+    bool ChangesLayout(UINT message, WPARAM wParam, LPARAM lParam) const;
+    void CountLayout(UINT message, bool formatChange);
     // Fires the selection-change event, or notes it while updates are held.
     void SelectionChanged();
     void TextChanged();
@@ -145,6 +165,11 @@ private:
     int updating_ = 0;
     bool selectionChanged_ = false;
     bool textChanged_ = false;
+    // A load held back, with the format and the default font it was chosen with.
+    std::unique_ptr<TMemoryStream> pending_;
+    bool pendingPlainText_ = false;
+    CHARFORMATA pendingDefault_{};
+    SIZE countedSize_{};
 };
 
 // Holds an editor's redrawing and its selection-change and change events off
