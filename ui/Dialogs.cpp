@@ -1,11 +1,23 @@
 #include "ui/Dialogs.h"
 
 #include "ui/Application.h"
+#include "ui/LateBound.h"
 #include "ui/SysUtils.h"
 
 #include <commdlg.h>
 
 #include <cstring>
+
+namespace {
+
+// The common dialogs' DLL loads when the first dialog shows.
+const TLateBound<decltype(&GetOpenFileNameA)> getOpenFileName("comdlg32.dll", "GetOpenFileNameA");
+const TLateBound<decltype(&GetSaveFileNameA)> getSaveFileName("comdlg32.dll", "GetSaveFileNameA");
+const TLateBound<decltype(&ChooseColorA)> chooseColor("comdlg32.dll", "ChooseColorA");
+const TLateBound<decltype(&ChooseFontA)> chooseFont("comdlg32.dll", "ChooseFontA");
+const TLateBound<decltype(&PrintDlgA)> printDlg("comdlg32.dll", "PrintDlgA");
+
+} // namespace
 
 static TDialogService theRealService;
 static TDialogService* currentService = nullptr;
@@ -55,7 +67,7 @@ static bool RunFileDialog(TOpenDialog& dialog, bool save)
 {
     std::string buffer, filter, defaultExt;
     OPENFILENAMEA ofn = dialog.Prepare(Application->ActiveWindowHandle(), buffer, filter, defaultExt);
-    BOOL ok = save ? GetSaveFileNameA(&ofn) : GetOpenFileNameA(&ofn);
+    BOOL ok = save ? getSaveFileName(&ofn) : getOpenFileName(&ofn);
     if (!ok)
         return false;
     dialog.FileName = buffer.c_str();
@@ -97,7 +109,7 @@ bool TDialogService::ExecuteColor(TColorDialog& dialog)
     cc.rgbResult = ColorToRGB(dialog.Color);
     cc.lpCustColors = custom;
     cc.Flags = dialog.Flags | CC_RGBINIT;
-    BOOL ok = ChooseColorA(&cc);
+    BOOL ok = chooseColor(&cc);
     dialog.SetCustomColors(custom);
     if (ok)
         dialog.Color = static_cast<TColor>(cc.rgbResult);
@@ -118,7 +130,7 @@ bool TDialogService::ExecuteFont(TFontDialog& dialog)
         cf.nSizeMin = dialog.MinFontSize;
         cf.nSizeMax = dialog.MaxFontSize;
     }
-    if (!ChooseFontA(&cf))
+    if (!chooseFont(&cf))
         return false;
     dialog.Font.SetLogFont(lf);
     if (cf.iPointSize > 0)
@@ -134,7 +146,7 @@ bool TDialogService::ExecutePrint(TPrintDialog& dialog)
     pd.hwndOwner = Application->ActiveWindowHandle();
     pd.Flags = PD_RETURNDC | PD_NOPAGENUMS | PD_NOSELECTION | PD_HIDEPRINTTOFILE | PD_USEDEVMODECOPIESANDCOLLATE;
     pd.nCopies = static_cast<WORD>(dialog.Copies);
-    if (!PrintDlgA(&pd))
+    if (!printDlg(&pd))
         return false;
     dialog.PrinterDC.Reset(pd.hDC);
     dialog.Copies = pd.nCopies;
