@@ -207,6 +207,9 @@ void TForm1::BuildToolBars()
         {ToolBar1.get(), 11, 2},  {ToolBar2.get(), 185, 2},  {ToolBar7.get(), 398, 2},
         {ToolBar6.get(), 11, 28}, {ToolBar3.get(), 415, 28}, {ToolBar5.get(), 11, 54},
     };
+    // Arranged when the settings load has read the stored places, or as
+    // built when it has not.
+    ControlBar1->HoldArrangement();
     for (const auto& place : kBuiltPlaces) {
         ControlBar1->SetBandTop(place.bar, place.top);
         ControlBar1->SetBandLeft(place.bar, place.left);

@@ -8,6 +8,7 @@
 #include "mainform/Icons.h"
 #include "preferences/PreferencesForm.h"
 #include "ui/Application.h"
+#include "ui/LateBound.h"
 #include "ui/SysUtils.h"
 
 #include <shellapi.h>
@@ -15,6 +16,14 @@
 #include <set>
 
 TForm1* Form1 = nullptr;
+
+namespace {
+
+// The shell's DLL loads at the first dropped file.
+const TLateBound<decltype(&DragQueryFileA)> dragQueryFile("shell32.dll", "DragQueryFileA");
+const TLateBound<decltype(&DragFinish)> dragFinish("shell32.dll", "DragFinish");
+
+} // namespace
 std::string TForm1::CommandLineOverride;
 
 static std::string ProgramCommandLine()
@@ -55,7 +64,9 @@ TForm1::TForm1() : TForm("TForm1")
     Timer2 = std::make_unique<TTimer>(499, true);
     BindEvents();
     SetActiveControl(memo1.get());
-    DragAcceptFiles(Handle(), TRUE);
+    // Files dragged from the shell may be dropped here (as DragAcceptFiles
+    // does it, without loading the shell).
+    SetWindowLongA(Handle(), GWL_EXSTYLE, GetWindowLongA(Handle(), GWL_EXSTYLE) | WS_EX_ACCEPTFILES);
     Realign();
 }
 
@@ -230,12 +241,12 @@ void TForm1::FormResize(TObject*)
 
 void TForm1::DropFiles(HDROP drop)
 {
-    UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+    UINT count = dragQueryFile(drop, 0xFFFFFFFF, nullptr, 0);
     if (count > 1) {
         Application->ShowMessage("Only one file at a time, please...");
     } else if (count == 1) {
         char name[256] = {0};
-        DragQueryFileA(drop, 0, name, sizeof name);
+        dragQueryFile(drop, 0, name, sizeof name);
         Application->Guard([&] {
             TUpdateLock hold(*memo1);
             LoadDocument(name);
@@ -244,7 +255,7 @@ void TForm1::DropFiles(HDROP drop)
             ApplyPlainModeAgain();
         });
     }
-    DragFinish(drop);
+    dragFinish(drop);
 }
 
 // ---- commands ----

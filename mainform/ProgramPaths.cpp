@@ -1,6 +1,7 @@
 #include "mainform/ProgramPaths.h"
 
 #include "ui/SysUtils.h"
+#include "ui/LateBound.h"
 
 #include <windows.h>
 #include <shlobj.h>
@@ -8,6 +9,13 @@
 const char* const kDefaultBackupPath = "C:\\Mibor8- Backup";
 const char* const kNewBackupPath = "c:\\Mibor8 - BackUp";
 const char* const kClosingBackupPath = "c:\\Mibor8 - BackUp.mib";
+
+namespace {
+
+// The shell's DLL loads only when the root folder cannot be written.
+const TLateBound<decltype(&SHGetFolderPathA)> getFolderPath("shell32.dll", "SHGetFolderPathA");
+
+} // namespace
 
 namespace {
 
@@ -54,7 +62,7 @@ std::string ProgramDataFolder()
     std::string folder = dataFolderOverride;
     if (folder.empty()) {
         char appData[MAX_PATH] = {0};
-        if (FAILED(SHGetFolderPathA(nullptr, CSIDL_APPDATA | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, appData)))
+        if (FAILED(getFolderPath(nullptr, CSIDL_APPDATA | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, appData)))
             GetTempPathA(sizeof appData, appData);
         folder = WithSeparator(appData) + "Mibor8";
     }

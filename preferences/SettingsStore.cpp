@@ -55,6 +55,19 @@ void KeepOnScreen(TForm& window)
                      width, height);
 }
 
+// The twelve toolbar places of the store, when all of them are numbers.
+bool ReadToolBarPlaces(TForm1& main, const TRegistry& store, std::vector<TControlBar::TBandPlace>& places)
+{
+    for (const ToolBarPlace& place : kToolBarPlaces) {
+        TControlBar::TBandPlace band{(main.*place.bar).get(), 0, 0};
+        if (!TryStrToInt(store.ReadString(place.leftName), band.left) ||
+            !TryStrToInt(store.ReadString(place.topName), band.top))
+            return false;
+        places.push_back(band);
+    }
+    return true;
+}
+
 } // namespace
 
 void TForm2::SettingsLoad()
@@ -159,18 +172,26 @@ void TForm2::SettingsLoad()
         main.ColorDialog1.CustomColors.SetText(store.ReadString("Custom1"));
         main.ColorDialog2.CustomColors.SetText(store.ReadString("Custom2"));
 
-        // 13. Toolbar tops, from the last toolbar to the first.
-        for (int i = 5; i >= 0; --i)
-            main.ControlBar1->SetBandTop((main.*kToolBarPlaces[i].bar).get(),
-                                         ReadInteger(store, kToolBarPlaces[i].topName));
+        // 13 to 15. With all twelve places stored and standing, the bands
+        // go there at once; else one place after the other.
+        std::vector<TControlBar::TBandPlace> places;
+        if (ReadToolBarPlaces(main, store, places) && main.ControlBar1->PlaceHeldBands(places)) {
+            Edit3->SetText(store.ReadString("BackUpLocation"));
+        } else {
+            main.ControlBar1->ReleaseArrangement();
+            // 13. Toolbar tops, from the last toolbar to the first.
+            for (int i = 5; i >= 0; --i)
+                main.ControlBar1->SetBandTop((main.*kToolBarPlaces[i].bar).get(),
+                                             ReadInteger(store, kToolBarPlaces[i].topName));
 
-        // 14. Backup location.
-        Edit3->SetText(store.ReadString("BackUpLocation"));
+            // 14. Backup location.
+            Edit3->SetText(store.ReadString("BackUpLocation"));
 
-        // 15. Toolbar lefts.
-        for (int i = 5; i >= 0; --i)
-            main.ControlBar1->SetBandLeft((main.*kToolBarPlaces[i].bar).get(),
-                                          ReadInteger(store, kToolBarPlaces[i].leftName));
+            // 15. Toolbar lefts.
+            for (int i = 5; i >= 0; --i)
+                main.ControlBar1->SetBandLeft((main.*kToolBarPlaces[i].bar).get(),
+                                              ReadInteger(store, kToolBarPlaces[i].leftName));
+        }
 
         // 16. Font style; a code not in the table changes nothing.
         TFontStyles style = main.memo1->Font().Style();
@@ -191,7 +212,8 @@ void TForm2::SettingsLoad()
         Edit1->SetColor(main.ColorDialog1.Color);
     } catch (const Exception&) {
         // An absent or malformed value ends the load; the store then takes
-        // the values the windows hold now.
+        // the values the windows hold now, the toolbars as built.
+        main.ControlBar1->ReleaseArrangement();
         SettingsSave();
     }
 }

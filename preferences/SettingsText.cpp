@@ -1,9 +1,18 @@
 #include "preferences/SettingsText.h"
 
 #include "ui/SysUtils.h"
+#include "ui/LateBound.h"
 
 #include <windows.h>
 #include <wincrypt.h>
+
+namespace {
+
+// The data protection's DLL loads when a password is stored or read.
+const TLateBound<decltype(&CryptProtectData)> cryptProtectData("crypt32.dll", "CryptProtectData");
+const TLateBound<decltype(&CryptUnprotectData)> cryptUnprotectData("crypt32.dll", "CryptUnprotectData");
+
+} // namespace
 
 namespace {
 
@@ -118,7 +127,7 @@ std::string ProtectText(const std::string& text)
         return text;
     DATA_BLOB plain{static_cast<DWORD>(text.size()), reinterpret_cast<BYTE*>(const_cast<char*>(text.data()))};
     TLocalBlob sealed;
-    if (!CryptProtectData(&plain, L"Mibor8", nullptr, nullptr, nullptr, CRYPTPROTECT_UI_FORBIDDEN, &sealed.blob))
+    if (!cryptProtectData(&plain, L"Mibor8", nullptr, nullptr, nullptr, CRYPTPROTECT_UI_FORBIDDEN, &sealed.blob))
         throw Exception("The password could not be protected");
     static const char digits[] = "0123456789ABCDEF";
     std::string stored;
@@ -146,7 +155,7 @@ std::string UnprotectText(const std::string& stored)
     }
     DATA_BLOB sealed{static_cast<DWORD>(bytes.size()), reinterpret_cast<BYTE*>(&bytes[0])};
     TLocalBlob plain;
-    if (!CryptUnprotectData(&sealed, nullptr, nullptr, nullptr, nullptr, CRYPTPROTECT_UI_FORBIDDEN, &plain.blob))
+    if (!cryptUnprotectData(&sealed, nullptr, nullptr, nullptr, nullptr, CRYPTPROTECT_UI_FORBIDDEN, &plain.blob))
         return std::string();
     return std::string(reinterpret_cast<const char*>(plain.blob.pbData), plain.blob.cbData);
 }

@@ -18,8 +18,9 @@ HWND CreateHiddenWindow(const char* className, WNDPROC procedure)
         if (!RegisterClassA(&windowClass))
             throw EOutOfResources(std::string("Cannot register window class ") + className);
     }
-    HWND window = CreateWindowExA(WS_EX_TOOLWINDOW, className, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                                  instance, nullptr);
+    // A message-only window: it never shows, and the window system keeps no
+    // screen window for it.
+    HWND window = CreateWindowExA(0, className, nullptr, 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance, nullptr);
     if (!window)
         throw EOutOfResources(std::string("Cannot create window of class ") + className);
     return window;

@@ -1,6 +1,8 @@
 // TTlsChannel: handshake, certificate check, records in and out.
 #include "smtp/TlsChannel.h"
 
+#include "ui/LateBound.h"
+
 #include <wincrypt.h>
 #include <winsock.h>
 
@@ -9,6 +11,24 @@
 #include <memory>
 
 namespace {
+
+// Schannel (secur32) and the certificate checks (crypt32) load at the first
+// secured connection.
+template <typename Function>
+using Late = const TLateBound<Function>;
+Late<decltype(&FreeContextBuffer)> freeContextBuffer("secur32.dll", "FreeContextBuffer");
+Late<decltype(&AcquireCredentialsHandleA)> acquireCredentialsHandle("secur32.dll", "AcquireCredentialsHandleA");
+Late<decltype(&DeleteSecurityContext)> deleteSecurityContext("secur32.dll", "DeleteSecurityContext");
+Late<decltype(&FreeCredentialsHandle)> freeCredentialsHandle("secur32.dll", "FreeCredentialsHandle");
+Late<decltype(&InitializeSecurityContextA)> initializeSecurityContext("secur32.dll", "InitializeSecurityContextA");
+Late<decltype(&QueryContextAttributesA)> queryContextAttributes("secur32.dll", "QueryContextAttributesA");
+Late<decltype(&EncryptMessage)> encryptMessage("secur32.dll", "EncryptMessage");
+Late<decltype(&DecryptMessage)> decryptMessage("secur32.dll", "DecryptMessage");
+Late<decltype(&CertFreeCertificateContext)> certFreeCertificateContext("crypt32.dll", "CertFreeCertificateContext");
+Late<decltype(&CertFreeCertificateChain)> certFreeCertificateChain("crypt32.dll", "CertFreeCertificateChain");
+Late<decltype(&CertGetCertificateChain)> certGetCertificateChain("crypt32.dll", "CertGetCertificateChain");
+Late<decltype(&CertVerifyCertificateChainPolicy)> certVerifyCertificateChainPolicy("crypt32.dll",
+                                                                                   "CertVerifyCertificateChainPolicy");
 
 const char* const HandshakeFailed = "TLS handshake failed";
 const char* const RecordFailed = "TLS record could not be read";
@@ -27,15 +47,15 @@ struct TContextBuffer {
     ~TContextBuffer()
     {
         if (data)
-            FreeContextBuffer(data);
+            freeContextBuffer(data);
     }
 };
 
 struct TCertificateOwner {
-    void operator()(const CERT_CONTEXT* certificate) const { CertFreeCertificateContext(certificate); }
+    void operator()(const CERT_CONTEXT* certificate) const { certFreeCertificateContext(certificate); }
 };
 struct TChainOwner {
-    void operator()(const CERT_CHAIN_CONTEXT* chain) const { CertFreeCertificateChain(chain); }
+    void operator()(const CERT_CHAIN_CONTEXT* chain) const { certFreeCertificateChain(chain); }
 };
 
 std::wstring Wide(const std::string& text)
@@ -64,7 +84,7 @@ TTlsChannel::TTlsChannel(const std::string& serverName) : serverName_(serverName
     settings.dwFlags = SCH_CRED_MANUAL_CRED_VALIDATION | SCH_CRED_NO_DEFAULT_CREDS | SCH_USE_STRONG_CRYPTO;
     TimeStamp expiry;
     const SECURITY_STATUS status =
-        AcquireCredentialsHandleA(nullptr, const_cast<char*>(UNISP_NAME_A), SECPKG_CRED_OUTBOUND, nullptr, &settings,
+        acquireCredentialsHandle(nullptr, const_cast<char*>(UNISP_NAME_A), SECPKG_CRED_OUTBOUND, nullptr, &settings,
                                   nullptr, nullptr, &credentials_, &expiry);
     if (status != SEC_E_OK)
         throw ETlsError(tfHandshake, WithStatus(HandshakeFailed, status));
@@ -73,8 +93,8 @@ TTlsChannel::TTlsChannel(const std::string& serverName) : serverName_(serverName
 TTlsChannel::~TTlsChannel()
 {
     if (hasContext_)
-        DeleteSecurityContext(&context_);
-    FreeCredentialsHandle(&credentials_);
+        deleteSecurityContext(&context_);
+    freeCredentialsHandle(&credentials_);
 }
 
 std::string TTlsChannel::Handshake(std::string& input)
@@ -91,7 +111,7 @@ std::string TTlsChannel::Handshake(std::string& input)
         SecBuffer out[1] = {{0, SECBUFFER_TOKEN, nullptr}};
         SecBufferDesc outDesc{SECBUFFER_VERSION, 1, out};
         ULONG granted = 0;
-        const SECURITY_STATUS status = InitializeSecurityContextA(
+        const SECURITY_STATUS status = initializeSecurityContext(
             &credentials_, hasContext_ ? &context_ : nullptr, indicatedName, wanted, 0, 0,
             hasContext_ ? &inDesc : nullptr, 0, &context_, &outDesc, &granted, nullptr);
         TContextBuffer token{out[0].pvBuffer};
@@ -106,7 +126,7 @@ std::string TTlsChannel::Handshake(std::string& input)
         input.erase(0, input.size() - ExtraBytes(in[1]));
         if (status == SEC_E_OK) {
             done_ = true;
-            const SECURITY_STATUS sizes = QueryContextAttributesA(&context_, SECPKG_ATTR_STREAM_SIZES, &sizes_);
+            const SECURITY_STATUS sizes = queryContextAttributes(&context_, SECPKG_ATTR_STREAM_SIZES, &sizes_);
             if (sizes != SEC_E_OK || sizes_.cbMaximumMessage == 0)
                 throw ETlsError(tfHandshake, WithStatus(HandshakeFailed, sizes));
         }
@@ -120,7 +140,7 @@ void TTlsChannel::VerifyServer() const
 {
     const CERT_CONTEXT* received = nullptr;
     CtxtHandle context = context_;
-    if (QueryContextAttributesA(&context, SECPKG_ATTR_REMOTE_CERT_CONTEXT, &received) != SEC_E_OK || !received)
+    if (queryContextAttributes(&context, SECPKG_ATTR_REMOTE_CERT_CONTEXT, &received) != SEC_E_OK || !received)
         throw ETlsError(tfUntrusted, "The server sent no certificate");
     std::unique_ptr<const CERT_CONTEXT, TCertificateOwner> certificate(received);
 
@@ -132,7 +152,7 @@ void TTlsChannel::VerifyServer() const
     chainPara.RequestedUsage.Usage.cUsageIdentifier = 3;
     chainPara.RequestedUsage.Usage.rgpszUsageIdentifier = usages;
     const CERT_CHAIN_CONTEXT* built = nullptr;
-    if (!CertGetCertificateChain(nullptr, certificate.get(), nullptr, certificate->hCertStore, &chainPara, 0, nullptr,
+    if (!certGetCertificateChain(nullptr, certificate.get(), nullptr, certificate->hCertStore, &chainPara, 0, nullptr,
                                  &built))
         throw ETlsError(tfUntrusted, NotChecked);
     std::unique_ptr<const CERT_CHAIN_CONTEXT, TChainOwner> chain(built);
@@ -147,7 +167,7 @@ void TTlsChannel::VerifyServer() const
     policy.pvExtraPolicyPara = &ssl;
     CERT_CHAIN_POLICY_STATUS result{};
     result.cbSize = sizeof result;
-    if (!CertVerifyCertificateChainPolicy(CERT_CHAIN_POLICY_SSL, chain.get(), &policy, &result))
+    if (!certVerifyCertificateChainPolicy(CERT_CHAIN_POLICY_SSL, chain.get(), &policy, &result))
         throw ETlsError(tfUntrusted, NotChecked);
     // The chain's own verdict counts as well: Wine's policy check lets a chain
     // pass that ends below any authority it knows.
@@ -170,7 +190,7 @@ std::string TTlsChannel::Encrypt(const char* data, size_t count)
                             {static_cast<ULONG>(trailer), SECBUFFER_STREAM_TRAILER, &record[header + count]},
                             {0, SECBUFFER_EMPTY, nullptr}};
     SecBufferDesc desc{SECBUFFER_VERSION, 4, buffers};
-    const SECURITY_STATUS status = EncryptMessage(&context_, 0, &desc, 0);
+    const SECURITY_STATUS status = encryptMessage(&context_, 0, &desc, 0);
     if (status != SEC_E_OK)
         throw ETlsError(tfHandshake, WithStatus("TLS record could not be made", status));
     record.resize(buffers[0].cbBuffer + buffers[1].cbBuffer + buffers[2].cbBuffer);
@@ -185,7 +205,7 @@ void TTlsChannel::Decrypt(std::string& input, std::string& plain)
                                 {0, SECBUFFER_EMPTY, nullptr},
                                 {0, SECBUFFER_EMPTY, nullptr}};
         SecBufferDesc desc{SECBUFFER_VERSION, 4, buffers};
-        const SECURITY_STATUS status = DecryptMessage(&context_, &desc, 0, nullptr);
+        const SECURITY_STATUS status = decryptMessage(&context_, &desc, 0, nullptr);
         if (status == SEC_E_INCOMPLETE_MESSAGE)
             return;
         if (status == SEC_I_CONTEXT_EXPIRED) {

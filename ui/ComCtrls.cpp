@@ -193,20 +193,164 @@ TControlBar::TControlBar(TControl* parent) : TControl(parent)
 
 void TControlBar::AddBand(TToolBar* toolBar)
 {
-    Band band{toolBar, static_cast<UINT>(bands_.size() + 1), 0, 0, true};
+    ReleaseArrangement();
+    Band band{toolBar, static_cast<UINT>(bands_.size() + 1), 0, 0, true, toolBar->Width(), toolBar->Height()};
+    InsertBand(band);
+    bands_.push_back(band);
+    HeightChanged();
+}
+
+void TControlBar::InsertBand(const Band& band)
+{
     REBARBANDINFOA info{};
     info.cbSize = sizeof info;
     info.fMask = RBBIM_STYLE | RBBIM_CHILD | RBBIM_CHILDSIZE | RBBIM_SIZE | RBBIM_ID | RBBIM_IDEALSIZE;
     info.fStyle = RBBS_GRIPPERALWAYS;
-    info.hwndChild = toolBar->Handle();
-    info.cxMinChild = static_cast<UINT>(toolBar->Width());
-    info.cyMinChild = static_cast<UINT>(toolBar->Height());
+    info.hwndChild = band.toolBar->Handle();
+    info.cxMinChild = static_cast<UINT>(band.width);
+    info.cyMinChild = static_cast<UINT>(band.height);
     info.cx = info.cxMinChild;
     info.cxIdeal = info.cxMinChild;
     info.wID = band.id;
     Perform(RB_INSERTBANDA, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&info));
-    bands_.push_back(band);
+}
+
+void TControlBar::HoldArrangement()
+{
+    if (held_)
+        return;
+    held_ = true;
+    heldWidth_ = Width();
+    heldPlaces_.clear();
+}
+
+void TControlBar::ReleaseArrangement()
+{
+    if (!held_)
+        return;
+    held_ = false;
+    // The bands afresh, as added, at the width they were added at.
+    laidOutQuietly_ = true;
+    int width = Width(), height = Height();
+    SetWindowPos(Handle(), nullptr, 0, 0, heldWidth_, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    while (Perform(RB_GETBANDCOUNT) > 0)
+        Perform(RB_DELETEBAND, 0);
+    for (Band& band : bands_) {
+        band.left = band.top = 0;
+        InsertBand(band);
+    }
+    for (const HeldPlace& place : heldPlaces_)
+        SetBandPlace(place.toolBar, place.left, place.value);
+    heldPlaces_.clear();
+    SetWindowPos(Handle(), nullptr, 0, 0, width, Height(), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    laidOutQuietly_ = false;
     HeightChanged();
+}
+
+bool TControlBar::PlaceHeldBands(const std::vector<TBandPlace>& places)
+{
+    if (!held_)
+        return false;
+    held_ = false;
+    for (const TBandPlace& place : places) {
+        for (Band& band : bands_) {
+            if (band.toolBar == place.toolBar) {
+                band.left = place.left;
+                band.top = place.top;
+            }
+        }
+    }
+    if (PlaceExactly()) {
+        heldPlaces_.clear();
+        return true;
+    }
+    held_ = true;
+    ReleaseArrangement();
+    return false;
+}
+
+bool TControlBar::PlaceExactly()
+{
+    // A toolbar's inset within its band and the gap between two bands of a
+    // row, as the bar lays them out now.
+    int count = static_cast<int>(Perform(RB_GETBANDCOUNT));
+    int inset = -1, gap = -1;
+    RECT previous{};
+    for (int index = 0; index < count; ++index) {
+        RECT rect{};
+        Perform(RB_GETRECT, index, reinterpret_cast<LPARAM>(&rect));
+        if (index > 0 && rect.top == previous.top && gap < 0)
+            gap = rect.left - previous.right;
+        previous = rect;
+    }
+    for (const Band& band : bands_) {
+        if (band.visible) {
+            RECT rect{};
+            Perform(RB_GETRECT, BandIndex(band), reinterpret_cast<LPARAM>(&rect));
+            inset = band.toolBar->Left() - rect.left;
+            break;
+        }
+    }
+    if (inset < 0 || gap < 0)
+        return false;
+    // Each band as wide as the room up to the next one's place, the last of
+    // a row up to the bar's edge: the bar then has no room to hand out.
+    std::vector<std::vector<Band*>> rows = Rows();
+    Perform(WM_SETREDRAW, FALSE);
+    int right = ClientWidth();
+    OrderBands(rows, [&](size_t r, size_t i) {
+        int end = i + 1 < rows[r].size() ? rows[r][i + 1]->left - inset - gap : right;
+        return std::max(0, end - (rows[r][i]->left - inset));
+    });
+    Perform(WM_SETREDRAW, TRUE);
+    HeightChanged();
+    for (const Band& band : bands_)
+        if (band.visible && (band.toolBar->Left() != band.left || band.toolBar->Top() != band.top))
+            return false;
+    return true;
+}
+
+void TControlBar::OrderBands(const std::vector<std::vector<Band*>>& rows,
+                             const std::function<int(size_t row, size_t band)>& width)
+{
+    int position = 0;
+    for (size_t r = 0; r < rows.size(); ++r) {
+        for (size_t i = 0; i < rows[r].size(); ++i) {
+            int index = BandIndex(*rows[r][i]);
+            if (index != position)
+                Perform(RB_MOVEBAND, index, position);
+            REBARBANDINFOA info{};
+            info.cbSize = sizeof info;
+            info.fMask = RBBIM_STYLE | RBBIM_SIZE;
+            info.fStyle = RBBS_GRIPPERALWAYS | (i == 0 && r > 0 ? RBBS_BREAK : 0);
+            info.cx = static_cast<UINT>(width(r, i));
+            Perform(RB_SETBANDINFOA, position, reinterpret_cast<LPARAM>(&info));
+            ++position;
+        }
+    }
+}
+
+std::vector<std::vector<TControlBar::Band*>> TControlBar::Rows()
+{
+    // Rows by top (tops within half a row of each other share one), then by left.
+    std::vector<Band*> order;
+    for (Band& band : bands_)
+        if (band.visible)
+            order.push_back(&band);
+    std::stable_sort(order.begin(), order.end(), [](const Band* a, const Band* b) { return a->top < b->top; });
+    const int halfRow = 13;
+    std::vector<std::vector<Band*>> rows;
+    int rowTop = 0;
+    for (Band* band : order) {
+        if (rows.empty() || band->top - rowTop >= halfRow) {
+            rows.emplace_back();
+            rowTop = band->top;
+        }
+        rows.back().push_back(band);
+    }
+    for (auto& row : rows)
+        std::stable_sort(row.begin(), row.end(), [](const Band* a, const Band* b) { return a->left < b->left; });
+    return rows;
 }
 
 int TControlBar::BandIndex(const Band& band) const { return static_cast<int>(Perform(RB_IDTOINDEX, band.id)); }
@@ -221,6 +365,7 @@ bool TControlBar::BandVisible(TToolBar* toolBar) const
 
 void TControlBar::SetBandVisible(TToolBar* toolBar, bool visible)
 {
+    ReleaseArrangement();
     for (Band& band : bands_) {
         if (band.toolBar != toolBar || band.visible == visible)
             continue;
@@ -252,62 +397,28 @@ void TControlBar::TakeActualPlaces()
     }
 }
 
-void TControlBar::SetBandLeft(TToolBar* toolBar, int left)
-{
-    TakeActualPlaces();
-    for (Band& band : bands_)
-        if (band.toolBar == toolBar)
-            band.left = left;
-    Arrange();
-}
+void TControlBar::SetBandLeft(TToolBar* toolBar, int left) { SetBandPlace(toolBar, true, left); }
 
-void TControlBar::SetBandTop(TToolBar* toolBar, int top)
+void TControlBar::SetBandTop(TToolBar* toolBar, int top) { SetBandPlace(toolBar, false, top); }
+
+void TControlBar::SetBandPlace(TToolBar* toolBar, bool left, int value)
 {
+    if (held_) {
+        heldPlaces_.push_back({toolBar, left, value});
+        return;
+    }
     TakeActualPlaces();
     for (Band& band : bands_)
         if (band.toolBar == toolBar)
-            band.top = top;
+            (left ? band.left : band.top) = value;
     Arrange();
 }
 
 void TControlBar::Arrange()
 {
-    // Rows by top (tops within half a row of each other share one), then by left.
-    std::vector<Band*> order;
-    for (Band& band : bands_)
-        if (band.visible)
-            order.push_back(&band);
-    std::stable_sort(order.begin(), order.end(), [](const Band* a, const Band* b) { return a->top < b->top; });
-    const int halfRow = 13;
-    std::vector<std::vector<Band*>> rows;
-    int rowTop = 0;
-    for (Band* band : order) {
-        if (rows.empty() || band->top - rowTop >= halfRow) {
-            rows.emplace_back();
-            rowTop = band->top;
-        }
-        rows.back().push_back(band);
-    }
-    for (auto& row : rows)
-        std::stable_sort(row.begin(), row.end(), [](const Band* a, const Band* b) { return a->left < b->left; });
-
+    std::vector<std::vector<Band*>> rows = Rows();
     Perform(WM_SETREDRAW, FALSE);
-    int position = 0;
-    for (size_t r = 0; r < rows.size(); ++r) {
-        for (size_t i = 0; i < rows[r].size(); ++i) {
-            Band& band = *rows[r][i];
-            int index = BandIndex(band);
-            if (index != position)
-                Perform(RB_MOVEBAND, index, position);
-            REBARBANDINFOA info{};
-            info.cbSize = sizeof info;
-            info.fMask = RBBIM_STYLE | RBBIM_SIZE;
-            info.fStyle = RBBS_GRIPPERALWAYS | (i == 0 && r > 0 ? RBBS_BREAK : 0);
-            info.cx = static_cast<UINT>(band.toolBar->Width());
-            Perform(RB_SETBANDINFOA, position, reinterpret_cast<LPARAM>(&info));
-            ++position;
-        }
-    }
+    OrderBands(rows, [&](size_t r, size_t i) { return rows[r][i]->toolBar->Width(); });
     // Widen each band so that the next one in its row starts where it was asked to.
     for (auto& row : rows) {
         for (size_t i = 0; i + 1 < row.size(); ++i) {
@@ -335,6 +446,8 @@ void TControlBar::Arrange()
 
 void TControlBar::HeightChanged()
 {
+    if (laidOutQuietly_)
+        return;
     int height = static_cast<int>(Perform(RB_GETBARHEIGHT));
     if (height != Height())
         SetHeight(height);
@@ -354,6 +467,7 @@ bool TControlBar::HandleNotify(NMHDR* header, LRESULT& result)
         result = 0;
         return true;
     case RBN_BEGINDRAG:
+        ReleaseArrangement();
         Fire(OnBandDrag, this);
         result = 0;
         return true;

@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -94,6 +95,26 @@ public:
     void SetBandLeft(TToolBar* toolBar, int left);
     void SetBandTop(TToolBar* toolBar, int top);
 
+    // Every arrangement lays the bar out again and again and moves each of
+    // its toolbars each time, and where the bands end up depends on the
+    // arrangements before. While held, SetBandLeft and SetBandTop only note
+    // the places asked for; ReleaseArrangement then arranges them one after
+    // the other, as those calls would have, from the bands as added and at
+    // the bar's width of the moment the hold began, and lays the bar out at
+    // its present width after.
+    void HoldArrangement();
+    void ReleaseArrangement();
+    // Puts every band at a place (its toolbar's left and top within the bar)
+    // where it can stand, arranged at once from the held arrangement. When
+    // the places are not exactly where the bands can stand, the held
+    // arrangement is released instead and the result is false: the caller
+    // then sets the places one by one.
+    struct TBandPlace {
+        TToolBar* toolBar;
+        int left, top;
+    };
+    bool PlaceHeldBands(const std::vector<TBandPlace>& places);
+
     TNotifyEvent OnResize;
     // The user starts dragging a band.
     TNotifyEvent OnBandDrag;
@@ -108,8 +129,23 @@ private:
         UINT id;
         int left, top;
         bool visible;
+        int width, height; // the toolbar's own size when added
     };
+    struct HeldPlace {
+        TToolBar* toolBar;
+        bool left; // else the top
+        int value;
+    };
+    void InsertBand(const Band& band);
+    // The visible bands in rows by their tops, each row by the lefts.
+    std::vector<std::vector<Band*>> Rows();
+    // Puts the bands into the bar in the rows' order, each row on a line of
+    // its own, each band `width(row, band)` wide.
+    void OrderBands(const std::vector<std::vector<Band*>>& rows,
+                    const std::function<int(size_t row, size_t band)>& width);
+    bool PlaceExactly();
     int BandIndex(const Band& band) const;
+    void SetBandPlace(TToolBar* toolBar, bool left, int value);
     void TakeActualPlaces();
     void Arrange();
     void HeightChanged();
@@ -117,6 +153,10 @@ private:
     std::vector<Band> bands_;
     int lastHeight_ = -1;
     bool dragged_ = false; // the user moved bands since the places were taken
+    bool held_ = false;
+    int heldWidth_ = 0;
+    std::vector<HeldPlace> heldPlaces_;
+    bool laidOutQuietly_ = false; // no height changes reach the parent
 };
 
 class TUpDown : public TControl {

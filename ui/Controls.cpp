@@ -136,13 +136,16 @@ void TControl::RegisterOwnClass(const char* className, UINT classStyle, HBRUSH b
 }
 
 void TControl::CreateHandle(const char* className, DWORD style, DWORD exStyle, int left, int top, int width,
-                            int height)
+                            int height, const std::string& text)
 {
     bool own = OwnClasses().count(className) != 0;
     HWND parentWindow = parent_ ? parent_->ContainerHandle() : nullptr;
     if (parent_)
         style |= WS_CHILD | WS_CLIPSIBLINGS;
-    HWND window = CreateWindowExA(exStyle, className, "", style, left, top, width, height, parentWindow, nullptr,
+    // No text at all rather than an empty one: that is a round trip to the
+    // window server less.
+    HWND window = CreateWindowExA(exStyle, className, text.empty() ? nullptr : text.c_str(), style, left, top, width,
+                                  height, parentWindow, nullptr,
                                   GetModuleHandleA(nullptr), own ? this : nullptr);
     if (!window)
         throw EOSError(std::string("Cannot create a window of class ") + className);
@@ -432,8 +435,14 @@ int TControl::Height() const
 
 void TControl::SetBounds(int left, int top, int width, int height)
 {
-    SetWindowPos(handle_, nullptr, left, top, std::max(0, width), std::max(0, height),
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+    width = std::max(0, width);
+    height = std::max(0, height);
+    // A window put where it already is would change nothing but cost a round
+    // trip to the window server and its neighbours' visible regions.
+    RECT now = RectInParent(handle_);
+    if (now.left == left && now.top == top && now.right - now.left == width && now.bottom - now.top == height)
+        return;
+    SetWindowPos(handle_, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void TControl::SetLeft(int left) { SetBounds(left, Top(), Width(), Height()); }

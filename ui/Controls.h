@@ -112,9 +112,10 @@ public:
 protected:
     explicit TControl(TControl* parent);
 
-    // Creates the window; for system window classes the window is subclassed
-    // so that its messages pass through WndProc.
-    void CreateHandle(const char* className, DWORD style, DWORD exStyle, int left, int top, int width, int height);
+    // Creates the window, with its text when given; for system window classes
+    // the window is subclassed so that its messages pass through WndProc.
+    void CreateHandle(const char* className, DWORD style, DWORD exStyle, int left, int top, int width, int height,
+                      const std::string& text = std::string());
     // Registers one of the program's own window classes (once per class name).
     static void RegisterOwnClass(const char* className, UINT classStyle = CS_DBLCLKS, HBRUSH background = nullptr,
                                  HICON icon = nullptr);

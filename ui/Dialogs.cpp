@@ -1,12 +1,25 @@
 #include "ui/Dialogs.h"
 
 #include "ui/Application.h"
+#include "ui/LateBound.h"
 #include "ui/Printers.h"
 #include "ui/SysUtils.h"
 
 #include <commdlg.h>
 
 #include <cstring>
+
+namespace {
+
+// The common dialogs' DLL loads when the first dialog shows.
+const TLateBound<decltype(&GetOpenFileNameA)> getOpenFileName("comdlg32.dll", "GetOpenFileNameA");
+const TLateBound<decltype(&GetSaveFileNameA)> getSaveFileName("comdlg32.dll", "GetSaveFileNameA");
+const TLateBound<decltype(&ChooseColorA)> chooseColor("comdlg32.dll", "ChooseColorA");
+const TLateBound<decltype(&ChooseFontA)> chooseFont("comdlg32.dll", "ChooseFontA");
+const TLateBound<decltype(&PrintDlgA)> printDlg("comdlg32.dll", "PrintDlgA");
+const TLateBound<decltype(&CommDlgExtendedError)> commDlgExtendedError("comdlg32.dll", "CommDlgExtendedError");
+
+} // namespace
 
 static TDialogService theRealService;
 static TDialogService* currentService = nullptr;
@@ -56,7 +69,7 @@ static bool RunFileDialog(TOpenDialog& dialog, bool save)
 {
     std::string buffer, filter, defaultExt;
     OPENFILENAMEA ofn = dialog.Prepare(Application->ActiveWindowHandle(), buffer, filter, defaultExt);
-    BOOL ok = save ? GetSaveFileNameA(&ofn) : GetOpenFileNameA(&ofn);
+    BOOL ok = save ? getSaveFileName(&ofn) : getOpenFileName(&ofn);
     if (!ok)
         return false;
     dialog.FileName = buffer.c_str();
@@ -98,7 +111,7 @@ bool TDialogService::ExecuteColor(TColorDialog& dialog)
     cc.rgbResult = ColorToRGB(dialog.Color);
     cc.lpCustColors = custom;
     cc.Flags = dialog.Flags | CC_RGBINIT;
-    BOOL ok = ChooseColorA(&cc);
+    BOOL ok = chooseColor(&cc);
     dialog.SetCustomColors(custom);
     if (ok)
         dialog.Color = static_cast<TColor>(cc.rgbResult);
@@ -119,7 +132,7 @@ bool TDialogService::ExecuteFont(TFontDialog& dialog)
         cf.nSizeMin = dialog.MinFontSize;
         cf.nSizeMax = dialog.MaxFontSize;
     }
-    if (!ChooseFontA(&cf))
+    if (!chooseFont(&cf))
         return false;
     dialog.Font.SetLogFont(lf);
     if (cf.iPointSize > 0)
@@ -153,8 +166,8 @@ DWORD RunPrintDialog(TPrintDialog& dialog, bool& confirmed)
     pd.nCopies = static_cast<WORD>(dialog.Copies);
     pd.hDevMode = dialog.DevMode.Release();
     pd.hDevNames = dialog.DevNames.Release();
-    confirmed = PrintDlgA(&pd) != FALSE;
-    DWORD error = confirmed ? 0 : CommDlgExtendedError();
+    confirmed = printDlg(&pd) != FALSE;
+    DWORD error = confirmed ? 0 : commDlgExtendedError();
     // The dialog keeps, replaces or frees the blocks it is given: the ones it
     // hands back are the program's.
     dialog.DevMode.Reset(pd.hDevMode);

@@ -41,8 +41,7 @@ TPanel::TPanel(TControl* parent, int left, int top, int width, int height, const
     : TPaintedControl(parent)
 {
     RegisterOwnClass(kPanelClass, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW);
-    CreateHandle(kPanelClass, WS_VISIBLE | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, left, top, width, height);
-    SetText(caption);
+    CreateHandle(kPanelClass, WS_VISIBLE | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, left, top, width, height, caption);
 }
 
 void TPanel::SetBevels(TBevelCut outer, TBevelCut inner)

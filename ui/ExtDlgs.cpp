@@ -2,6 +2,7 @@
 
 #include "ui/Application.h"
 #include "ui/Forms.h"
+#include "ui/LateBound.h"
 #include "ui/SysUtils.h"
 
 #include <commctrl.h>
@@ -10,6 +11,13 @@
 
 #include <algorithm>
 #include <cstring>
+
+namespace {
+
+// The common dialogs' DLL loads when the first dialog shows.
+const TLateBound<decltype(&GetOpenFileNameA)> getOpenFileName("comdlg32.dll", "GetOpenFileNameA");
+
+} // namespace
 
 namespace {
 
@@ -188,7 +196,7 @@ bool TDialogService::ExecuteOpenPicture(TOpenPictureDialog& dialog)
     ofn.hInstance = reinterpret_cast<HINSTANCE>(const_cast<WORD*>(pane.words));
     ofn.lpfnHook = PictureDialogHook;
     ofn.lCustData = reinterpret_cast<LPARAM>(&state);
-    if (!GetOpenFileNameA(&ofn))
+    if (!getOpenFileName(&ofn))
         return false;
     dialog.FileName = buffer.c_str();
     dialog.FilterIndex = static_cast<int>(ofn.nFilterIndex);

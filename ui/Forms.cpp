@@ -27,6 +27,9 @@ void TForm::DoCreate() { Fire(OnCreate, this); }
 
 void TForm::Show()
 {
+    for (const auto& tip : pendingTips_)
+        AddToolTip(tip.first, tip.second);
+    pendingTips_.clear();
     if (!Visible()) {
         Fire(OnShow, this);
         ShowWindow(Handle(), pendingState_ == TWindowState::Maximized ? SW_SHOWMAXIMIZED : SW_SHOW);
@@ -229,6 +232,23 @@ void TForm::SetActiveControl(TControl* control)
 
 void TForm::SetToolTip(TControl* control, const std::string& text)
 {
+    if (!toolTip_ && !Visible()) {
+        for (auto& tip : pendingTips_) {
+            if (tip.first == control->Handle()) {
+                tip.second = text;
+                return;
+            }
+        }
+        pendingTips_.emplace_back(control->Handle(), text);
+        return;
+    }
+    AddToolTip(control->Handle(), text);
+}
+
+void TForm::AddToolTip(HWND control, const std::string& text)
+{
+    if (!IsWindow(control))
+        return;
     if (!toolTip_) {
         toolTip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
                                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Handle(), nullptr,
@@ -239,7 +259,7 @@ void TForm::SetToolTip(TControl* control, const std::string& text)
     info.cbSize = sizeof info;
     info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
     info.hwnd = Handle();
-    info.uId = reinterpret_cast<UINT_PTR>(control->Handle());
+    info.uId = reinterpret_cast<UINT_PTR>(control);
     info.lpszText = const_cast<char*>(text.c_str());
     SendMessageA(toolTip_, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&info));
     if (!text.empty())

@@ -6,6 +6,8 @@
 
 #include <functional>
 #include <string>
+#include <utility>
+#include <vector>
 
 class TMainMenu;
 
@@ -61,6 +63,8 @@ public:
     // Tab and arrow keys move between the form's controls (dialog windows).
     bool DialogKeys = false;
 
+    // The control's tool tip. The tip window is made when the form first
+    // shows: a form that never shows needs none.
     void SetToolTip(TControl* control, const std::string& text);
 
     TNotifyEvent OnCreate;
@@ -82,10 +86,12 @@ private:
     bool CloseQuery();
     TCloseAction DoClose();
     void EndModal();
+    void AddToolTip(HWND control, const std::string& text);
 
     TMainMenu* menu_ = nullptr;
     TControl* activeControl_ = nullptr;
     HWND toolTip_ = nullptr;
+    std::vector<std::pair<HWND, std::string>> pendingTips_; // until the form first shows
     bool modal_ = false;
     int modalResult_ = mrNone;
     int minWidth_ = 0, minHeight_ = 0;

@@ -1,9 +1,17 @@
 #include "ui/Shell.h"
 
+#include "ui/LateBound.h"
 #include <windows.h>
 #include <shellapi.h>
 
 #include <vector>
+
+namespace {
+
+// The shell's DLL loads at the first opening.
+const TLateBound<decltype(&ShellExecuteA)> shellExecute("shell32.dll", "ShellExecuteA");
+
+} // namespace
 
 namespace {
 
@@ -30,7 +38,7 @@ std::string ShellTarget(const std::string& target)
 
 void SystemShellOpen(const std::string& target)
 {
-    ShellExecuteA(nullptr, "open", ShellTarget(target).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    shellExecute(nullptr, "open", ShellTarget(target).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 } // namespace

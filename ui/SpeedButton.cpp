@@ -6,8 +6,7 @@ TSpeedButton::TSpeedButton(TControl* parent, const std::string& caption, int lef
     : TPaintedControl(parent)
 {
     RegisterOwnClass(kSpeedButtonClass, CS_HREDRAW | CS_VREDRAW);
-    CreateHandle(kSpeedButtonClass, WS_VISIBLE, 0, left, top, width, height);
-    SetText(caption);
+    CreateHandle(kSpeedButtonClass, WS_VISIBLE, 0, left, top, width, height, caption);
 }
 
 void TSpeedButton::SetText(const std::string& text)

@@ -11,9 +11,9 @@
 
 TLabel::TLabel(TControl* parent, const std::string& caption, int left, int top) : TControl(parent)
 {
-    CreateHandle("STATIC", WS_VISIBLE | SS_NOTIFY | SS_LEFT | SS_NOPREFIX, 0, left, top, 0, 0);
-    SetText(caption);
-    AdjustSize();
+    // Made at its size, with its caption: a move and a text less for the window server.
+    SIZE size = CaptionSize(caption);
+    CreateHandle("STATIC", WS_VISIBLE | SS_NOTIFY | SS_LEFT | SS_NOPREFIX, 0, left, top, size.cx, size.cy, caption);
 }
 
 void TLabel::SetText(const std::string& text)
@@ -29,15 +29,20 @@ void TLabel::AdjustSize()
 {
     if (!AutoSize || !Handle())
         return;
+    SIZE size = CaptionSize(Text());
+    if (size.cx != Width() || size.cy != Height())
+        SetWindowPos(Handle(), nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+SIZE TLabel::CaptionSize(const std::string& text) const
+{
+    // Measured on a memory DC of the screen: a window's own DC would cost
+    // round trips to the window server.
+    static TMemoryDC measuring;
     RECT rect{0, 0, 0, 0};
-    std::string text = Text();
-    {
-        TWindowDC dc(Handle());
-        TSelectObject font(dc, Font().Handle());
-        DrawTextA(dc, text.empty() ? " " : text.c_str(), -1, &rect, DT_CALCRECT | DT_NOPREFIX | DT_SINGLELINE);
-    }
-    SetWindowPos(Handle(), nullptr, 0, 0, text.empty() ? 0 : rect.right, rect.bottom,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    TSelectObject font(measuring, Font().Handle());
+    DrawTextA(measuring, text.empty() ? " " : text.c_str(), -1, &rect, DT_CALCRECT | DT_NOPREFIX | DT_SINGLELINE);
+    return SIZE{text.empty() ? 0 : rect.right, rect.bottom};
 }
 
 bool TLabel::HandleCommand(WPARAM wParam, LRESULT& result)
@@ -147,8 +152,7 @@ TMemo::TMemo(TControl* parent, int left, int top, int width, int height) : TCust
 TCheckBox::TCheckBox(TControl* parent, const std::string& caption, int left, int top, int width, int height)
     : TControl(parent)
 {
-    CreateHandle("BUTTON", WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, 0, left, top, width, height);
-    SetText(caption);
+    CreateHandle("BUTTON", WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, 0, left, top, width, height, caption);
 }
 
 bool TCheckBox::Checked() const { return Perform(BM_GETCHECK) == BST_CHECKED; }
@@ -448,8 +452,7 @@ TRadioGroup::TRadioGroup(TControl* parent, const std::string& caption, int left,
                          const std::vector<std::string>& items, int columns)
     : TControl(parent)
 {
-    CreateHandle("BUTTON", WS_VISIBLE | BS_GROUPBOX, WS_EX_CONTROLPARENT, left, top, width, height);
-    SetText(caption);
+    CreateHandle("BUTTON", WS_VISIBLE | BS_GROUPBOX, WS_EX_CONTROLPARENT, left, top, width, height, caption);
     int rows = (static_cast<int>(items.size()) + columns - 1) / columns;
     int columnWidth = (width - 16) / columns;
     int rowHeight = rows ? (height - 22) / rows : 0;

@@ -21,6 +21,8 @@ protected:
 
 private:
     void AdjustSize();
+    // The size the caption needs in the label's font.
+    SIZE CaptionSize(const std::string& text) const;
 };
 
 // Operations shared by the text fields: selection and clipboard.

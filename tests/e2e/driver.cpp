@@ -39,12 +39,20 @@
 //                                        user's trusted roots
 //   driver starttime EXE [ARGS...]       ms until the program's first window is idle,
 //                                        then closes it and waits for it to end
+//   driver doctime CAPTION LENGTH EXE [ARGS...]
+//                                        the same, until the window is idle with CAPTION in its
+//                                        title and a rich edit control holding LENGTH characters
+//                                        or more (fails if it never does)
+//   driver menutime CLASS TEXT           ms the window takes to run the command of its menu item
+//                                        whose text starts with TEXT
 #include "ui/Clipboard.h"
 
 #include <windows.h>
 #include <commctrl.h>
 #include <wincrypt.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -401,11 +409,39 @@ int ItemRect(HWND window, int index)
     return 0;
 }
 
-int StartTime(int argc, char** argv)
+struct Shown {
+    std::string caption;
+    long length = 0;
+};
+
+BOOL CALLBACK FindLongestEditor(HWND window, LPARAM data)
+{
+    std::string name = ClassOf(window);
+    for (char& c : name)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    if (name.find("RICHEDIT") != std::string::npos) {
+        DWORD_PTR length = 0;
+        if (SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, 600000, &length))
+            *reinterpret_cast<long*>(data) = std::max(*reinterpret_cast<long*>(data), static_cast<long>(length));
+    }
+    return TRUE;
+}
+
+// Whether the window shows the document: the caption names it and an editor holds it.
+bool ShowsDocument(HWND window, const Shown& wanted)
+{
+    if (TextOf(window).find(wanted.caption) == std::string::npos)
+        return false;
+    long length = 0;
+    EnumChildWindows(window, FindLongestEditor, reinterpret_cast<LPARAM>(&length));
+    return length >= wanted.length;
+}
+
+int StartTime(int argc, char** argv, int first = 2, const Shown* wanted = nullptr)
 {
     std::string commandLine;
-    for (int i = 2; i < argc; ++i) {
-        if (i > 2)
+    for (int i = first; i < argc; ++i) {
+        if (i > first)
             commandLine += ' ';
         commandLine += '"' + std::string(argv[i]) + '"';
     }
@@ -430,7 +466,14 @@ int StartTime(int argc, char** argv)
     WaitForInputIdle(process.hProcess, 60000);
     // The window has answered a message: it is idle.
     DWORD_PTR answer;
-    SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 60000, &answer);
+    SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 600000, &answer);
+    for (int waited = 0; wanted && !ShowsDocument(window, *wanted); waited += 10) {
+        if (waited > 600000 || WaitForSingleObject(process.hProcess, 10) == WAIT_OBJECT_0) {
+            TerminateProcess(process.hProcess, 1);
+            return Fail("the window never showed the document");
+        }
+        SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 600000, &answer);
+    }
     QueryPerformanceCounter(&end);
     std::printf("%.1f\n", (end.QuadPart - begin.QuadPart) * 1000.0 / frequency.QuadPart);
     PostMessageA(window, WM_CLOSE, 0, 0);
@@ -438,6 +481,43 @@ int StartTime(int argc, char** argv)
         TerminateProcess(process.hProcess, 1);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
+    return 0;
+}
+
+// The command of the menu item whose text starts with `text`, searched
+// through the menu and its sub-menus; 0 when there is none.
+UINT MenuCommand(HMENU menu, const std::string& text)
+{
+    for (int i = 0, count = GetMenuItemCount(menu); i < count; ++i) {
+        if (HMENU sub = GetSubMenu(menu, i)) {
+            if (UINT found = MenuCommand(sub, text))
+                return found;
+            continue;
+        }
+        char item[256] = {0};
+        GetMenuStringA(menu, static_cast<UINT>(i), item, sizeof item, MF_BYPOSITION);
+        if (std::string(item).compare(0, text.size(), text) == 0)
+            return GetMenuItemID(menu, i);
+    }
+    return 0;
+}
+
+int MenuTime(const std::string& className, const std::string& text)
+{
+    HWND window = FindWindowOfClass(className);
+    if (!window)
+        return Fail("no such window");
+    UINT command = GetMenu(window) ? MenuCommand(GetMenu(window), text) : 0;
+    if (!command)
+        return Fail("no such menu item");
+    LARGE_INTEGER frequency, begin, end;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&begin);
+    DWORD_PTR answer;
+    if (!SendMessageTimeoutA(window, WM_COMMAND, command, 0, SMTO_NORMAL, 600000, &answer))
+        return Fail("the window does not answer");
+    QueryPerformanceCounter(&end);
+    std::printf("%.1f\n", (end.QuadPart - begin.QuadPart) * 1000.0 / frequency.QuadPart);
     return 0;
 }
 
@@ -499,6 +579,12 @@ int main(int argc, char** argv)
     }
     if (command == "starttime" && argc >= 3)
         return StartTime(argc, argv);
+    if (command == "doctime" && argc >= 5) {
+        Shown wanted{argv[2], std::atol(argv[3])};
+        return StartTime(argc, argv, 4, &wanted);
+    }
+    if (command == "menutime" && argc >= 4)
+        return MenuTime(argv[2], argv[3]);
     if (command == "storefile" && argc >= 4)
         return StoreFile(argv[2], argv[3]);
     if (command == "addroot" && argc >= 3)

@@ -92,6 +92,34 @@ void WriteFullStore()
     WriteStore("FontStyle", "12");
 }
 
+struct Place {
+    const char* number; // as in the store: "Toolbar<number>Left"
+    std::unique_ptr<TToolBar> TForm1::*bar;
+};
+
+const Place kPlaces[] = {{"1", &TForm1::ToolBar1}, {"2", &TForm1::ToolBar2}, {"3", &TForm1::ToolBar3},
+                         {"5", &TForm1::ToolBar5}, {"6", &TForm1::ToolBar6}, {"7", &TForm1::ToolBar7}};
+
+// "left top" of every toolbar, in the order of kPlaces.
+std::vector<std::string> ShownPlaces()
+{
+    std::vector<std::string> places;
+    for (const Place& place : kPlaces) {
+        TToolBar& bar = *(Form1->*place.bar);
+        places.push_back(std::to_string(bar.Left()) + " " + std::to_string(bar.Top()));
+    }
+    return places;
+}
+
+std::vector<std::string> StoredPlaces()
+{
+    std::vector<std::string> places;
+    for (const Place& place : kPlaces)
+        places.push_back(ReadStore(std::string("Toolbar") + place.number + "Left") + " " +
+                         ReadStore(std::string("Toolbar") + place.number + "Top"));
+    return places;
+}
+
 } // namespace
 
 TEST_F(SettingsTest, FirstStartWritesTheBuiltValuesAndTheWindowStateAtClose)
@@ -392,4 +420,28 @@ TEST_F(SettingsTest, StoredWordListsInAnyOrderShowSorted)
         })) << text;
         StopProgram(false);
     }
+}
+
+TEST_F(SettingsTest, EveryToolbarComesBackWhereTheStoreKeepsIt)
+{
+    // The places a first start leaves, then three rows in another order.
+    StartProgram(dialogs);
+    StopProgram(true);
+    const std::vector<std::string> asLeft = StoredPlaces();
+    const std::vector<std::vector<std::pair<std::string, std::string>>> stores = {
+        {},
+        {{"Toolbar5Left", "9"}, {"Toolbar5Top", "0"}, {"Toolbar1Left", "9"}, {"Toolbar1Top", "24"},
+         {"Toolbar2Left", "190"}, {"Toolbar2Top", "24"}, {"Toolbar7Left", "420"}, {"Toolbar7Top", "24"},
+         {"Toolbar6Left", "9"}, {"Toolbar6Top", "48"}, {"Toolbar3Left", "440"}, {"Toolbar3Top", "48"}},
+    };
+    for (const auto& store : stores) {
+        for (const auto& value : store)
+            WriteStore(value.first, value.second);
+        const std::vector<std::string> stored = StoredPlaces();
+        StartProgram(dialogs);
+        EXPECT_EQ(ShownPlaces(), stored);
+        StopProgram(true);
+        EXPECT_EQ(StoredPlaces(), stored);
+    }
+    EXPECT_NE(StoredPlaces(), asLeft);
 }

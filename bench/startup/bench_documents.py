@@ -1,0 +1,96 @@
+"""Starting with a long plain-text file on the command line, beside Wine's
+wordpad.exe, and the switches to plain and to rich mode on a long document.
+
+A start is timed by the test driver inside Wine from CreateProcess until the
+program's window is idle with the file's name in its caption and a rich edit
+control holding the whole text: a refused or empty load never counts. The two
+programs start in turn (A B A B ...); figures are medians.
+
+Usage: bench_documents.py BUILD_DIR   (inside scripts/wine-env.sh)
+"""
+import math
+import os
+import statistics
+import subprocess
+import sys
+import time
+
+sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "..", "tests", "e2e"))
+from harness import Wine, run_command  # noqa: E402
+
+RUNS = 3
+SIZES_MB = [1, 5, 10, 20]
+WORDPAD = "C:\\Program Files\\Windows NT\\Accessories\\wordpad.exe"
+LINE = ("The quick brown fox jumps over the lazy dog. " * 2)[:89] + "\r\n"
+
+
+def document(wine, megabytes):
+    path = "C:\\bench\\doc-%d-mb.txt" % megabytes
+    text = LINE * (megabytes * 1024 * 1024 // len(LINE))
+    wine.write_file(path, text.encode("ascii"))
+    # The editors count a line break as one or two characters: the lines are the floor.
+    return path, len(text) - text.count("\r\n")
+
+
+def doc_time(wine, program, path, length):
+    name = path.rsplit("\\", 1)[-1]
+    code, output = run_command(["wine", wine.driver_exe, "doctime", name, str(length), program, path], timeout=1800)
+    if code != 0:
+        raise RuntimeError("%s did not show %s: %s" % (program, path, output.strip()))
+    run_command(["wineserver", "-w"], timeout=300)
+    return float(output.strip().splitlines()[-1]) / 1000
+
+
+def mode_switches(wine, exe, path, length):
+    """Seconds for plain mode (F2) and rich mode (F3) with the document shown,
+    each from the other mode."""
+    program = subprocess.Popen(["wine", wine.exe, path], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    try:
+        name = path.rsplit("\\", 1)[-1]
+        deadline = time.time() + 600
+        while name not in wine.driver("title", "TForm1", check_ok=False):
+            if time.time() > deadline:
+                raise RuntimeError("the document did not open")
+            time.sleep(0.5)
+        wine.driver("wait", "TForm1", "600")
+        times = []
+        for item in ("Rich text mode", "Plain text mode", "Rich text mode"):
+            times.append(float(wine.driver("menutime", "TForm1", item).strip()) / 1000)
+        return times[1:]
+    finally:
+        wine.driver("close", "TForm1", check_ok=False)
+        program.wait(timeout=300)
+        run_command(["wineserver", "-w"], timeout=300)
+
+
+def main():
+    wine = Wine(sys.argv[1])
+    exe = "Z:" + wine.exe.replace("/", "\\")
+    wine.reg_delete_key()
+    run_command(["wine", wine.driver_exe, "starttime", exe], timeout=600)  # writes the store
+    ours, theirs = {}, {}
+    for megabytes in SIZES_MB:
+        path, length = document(wine, megabytes)
+        a, b = [], []
+        for _ in range(RUNS):
+            a.append(doc_time(wine, exe, path, length))
+            b.append(doc_time(wine, WORDPAD, path, length))
+        ours[megabytes], theirs[megabytes] = statistics.median(a), statistics.median(b)
+
+    print("start-up with a plain-text file until it is shown, seconds, median of %d starts in turn:" % RUNS)
+    print("  %-22s" % "MB" + "".join("%9d" % m for m in SIZES_MB))
+    print("  %-22s" % "Mibor8" + "".join("%9.2f" % ours[m] for m in SIZES_MB))
+    print("  %-22s" % "wordpad" + "".join("%9.2f" % theirs[m] for m in SIZES_MB))
+    print("  %-22s" % "Mibor8 / wordpad" + "".join("%9.2f" % (ours[m] / theirs[m]) for m in SIZES_MB)
+          + "   (goal <= 0.8)")
+    steps = ["%d->%d MB %.2f" % (a, b, (ours[b] / ours[a]) ** (1 / math.log2(b / a)))
+             for a, b in zip(SIZES_MB, SIZES_MB[1:])]
+    print("  growth per doubling, Mibor8: " + ", ".join(steps) + "   (goal <= 2.2)")
+
+    path, length = document(wine, 10)
+    plain, rich = mode_switches(wine, wine.exe, path, length)
+    print("mode switches with the 10 MB file shown: F2 (plain) %.2f s, F3 (rich) %.2f s;"
+          " the start with it %.2f s" % (plain, rich, ours[10]))
+
+
+main()
