@@ -42,8 +42,8 @@ def doc_time(wine, program, path, length):
 
 
 def mode_switches(wine, exe, path, length):
-    """Seconds for plain mode (F2) and rich mode (F3) with the document shown,
-    each from the other mode."""
+    """Seconds for plain mode (F2) and rich mode (F3), by their toolbar
+    buttons, with the document shown, each from the other mode."""
     program = subprocess.Popen(["wine", wine.exe, path], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     try:
         name = path.rsplit("\\", 1)[-1]
@@ -55,7 +55,7 @@ def mode_switches(wine, exe, path, length):
         wine.driver("wait", "TForm1", "600")
         times = []
         for item in ("Rich text mode", "Plain text mode", "Rich text mode"):
-            times.append(float(wine.driver("menutime", "TForm1", item).strip()) / 1000)
+            times.append(float(wine.driver("buttontime", "TForm1", item).strip()) / 1000)
         return times[1:]
     finally:
         wine.driver("close", "TForm1", check_ok=False)

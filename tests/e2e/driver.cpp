@@ -43,8 +43,8 @@
 //                                        the same, until the window is idle with CAPTION in its
 //                                        title and a rich edit control holding LENGTH characters
 //                                        or more (fails if it never does)
-//   driver menutime CLASS TEXT           ms the window takes to run the command of its menu item
-//                                        whose text starts with TEXT
+//   driver buttontime CLASS HINT         ms the window takes to run the command of its toolbar
+//                                        button with that hint or caption
 #include "ui/Clipboard.h"
 
 #include <windows.h>
@@ -218,6 +218,8 @@ std::string Rect(const RECT& rect)
 struct ToolButtonInfo {
     std::string hint, text, flags;
     RECT rect{}; // on the screen
+    HWND bar = nullptr;
+    int command = 0;
 };
 
 BOOL CALLBACK CollectToolBars(HWND window, LPARAM data)
@@ -248,6 +250,8 @@ std::vector<ToolButtonInfo> ToolButtons(HWND window)
             if (button.fsStyle & BTNS_SEP)
                 continue;
             ToolButtonInfo info;
+            info.bar = bar;
+            info.command = button.idCommand;
             RECT rect{};
             if (SendMessageA(bar, TB_GETITEMRECT, i, remote.Address(rectAt)) && remote.Read(&rect, sizeof rect, rectAt)) {
                 MapWindowPoints(bar, nullptr, reinterpret_cast<POINT*>(&rect), 2);
@@ -484,43 +488,6 @@ int StartTime(int argc, char** argv, int first = 2, const Shown* wanted = nullpt
     return 0;
 }
 
-// The command of the menu item whose text starts with `text`, searched
-// through the menu and its sub-menus; 0 when there is none.
-UINT MenuCommand(HMENU menu, const std::string& text)
-{
-    for (int i = 0, count = GetMenuItemCount(menu); i < count; ++i) {
-        if (HMENU sub = GetSubMenu(menu, i)) {
-            if (UINT found = MenuCommand(sub, text))
-                return found;
-            continue;
-        }
-        char item[256] = {0};
-        GetMenuStringA(menu, static_cast<UINT>(i), item, sizeof item, MF_BYPOSITION);
-        if (std::string(item).compare(0, text.size(), text) == 0)
-            return GetMenuItemID(menu, i);
-    }
-    return 0;
-}
-
-int MenuTime(const std::string& className, const std::string& text)
-{
-    HWND window = FindWindowOfClass(className);
-    if (!window)
-        return Fail("no such window");
-    UINT command = GetMenu(window) ? MenuCommand(GetMenu(window), text) : 0;
-    if (!command)
-        return Fail("no such menu item");
-    LARGE_INTEGER frequency, begin, end;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&begin);
-    DWORD_PTR answer;
-    if (!SendMessageTimeoutA(window, WM_COMMAND, command, 0, SMTO_NORMAL, 600000, &answer))
-        return Fail("the window does not answer");
-    QueryPerformanceCounter(&end);
-    std::printf("%.1f\n", (end.QuadPart - begin.QuadPart) * 1000.0 / frequency.QuadPart);
-    return 0;
-}
-
 // Values too long for a command line reach the store through a file.
 int StoreFile(const char* name, const char* file)
 {
@@ -583,8 +550,6 @@ int main(int argc, char** argv)
         Shown wanted{argv[2], std::atol(argv[3])};
         return StartTime(argc, argv, 4, &wanted);
     }
-    if (command == "menutime" && argc >= 4)
-        return MenuTime(argv[2], argv[3]);
     if (command == "storefile" && argc >= 4)
         return StoreFile(argv[2], argv[3]);
     if (command == "addroot" && argc >= 3)
@@ -655,6 +620,23 @@ int main(int argc, char** argv)
                 PrintCentre(button.rect);
                 return 0;
             }
+        }
+        return Fail("no such toolbar button");
+    } else if (command == "buttontime" && argc >= 4) {
+        for (const ToolButtonInfo& button : ToolButtons(window)) {
+            if (button.hint != argv[3] && button.text != argv[3])
+                continue;
+            // Sent as the toolbar sends a click: the answer comes when the command is done.
+            LARGE_INTEGER frequency, begin, end;
+            QueryPerformanceFrequency(&frequency);
+            QueryPerformanceCounter(&begin);
+            DWORD_PTR answer;
+            if (!SendMessageTimeoutA(GetParent(button.bar), WM_COMMAND, MAKEWPARAM(button.command, BN_CLICKED),
+                                     reinterpret_cast<LPARAM>(button.bar), SMTO_NORMAL, 600000, &answer))
+                return Fail("the window does not answer");
+            QueryPerformanceCounter(&end);
+            std::printf("%.1f\n", (end.QuadPart - begin.QuadPart) * 1000.0 / frequency.QuadPart);
+            return 0;
         }
         return Fail("no such toolbar button");
     } else if (command == "focus") {
