@@ -40,7 +40,7 @@ TForm3::TForm3() : TForm("TForm3")
     SetFontColor(clWhite);
 
     Image1 = std::make_unique<TImage>(this, 16, 8, 448, 148);
-    TOwnedBitmap picture = LoadBitmapResource("ABOUTPICTURE");
+    TOwnedBitmap picture = LoadBitmapResource(L"ABOUTPICTURE");
     if (!picture)
         throw EOSError("The About picture is missing");
     Image1->SetPicture(std::make_unique<TBitmapGraphic>(std::move(picture)));

@@ -7,6 +7,7 @@
 #include "preferences/PreferencesForm.h"
 #include "smtp/TlsChannel.h"
 #include "ui/Application.h"
+#include "ui/WideText.h"
 
 #include <algorithm>
 
@@ -94,7 +95,7 @@ void TForm8::Panel1Click(TObject*)
     // Only the file this send wrote goes: a plain-text send leaves a user's
     // own file of that name alone.
     if (wroteRichText)
-        DeleteFileA(RichTextPath.c_str());
+        DeleteFileW(ToWide(RichTextPath).c_str());
     inSend_ = false;
 }
 
@@ -126,9 +127,9 @@ void TForm8::AttachRichText()
         file = std::make_unique<TFileStream>(RichTextPath, fmCreate);
     } catch (const EFCreateError&) {
         // No writable root on C: the user's temporary folder serves.
-        char folder[MAX_PATH + 1] = {0};
-        GetTempPathA(sizeof folder, folder);
-        RichTextPath = std::string(folder) + RichTextFile;
+        wchar_t folder[MAX_PATH + 1] = {0};
+        GetTempPathW(MAX_PATH + 1, folder);
+        RichTextPath = ToUtf8(folder) + RichTextFile;
         file = std::make_unique<TFileStream>(RichTextPath, fmCreate);
     }
     Form1->memo1->SaveToStream(*file);

@@ -16,7 +16,7 @@ namespace {
 // The picture that comes with the program, from its resources.
 std::unique_ptr<TGraphic> BuiltInPicture()
 {
-    TOwnedBitmap bitmap = LoadBitmapResource("VIEWERPICTURE");
+    TOwnedBitmap bitmap = LoadBitmapResource(L"VIEWERPICTURE");
     if (!bitmap)
         return nullptr;
     return std::make_unique<TBitmapGraphic>(std::move(bitmap));
@@ -89,9 +89,9 @@ void TForm4::BuildToolBar()
     // The rest of the bar: "Tile" with its box on the right, out of the tab order.
     const int boxWidth = 56;
     int left = ToolBar1->AddControlSpace(boxWidth);
-    CheckBox1 = std::make_unique<TCheckBox>(ToolBar1.get(), "\xA0\xA0\xA0\xA0Tile", left, 1, boxWidth, 20);
+    CheckBox1 = std::make_unique<TCheckBox>(ToolBar1.get(), "\u00A0\u00A0\u00A0\u00A0Tile", left, 1, boxWidth, 20);
     CheckBox1->SetBoxRight(true);
-    SetWindowLongA(CheckBox1->Handle(), GWL_STYLE, GetWindowLongA(CheckBox1->Handle(), GWL_STYLE) & ~WS_TABSTOP);
+    SetWindowLongW(CheckBox1->Handle(), GWL_STYLE, GetWindowLongW(CheckBox1->Handle(), GWL_STYLE) & ~WS_TABSTOP);
     CheckBox1->SetChecked(true);
 }
 
@@ -156,7 +156,7 @@ void TForm4::ToolButton2Click(TObject*)
         desktop.CloseKey();
         // The system reads the values just written (the user profile is not
         // written by this call).
-        SystemParametersInfoA(SPI_SETDESKWALLPAPER, 0, nullptr, SPIF_SENDCHANGE);
+        SystemParametersInfoW(SPI_SETDESKWALLPAPER, 0, nullptr, SPIF_SENDCHANGE);
     } catch (const std::exception&) {
         // A wallpaper that could not be set stays as it was; nothing to tell.
     }

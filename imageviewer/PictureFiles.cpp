@@ -4,6 +4,7 @@
 #include "imageviewer/PictureChecks.h"
 #include "imageviewer/PictureGraphics.h"
 #include "ui/Graphics.h"
+#include "ui/WideText.h"
 
 namespace {
 
@@ -128,7 +129,7 @@ const TFormatRow kFormats[] = {
 
 std::vector<uint8_t> ReadWholeFile(const std::string& fileName)
 {
-    HANDLE file = CreateFileA(fileName.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+    HANDLE file = CreateFileW(ToWide(fileName).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         throw EInvalidGraphic("Cannot open file " + fileName);

@@ -46,7 +46,7 @@ void CopyPictureToClipboard(const TGraphic& picture, HWND owner)
         TOwnedBitmap copy = BitmapCopy(*bitmap);
         Hand(CF_BITMAP, copy);
     } else if (auto* metafile = dynamic_cast<const TMetafileGraphic*>(&picture)) {
-        TOwnedEnhMetaFile copy(CopyEnhMetaFileA(metafile->Handle(), nullptr));
+        TOwnedEnhMetaFile copy(CopyEnhMetaFileW(metafile->Handle(), nullptr));
         Hand(CF_ENHMETAFILE, copy);
     } else if (dynamic_cast<const TIconGraphic*>(&picture)) {
         throw Exception("Clipboard does not support Icons");

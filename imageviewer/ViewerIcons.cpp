@@ -8,8 +8,8 @@
 void LoadViewerIcons(TImageList& images)
 {
     // Open, Close and Copy look as they do on the main window.
-    TOwnedBitmap main = LoadBitmapResource("TOOLBARICONS");
-    TOwnedBitmap own = LoadBitmapResource("VIEWERICONS");
+    TOwnedBitmap main = LoadBitmapResource(L"TOOLBARICONS");
+    TOwnedBitmap own = LoadBitmapResource(L"VIEWERICONS");
     if (!main || !own)
         throw EOSError("The toolbar pictures are missing");
     for (MainIcon icon : {iconOpen, iconExit, iconCopy})

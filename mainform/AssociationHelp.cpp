@@ -6,6 +6,7 @@
 #include "mainform/ProgramPaths.h"
 #include "ui/Shell.h"
 #include "ui/SysUtils.h"
+#include "ui/WideText.h"
 
 std::string TForm1::AssociationScriptPath()
 {
@@ -13,9 +14,9 @@ std::string TForm1::AssociationScriptPath()
     // user's temporary folder.
     if (RootWritable())
         return "C:\\Mibor.reg";
-    char folder[MAX_PATH + 1] = {0};
-    GetTempPathA(sizeof folder, folder);
-    return std::string(folder) + "Mibor.reg";
+    wchar_t folder[MAX_PATH + 1] = {0};
+    GetTempPathW(MAX_PATH + 1, folder);
+    return ToUtf8(folder) + "Mibor.reg";
 }
 
 std::vector<std::string> TForm1::AssociationScript(const std::string& extension)

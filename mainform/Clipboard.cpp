@@ -37,5 +37,4 @@ void TForm1::SelectAll1Click2(TObject*) { FocusedField().SelectAll(); }
 
 void TForm1::ClearSelection1Click2(TObject*) { FocusedField().ClearSelection(); }
 
-// The euro sign of the Windows code page 1252.
-void TForm1::ToolButton8Click(TObject*) { FocusedField().SetSelText("\x80"); }
+void TForm1::ToolButton8Click(TObject*) { FocusedField().SetSelText("\u20AC"); } // the euro sign

@@ -3,6 +3,8 @@
 // into the focused field as text in the user's regional formats.
 #include "mainform/MainForm.h"
 
+#include "ui/WideText.h"
+
 namespace {
 
 // Runs a formatting call of the system twice: first asking for the size the
@@ -13,33 +15,36 @@ std::string Formatted(Call call)
     int size = call(nullptr, 0);
     if (size <= 0)
         return std::string();
-    std::string text(static_cast<size_t>(size), '\0');
+    std::wstring text(static_cast<size_t>(size), L'\0');
     size = call(&text[0], size);
     text.resize(size > 0 ? static_cast<size_t>(size) - 1 : 0);
-    return text;
+    return ToUtf8(text);
 }
 
 // An empty format stands for the locale's own.
-const char* FormatOrDefault(const std::string& format) { return format.empty() ? nullptr : format.c_str(); }
+const wchar_t* FormatOrDefault(const std::wstring& format) { return format.empty() ? nullptr : format.c_str(); }
 
 } // namespace
 
 std::string TForm1::RegionalFormat(LCTYPE which)
 {
-    return Formatted([which](char* buffer, int size) { return GetLocaleInfoA(LOCALE_USER_DEFAULT, which, buffer, size); });
+    return Formatted(
+        [which](wchar_t* buffer, int size) { return GetLocaleInfoW(LOCALE_USER_DEFAULT, which, buffer, size); });
 }
 
 std::string TForm1::TimeText(const SYSTEMTIME& value) const
 {
-    return Formatted([&](char* buffer, int size) {
-        return GetTimeFormatA(LOCALE_USER_DEFAULT, 0, &value, FormatOrDefault(LongTimeFormat), buffer, size);
+    const std::wstring format = ToWide(LongTimeFormat);
+    return Formatted([&](wchar_t* buffer, int size) {
+        return GetTimeFormatW(LOCALE_USER_DEFAULT, 0, &value, FormatOrDefault(format), buffer, size);
     });
 }
 
 std::string TForm1::DateText(const SYSTEMTIME& value) const
 {
-    return Formatted([&](char* buffer, int size) {
-        return GetDateFormatA(LOCALE_USER_DEFAULT, 0, &value, FormatOrDefault(ShortDateFormat), buffer, size);
+    const std::wstring format = ToWide(ShortDateFormat);
+    return Formatted([&](wchar_t* buffer, int size) {
+        return GetDateFormatW(LOCALE_USER_DEFAULT, 0, &value, FormatOrDefault(format), buffer, size);
     });
 }
 

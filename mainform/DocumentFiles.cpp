@@ -7,11 +7,36 @@
 #include "ui/SafeFile.h"
 #include "ui/SysUtils.h"
 
+#include <algorithm>
+#include <iterator>
+
 namespace {
 
 const char* const kNoLastFile = "There is no last file. To use this, first open\n"
                                 "and/or save a file, and restart Mibor8.\n"
                                 "Then try it again.";
+const char* const kSavedAsUtf8 =
+    "This text holds characters that the ANSI code page cannot store; it was saved as UTF-8.";
+
+// The "Encoding:" list of Save as, in its order.
+const struct {
+    const char* name;
+    TTextFormat format;
+} kEncodings[] = {
+    {"ANSI", {TEncoding::Ansi, false}},
+    {"UTF-8", {TEncoding::Utf8, false}},
+    {"UTF-8 with BOM", {TEncoding::Utf8, true}},
+    {"UTF-16 LE", {TEncoding::Utf16LE, true}},
+    {"UTF-16 BE", {TEncoding::Utf16BE, true}},
+};
+
+int EncodingIndex(const TTextFormat& format)
+{
+    for (size_t i = 0; i < std::size(kEncodings); ++i)
+        if (kEncodings[i].format.encoding == format.encoding && kEncodings[i].format.bom == format.bom)
+            return static_cast<int>(i);
+    return 0;
+}
 
 // How each entry of the Save as filter list writes: plain text, rich text or
 // the current mode's format, and the extension appended to the typed name.
@@ -27,13 +52,13 @@ const TSaveEntry kSaveEntries[] = {
     {TSaveFormat::Plain, ".html"},  // "HTML Files (*.html)"
 };
 
-// The first characters of a file, read as plain text.
-std::string FirstCharacters(const std::string& fileName, size_t count)
+// Whether a file begins with "{\rtf" (after any byte order mark).
+bool BeginsAsRtf(const std::string& fileName)
 {
     TFileStream file(fileName, fmOpenRead);
-    std::string text(count, '\0');
-    text.resize(file.Read(&text[0], count));
-    return text;
+    std::string start(16, '\0');
+    start.resize(file.Read(&start[0], start.size()));
+    return StartsWithRtf(start.data(), start.size());
 }
 
 // Where the backup goes: the program's own locations where the root of C: can
@@ -49,9 +74,30 @@ std::string BackupTarget(const std::string& location)
 
 } // namespace
 
-void TForm1::WriteDocument(const std::string& fileName)
+TTextFormat TForm1::WriteDocument(const std::string& fileName)
 {
-    SaveFileSafely(fileName, [this](TStream& file) { memo1->SaveToStream(file); });
+    TTextFormat written;
+    SaveFileSafely(fileName, [&](TStream& file) { written = memo1->SaveToStream(file, DocumentFormat, true); });
+    return written;
+}
+
+void TForm1::SaveDocument(const std::string& fileName)
+{
+    const TTextFormat written = WriteDocument(fileName);
+    if (!memo1->PlainText)
+        return;
+    const bool changed = !(written == DocumentFormat);
+    DocumentFormat = written;
+    const bool toldOnce = changed && FormatFromFile;
+    FormatFromFile = true;
+    if (toldOnce)
+        Application->ShowMessage(kSavedAsUtf8);
+}
+
+void TForm1::NoteLoadedFormat(const std::optional<TTextFormat>& format)
+{
+    DocumentFormat = format.value_or(TTextFormat());
+    FormatFromFile = format.has_value();
 }
 
 void TForm1::BackupCopy(const std::string& fallback)
@@ -73,6 +119,7 @@ void TForm1::Text2Click(TObject*)
     BackupCopy(kNewBackupPath);
     TUpdateLock hold(*memo1);
     memo1->Clear();
+    NoteLoadedFormat(std::nullopt);
     SetText("Mibor8");
     Application->SetTitle("Mibor8");
     SaveDialog1.FileName.clear();
@@ -93,7 +140,7 @@ void TForm1::Open1Click(TObject*)
         // The file's first characters choose the mode; a failure keeps the mode.
         bool looked = false, rich = false;
         try {
-            rich = FirstCharacters(name, 5) == "{\\rtf";
+            rich = BeginsAsRtf(name);
             looked = true;
         } catch (const std::exception&) {
         }
@@ -112,7 +159,7 @@ void TForm1::Open1Click(TObject*)
             } catch (const std::exception&) {
             }
         }
-        memo1->LoadFromStream(file);
+        NoteLoadedFormat(memo1->LoadFromStream(file));
         ApplyPlainModeAgain();
         SaveDialog1.FileName = name;
         SetText(CaptionFor(name));
@@ -149,7 +196,7 @@ void TForm1::Save1Click(TObject* sender)
     if (SaveDialog1.FileName.empty())
         SaveAs1Click(sender);
     else
-        WriteDocument(SaveDialog1.FileName);
+        SaveDocument(SaveDialog1.FileName);
 }
 
 void TForm1::SaveAs1Click(TObject*)
@@ -162,23 +209,40 @@ void TForm1::SaveAs1Click(TObject*)
         TForm1& form;
         bool plainText;
         std::string name;
+        TTextFormat format;
+        bool fromFile;
         bool written = false;
         ~Restore()
         {
             form.memo1->PlainText = plainText;
-            if (!written)
+            if (!written) {
                 form.SaveDialog1.FileName = name;
+                form.DocumentFormat = format;
+                form.FormatFromFile = fromFile;
+            }
         }
-    } restore{*this, plainText, current};
+    } restore{*this, plainText, current, DocumentFormat, FormatFromFile};
 
+    SaveDialog1.ChoiceCaption = "Encoding:";
+    SaveDialog1.Choices.clear();
+    for (const auto& encoding : kEncodings)
+        SaveDialog1.Choices.push_back(encoding.name);
+    SaveDialog1.ChoiceIndex = EncodingIndex(DocumentFormat);
     if (!SaveDialog1.Execute())
         return;
+    const TTextFormat chosen = kEncodings[std::clamp<int>(SaveDialog1.ChoiceIndex, 0, std::size(kEncodings) - 1)].format;
+    if (chosen.encoding != DocumentFormat.encoding || chosen.bom != DocumentFormat.bom) {
+        DocumentFormat.encoding = chosen.encoding;
+        DocumentFormat.bom = chosen.bom;
+        // Chosen by the user: a text it cannot hold is reported.
+        FormatFromFile = true;
+    }
     int index = SaveDialog1.FilterIndex;
     const TSaveEntry& entry = kSaveEntries[index >= 1 && index <= 4 ? index - 1 : 0];
     if (entry.format != TSaveFormat::CurrentMode)
         memo1->PlainText = entry.format == TSaveFormat::Plain;
     const std::string name = SaveDialog1.FileName + entry.extension;
-    WriteDocument(name);
+    SaveDocument(name);
     restore.written = true;
     SaveDialog1.FileName = name;
     SetText(CaptionFor(name));

@@ -4,13 +4,14 @@
 
 #include "preferences/PreferencesForm.h"
 #include "ui/Application.h"
+#include "ui/WideText.h"
 
 namespace {
 
 // The editor as the search routine sees it. While `hold` is set, redrawing
 // and the editor's change events are held off until the routine reaches
 // the end, the caret or the focus.
-class TEditorTarget : public TFindTarget {
+class TEditorTarget : public TWideFindTarget {
 public:
     TEditorTarget(TForm1& form, bool hold) : form_(form), editor_(*form.memo1), holding_(hold)
     {
@@ -21,10 +22,10 @@ public:
 
     int SelStart() const override { return editor_.SelStart(); }
     int SelLength() const override { return editor_.SelLength(); }
-    std::string SelText() const override { return editor_.SelText(); }
-    std::string Text() const override { return editor_.Text(); }
+    std::wstring SelText() const override { return editor_.WideSelText(); }
+    std::wstring Text() const override { return editor_.WideText(); }
     void Select(int start, int length) override { editor_.Select(start, length); }
-    void ReplaceSelection(const std::string& text) override { editor_.SetSelText(text); }
+    void ReplaceSelection(const std::wstring& text) override { editor_.SetWideSelText(text); }
     void Focus() override
     {
         Release();
@@ -79,7 +80,7 @@ void TForm1::find(const std::string& replacement)
 {
     TFindOptions options = FindOptions();
     TEditorTarget editor(*this, false);
-    FindNext(editor, fedit->Text(), replacement, options);
+    FindNext(editor, ToWide(fedit->Text()), ToWide(replacement), options);
     checkbox1->SetChecked(options.StartAtTop);
 }
 
@@ -103,20 +104,20 @@ void TForm1::replallbuttonClick(TObject*)
     TFindOptions options = FindOptions();
     {
         TEditorTarget editor(*this, true);
-        ReplaceAll(editor, fedit->Text(), redit->Text(), options);
+        ReplaceAll(editor, ToWide(fedit->Text()), ToWide(redit->Text()), options);
     }
     ReplacingAll = false;
     checkbox1->SetChecked(options.StartAtTop);
 }
 
 // Enter runs the field's command and then reaches the field as usual.
-void TForm1::feditKeyPress(TObject*, char& key)
+void TForm1::feditKeyPress(TObject*, wchar_t& key)
 {
     if (key == '\r')
         Commands["findbuttonClick"].Execute(fedit.get());
 }
 
-void TForm1::reditKeyPress(TObject*, char& key)
+void TForm1::reditKeyPress(TObject*, wchar_t& key)
 {
     if (key == '\r')
         Commands["replacebuttonClick"].Execute(redit.get());

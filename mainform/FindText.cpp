@@ -4,28 +4,36 @@
 
 namespace {
 
-char FoldChar(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+template <typename String>
+using View = std::basic_string_view<typename String::value_type>;
+
+template <typename Char>
+Char FoldChar(Char c)
+{
+    return c >= 'A' && c <= 'Z' ? static_cast<Char>(c - 'A' + 'a') : c;
+}
 
 // Whether the text found at `at` in the window [begin, end) of `text` stands
 // between word boundaries. Only a space, a CR or an LF is one, and the edges
 // of the window count as one: the window is searched as if padded with spaces.
-bool WholeWordAt(std::string_view text, size_t begin, size_t end, size_t at, size_t length)
+template <typename View>
+bool WholeWordAt(View text, size_t begin, size_t end, size_t at, size_t length)
 {
-    char before = at == begin ? ' ' : text[at - 1];
-    char after = at + length == end ? ' ' : text[at + length];
+    auto before = at == begin ? ' ' : text[at - 1];
+    auto after = at + length == end ? ' ' : text[at + length];
     return (before == ' ' || before == '\n') && (after == ' ' || after == '\r');
 }
 
-} // namespace
-
-std::string FoldCase(std::string text)
+template <typename String>
+String FoldCaseOf(String text)
 {
-    for (char& c : text)
+    for (auto& c : text)
         c = FoldChar(c);
     return text;
 }
 
-bool SameFolded(std::string_view a, std::string_view b)
+template <typename View>
+bool SameFoldedOf(View a, View b)
 {
     if (a.size() != b.size())
         return false;
@@ -38,22 +46,24 @@ bool SameFolded(std::string_view a, std::string_view b)
 // A match must lie wholly within the window's own characters: the edges only
 // serve as word boundaries, so a search text that begins or ends with a space
 // is never found half outside the text.
-int SearchDown(std::string_view text, int start, std::string_view what, bool wholeWord)
+template <typename View>
+int SearchDownIn(View text, int start, View what, bool wholeWord)
 {
     const size_t length = what.size();
     if (length == 0 || start < 0)
         return -1;
     for (size_t begin = static_cast<size_t>(start); begin + length <= text.size(); begin += kSearchStep) {
         size_t end = std::min(begin + kSearchWindow, text.size());
-        std::string_view window = text.substr(begin, end - begin);
-        for (size_t at = window.find(what); at != std::string_view::npos; at = window.find(what, at + 1))
+        View window = text.substr(begin, end - begin);
+        for (size_t at = window.find(what); at != View::npos; at = window.find(what, at + 1))
             if (!wholeWord || WholeWordAt(text, begin, end, begin + at, length))
                 return static_cast<int>(begin + at);
     }
     return -1;
 }
 
-int SearchUp(std::string_view text, int start, std::string_view what, bool wholeWord, int passOver)
+template <typename View>
+int SearchUpIn(View text, int start, View what, bool wholeWord, int passOver)
 {
     const int length = static_cast<int>(what.size());
     if (length == 0)
@@ -61,9 +71,8 @@ int SearchUp(std::string_view text, int start, std::string_view what, bool whole
     start = std::min(start, static_cast<int>(text.size()));
     for (int end = start; end >= length; end -= kSearchStep) {
         int begin = std::max(0, end - kSearchWindow);
-        std::string_view window = text.substr(begin, end - begin);
-        for (size_t at = window.rfind(what); at != std::string_view::npos;
-             at = at == 0 ? std::string_view::npos : window.rfind(what, at - 1)) {
+        View window = text.substr(begin, end - begin);
+        for (size_t at = window.rfind(what); at != View::npos; at = at == 0 ? View::npos : window.rfind(what, at - 1)) {
             int match = begin + static_cast<int>(at);
             if (match < passOver && (!wholeWord || WholeWordAt(text, begin, end, match, length)))
                 return match;
@@ -72,34 +81,37 @@ int SearchUp(std::string_view text, int start, std::string_view what, bool whole
     return -1;
 }
 
-namespace {
-
 // Whether the selection is the search text, ignoring case. A selection of
 // another length is no match, and is not copied to be compared.
-bool SelectionIsMatch(const TFindTarget& editor, const std::string& what)
+template <typename String>
+bool SelectionIsMatch(const TFindTargetOf<String>& editor, const String& what)
 {
-    return editor.SelLength() == static_cast<int>(what.size()) && SameFolded(editor.SelText(), what);
+    using View = std::basic_string_view<typename String::value_type>;
+    return editor.SelLength() == static_cast<int>(what.size()) && SameFoldedOf<View>(editor.SelText(), what);
 }
 
 // What one run of the routine works with after its first steps.
+template <typename String>
 struct TRun {
-    std::string what;  // the search text, folded unless "Match case"
-    std::string with;  // the replacement, likewise
-    std::string text;  // the editor's text after the replacement, likewise
+    String what;       // the search text, folded unless "Match case"
+    String with;       // the replacement, likewise
+    String text;       // the editor's text after the replacement, likewise
     int insertedAt = -1; // where the replacement went, if it was made
 };
 
 // The first steps of a run: the start at the top, the replacement of a
 // selected match, the copy of the text.
-TRun BeginRun(TFindTarget& editor, const std::string& findText, const std::string& replacement, TFindOptions& options)
+template <typename String>
+TRun<String> BeginRun(TFindTargetOf<String>& editor, const String& findText, const String& replacement,
+                      TFindOptions& options)
 {
     if (options.StartAtTop) {
         editor.Select(0, 0);
         options.StartAtTop = false;
     }
-    TRun run;
-    run.what = options.MatchCase ? findText : FoldCase(findText);
-    run.with = options.MatchCase ? replacement : FoldCase(replacement);
+    TRun<String> run;
+    run.what = options.MatchCase ? findText : FoldCaseOf(findText);
+    run.with = options.MatchCase ? replacement : FoldCaseOf(replacement);
     // The test ignores case also with "Match case" on.
     if (!run.with.empty() && SelectionIsMatch(editor, run.what)) {
         run.insertedAt = editor.SelStart();
@@ -107,13 +119,14 @@ TRun BeginRun(TFindTarget& editor, const std::string& findText, const std::strin
     }
     run.text = editor.Text();
     if (!options.MatchCase)
-        run.text = FoldCase(std::move(run.text));
+        run.text = FoldCaseOf(std::move(run.text));
     return run;
 }
 
 // Where a search down begins. A selected match is stepped over first, the
 // caret moving to its end, so that the next Find moves on.
-int DownStart(TFindTarget& editor, const std::string& what)
+template <typename String>
+int DownStart(TFindTargetOf<String>& editor, const String& what)
 {
     int start = editor.SelStart();
     if (SelectionIsMatch(editor, what)) {
@@ -123,7 +136,8 @@ int DownStart(TFindTarget& editor, const std::string& what)
     return start;
 }
 
-void ShowEnd(TFindTarget& editor)
+template <typename String>
+void ShowEnd(TFindTargetOf<String>& editor)
 {
     editor.ShowFinished();
     editor.Focus();
@@ -131,7 +145,8 @@ void ShowEnd(TFindTarget& editor)
 
 // Replaces the match at `at` as the next run would; false when the editor
 // did not take the replacement whole.
-bool ReplaceMatch(TFindTarget& editor, int at, int length, const std::string& with)
+template <typename String>
+bool ReplaceMatch(TFindTargetOf<String>& editor, int at, int length, const String& with)
 {
     editor.Select(at, length);
     editor.ReplaceSelection(with);
@@ -142,14 +157,15 @@ bool ReplaceMatch(TFindTarget& editor, int at, int length, const std::string& wi
 // still to be searched, so the search goes on in the copy taken at the start,
 // whose positions are the editor's less what the replacements added.
 // True when a match was found.
-bool ReplaceDown(TFindTarget& editor, TRun& run, bool wholeWord)
+template <typename String>
+bool ReplaceDown(TFindTargetOf<String>& editor, TRun<String>& run, bool wholeWord)
 {
     const int length = static_cast<int>(run.what.size());
     const int growth = static_cast<int>(run.with.size()) - length;
     int start = DownStart(editor, run.what);
     int shift = 0;
     int lastEnd = -1;
-    for (int match; (match = SearchDown(run.text, start, run.what, wholeWord)) >= 0; start = match + length) {
+    for (int match; (match = SearchDownIn<View<String>>(run.text, start, run.what, wholeWord)) >= 0; start = match + length) {
         if (!run.with.empty()) {
             if (!ReplaceMatch(editor, match + shift, length, run.with))
                 return true;
@@ -170,13 +186,14 @@ bool ReplaceDown(TFindTarget& editor, TRun& run, bool wholeWord)
 // replacement, so that it stays the editor's text up to where the next
 // search starts. A match that begins inside the replacement just made is
 // passed over: it would be found and replaced again and again.
-bool ReplaceUp(TFindTarget& editor, TRun& run, bool wholeWord)
+template <typename String>
+bool ReplaceUp(TFindTargetOf<String>& editor, TRun<String>& run, bool wholeWord)
 {
     const int length = static_cast<int>(run.what.size());
     int start = editor.SelStart();
     int passOver = run.insertedAt >= 0 ? run.insertedAt : INT_MAX;
     int last = -1;
-    for (int match; (match = SearchUp(run.text, start, run.what, wholeWord, passOver)) >= 0;) {
+    for (int match; (match = SearchUpIn<View<String>>(run.text, start, run.what, wholeWord, passOver)) >= 0;) {
         last = match;
         if (run.with.empty()) {
             start = match;
@@ -197,13 +214,14 @@ bool ReplaceUp(TFindTarget& editor, TRun& run, bool wholeWord)
     return true;
 }
 
-} // namespace
-
-bool FindNext(TFindTarget& editor, const std::string& findText, const std::string& replacement, TFindOptions& options)
+template <typename String>
+bool FindNextIn(TFindTargetOf<String>& editor, const String& findText, const String& replacement,
+                TFindOptions& options)
 {
-    TRun run = BeginRun(editor, findText, replacement, options);
-    int match = options.SearchUp ? SearchUp(run.text, editor.SelStart(), run.what, options.WholeWord)
-                                 : SearchDown(run.text, DownStart(editor, run.what), run.what, options.WholeWord);
+    TRun<String> run = BeginRun(editor, findText, replacement, options);
+    int match = options.SearchUp
+                    ? SearchUpIn<View<String>>(run.text, editor.SelStart(), run.what, options.WholeWord, INT_MAX)
+                    : SearchDownIn<View<String>>(run.text, DownStart(editor, run.what), run.what, options.WholeWord);
     if (match < 0) {
         ShowEnd(editor);
         return false;
@@ -214,10 +232,11 @@ bool FindNext(TFindTarget& editor, const std::string& findText, const std::strin
     return true;
 }
 
-void ReplaceAll(TFindTarget& editor, const std::string& findText, const std::string& replacement,
-                TFindOptions& options)
+template <typename String>
+void ReplaceAllIn(TFindTargetOf<String>& editor, const String& findText, const String& replacement,
+                  TFindOptions& options)
 {
-    TRun run = BeginRun(editor, findText, replacement, options);
+    TRun<String> run = BeginRun(editor, findText, replacement, options);
     bool found = options.SearchUp ? ReplaceUp(editor, run, options.WholeWord)
                                   : ReplaceDown(editor, run, options.WholeWord);
     if (found) {
@@ -225,4 +244,54 @@ void ReplaceAll(TFindTarget& editor, const std::string& findText, const std::str
         editor.ScrollCaret();
     }
     ShowEnd(editor);
+}
+
+} // namespace
+
+std::string FoldCase(std::string text) { return FoldCaseOf(std::move(text)); }
+std::wstring FoldCase(std::wstring text) { return FoldCaseOf(std::move(text)); }
+bool SameFolded(std::string_view a, std::string_view b) { return SameFoldedOf(a, b); }
+bool SameFolded(std::wstring_view a, std::wstring_view b) { return SameFoldedOf(a, b); }
+
+int SearchDown(std::string_view text, int start, std::string_view what, bool wholeWord)
+{
+    return SearchDownIn(text, start, what, wholeWord);
+}
+
+int SearchDown(std::wstring_view text, int start, std::wstring_view what, bool wholeWord)
+{
+    return SearchDownIn(text, start, what, wholeWord);
+}
+
+int SearchUp(std::string_view text, int start, std::string_view what, bool wholeWord, int passOver)
+{
+    return SearchUpIn(text, start, what, wholeWord, passOver);
+}
+
+int SearchUp(std::wstring_view text, int start, std::wstring_view what, bool wholeWord, int passOver)
+{
+    return SearchUpIn(text, start, what, wholeWord, passOver);
+}
+
+bool FindNext(TFindTarget& editor, const std::string& findText, const std::string& replacement, TFindOptions& options)
+{
+    return FindNextIn(editor, findText, replacement, options);
+}
+
+bool FindNext(TWideFindTarget& editor, const std::wstring& findText, const std::wstring& replacement,
+              TFindOptions& options)
+{
+    return FindNextIn(editor, findText, replacement, options);
+}
+
+void ReplaceAll(TFindTarget& editor, const std::string& findText, const std::string& replacement,
+                TFindOptions& options)
+{
+    ReplaceAllIn(editor, findText, replacement, options);
+}
+
+void ReplaceAll(TWideFindTarget& editor, const std::wstring& findText, const std::wstring& replacement,
+                TFindOptions& options)
+{
+    ReplaceAllIn(editor, findText, replacement, options);
 }

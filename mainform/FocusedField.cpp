@@ -18,7 +18,12 @@ int TTextField::SelLength() const
     return *this ? Apply([](auto& field) { return field.SelLength(); }) : 0;
 }
 
-int TTextField::TextLength() const { return *this ? GetWindowTextLengthA(Control()->Handle()) : 0; }
+int TTextField::TextLength() const
+{
+    if (!*this)
+        return 0;
+    return rich_ ? rich_->TextLength() : GetWindowTextLengthW(edit_->Handle());
+}
 
 void TTextField::SelectAll() const
 {

@@ -12,7 +12,7 @@ constexpr int kMarkerHeight = 6;
 
 void LoadMainIcons(TImageList& images)
 {
-    TOwnedBitmap strip = LoadBitmapResource("TOOLBARICONS");
+    TOwnedBitmap strip = LoadBitmapResource(L"TOOLBARICONS");
     if (!strip)
         throw EOSError("The toolbar pictures are missing");
     images.AddStrip(strip);
@@ -22,7 +22,7 @@ void LoadMainIcons(TImageList& images)
 
 TOwnedBitmap RulerMarkerBitmap(RulerMarker marker)
 {
-    TOwnedBitmap strip = LoadBitmapResource("RULERMARKERS");
+    TOwnedBitmap strip = LoadBitmapResource(L"RULERMARKERS");
     if (!strip)
         throw EOSError("The ruler pictures are missing");
     return BitmapPart(strip, static_cast<int>(marker) * kMarkerWidth, 0, kMarkerWidth, kMarkerHeight);

@@ -160,6 +160,12 @@ public:
     // opened file name is OpenDialog1.FileName.
     std::string LastFileName;      // from the store; fixed while the program runs
     bool CommandLineStart = false; // started with a file on the command line
+    // How the document's file holds plain text (encoding, byte order mark,
+    // line breaks): as it was read, and so written back. A text that came
+    // from no plain-text file has none yet (FormatFromFile false): it is
+    // written in the ANSI code page where that holds it, else as UTF-8.
+    TTextFormat DocumentFormat;
+    bool FormatFromFile = false;
     int InsertAllowance = 0;       // 0, or 16 while "Insert >>" is hidden
     bool Syncing = false;          // the formatting toolbar is being refreshed
 
@@ -193,8 +199,15 @@ public:
     void Save1Click(TObject* sender);
     void SaveAs1Click(TObject* sender);
     // Writes the editor's content to a file under the current read/write
-    // format; the file there before stays whole when the write fails.
-    void WriteDocument(const std::string& fileName);
+    // format, plain text in the document's format or, where that cannot hold
+    // the text, as UTF-8; the file there before stays whole when the write
+    // fails. Returns the format written.
+    TTextFormat WriteDocument(const std::string& fileName);
+    // Save and Save as: the write, after which the document's format is the
+    // one written; a file whose encoding could not hold the text says so.
+    void SaveDocument(const std::string& fileName);
+    // The document's format after a load (none: the text was rich text).
+    void NoteLoadedFormat(const std::optional<TTextFormat>& format);
     // The backup copy of New and of closing; on failure the backup field
     // takes `fallback`.
     void BackupCopy(const std::string& fallback);
@@ -255,8 +268,8 @@ public:
     void findbuttonClick(TObject* sender);
     void replacebuttonClick(TObject* sender);
     void replallbuttonClick(TObject* sender);
-    void feditKeyPress(TObject* sender, char& key);
-    void reditKeyPress(TObject* sender, char& key);
+    void feditKeyPress(TObject* sender, wchar_t& key);
+    void reditKeyPress(TObject* sender, wchar_t& key);
     void ToolButton27Click(TObject* sender); // shows or hides the find bar
     // The check marks of the " Options" menu.
     TFindOptions FindOptions() const;
@@ -269,7 +282,7 @@ public:
     void Importwordlist1Click(TObject* sender);
     void Exportwordlist1Click(TObject* sender);
     void Emptywordlist1Click(TObject* sender);
-    void Edit4KeyPress(TObject* sender, char& key);
+    void Edit4KeyPress(TObject* sender, wchar_t& key);
     void Edit4Change(TObject* sender);
     void ListBox1DblClick(TObject* sender);
     void ListBox1MouseDown(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);

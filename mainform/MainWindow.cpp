@@ -10,6 +10,7 @@
 #include "ui/Application.h"
 #include "ui/LateBound.h"
 #include "ui/SysUtils.h"
+#include "ui/WideText.h"
 
 #include <shellapi.h>
 
@@ -20,7 +21,7 @@ TForm1* Form1 = nullptr;
 namespace {
 
 // The shell's DLL loads at the first dropped file.
-const TLateBound<decltype(&DragQueryFileA)> dragQueryFile("shell32.dll", "DragQueryFileA");
+const TLateBound<decltype(&DragQueryFileW)> dragQueryFile("shell32.dll", "DragQueryFileW");
 const TLateBound<decltype(&DragFinish)> dragFinish("shell32.dll", "DragFinish");
 
 } // namespace
@@ -28,7 +29,7 @@ std::string TForm1::CommandLineOverride;
 
 static std::string ProgramCommandLine()
 {
-    return TForm1::CommandLineOverride.empty() ? GetCommandLineA() : TForm1::CommandLineOverride;
+    return TForm1::CommandLineOverride.empty() ? ToUtf8(GetCommandLineW()) : TForm1::CommandLineOverride;
 }
 
 TForm1::TForm1() : TForm("TForm1")
@@ -66,7 +67,7 @@ TForm1::TForm1() : TForm("TForm1")
     SetActiveControl(memo1.get());
     // Files dragged from the shell may be dropped here (as DragAcceptFiles
     // does it, without loading the shell).
-    SetWindowLongA(Handle(), GWL_EXSTYLE, GetWindowLongA(Handle(), GWL_EXSTYLE) | WS_EX_ACCEPTFILES);
+    SetWindowLongW(Handle(), GWL_EXSTYLE, GetWindowLongW(Handle(), GWL_EXSTYLE) | WS_EX_ACCEPTFILES);
     Realign();
 }
 
@@ -161,18 +162,18 @@ void TForm1::FormCreate(TObject*)
     }
 }
 
-static int CALLBACK AddFontFace(const LOGFONTA* font, const TEXTMETRICA*, DWORD, LPARAM data)
+static int CALLBACK AddFontFace(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM data)
 {
-    reinterpret_cast<std::set<std::string>*>(data)->insert(std::string(font->lfFaceName).substr(0, 32));
+    reinterpret_cast<std::set<std::string>*>(data)->insert(ToUtf8(font->lfFaceName));
     return 1;
 }
 
 void TForm1::FillFontList()
 {
     std::set<std::string> faces;
-    LOGFONTA query{};
+    LOGFONTW query{};
     query.lfCharSet = DEFAULT_CHARSET;
-    EnumFontFamiliesExA(TWindowDC(), &query, AddFontFace, reinterpret_cast<LPARAM>(&faces), 0);
+    EnumFontFamiliesExW(TWindowDC(), &query, AddFontFace, reinterpret_cast<LPARAM>(&faces), 0);
     for (const std::string& face : faces)
         ComboBox1->Add(face);
 }
@@ -190,7 +191,7 @@ void TForm1::OpenCommandLineFile()
     Edit3->SetText(IntToStr(memo1->Font().Size()));
 }
 
-void TForm1::LoadDocument(const std::string& fileName) { memo1->LoadFromFile(fileName); }
+void TForm1::LoadDocument(const std::string& fileName) { NoteLoadedFormat(memo1->LoadFromFile(fileName)); }
 
 void TForm1::LoadHeldDocument()
 {
@@ -201,7 +202,7 @@ void TForm1::LoadHeldDocument()
             // Plain text goes in at the insertion point, in plain mode's font.
             if (PlainMode())
                 memo1->SetEmptyTextFormat(PlainModeFont());
-            memo1->LoadPendingText();
+            NoteLoadedFormat(memo1->LoadPendingText());
         } catch (...) {
             // As for a file that could not be read at all: no name.
             SetText(CaptionFor(""));
@@ -245,8 +246,9 @@ void TForm1::DropFiles(HDROP drop)
     if (count > 1) {
         Application->ShowMessage("Only one file at a time, please...");
     } else if (count == 1) {
-        char name[256] = {0};
-        dragQueryFile(drop, 0, name, sizeof name);
+        std::wstring wide(dragQueryFile(drop, 0, nullptr, 0) + 1, L'\0');
+        wide.resize(dragQueryFile(drop, 0, &wide[0], static_cast<UINT>(wide.size())));
+        const std::string name = ToUtf8(wide);
         Application->Guard([&] {
             TUpdateLock hold(*memo1);
             LoadDocument(name);
@@ -282,6 +284,6 @@ void TForm1::ToolButton6Click(TObject* sender) { ImageViewer1Click(sender); }
 void TForm1::FormClose(TObject*, TCloseAction&)
 {
     memo1->SetBackground(ColorDialog1.Color);
-    DeleteFileA(AssociationScriptPath().c_str());
+    DeleteFileW(ToWide(AssociationScriptPath()).c_str());
     Form2->WindowStateSave();
 }

@@ -2,6 +2,7 @@
 
 #include "ui/SysUtils.h"
 #include "ui/LateBound.h"
+#include "ui/WideText.h"
 
 #include <windows.h>
 #include <shlobj.h>
@@ -13,7 +14,7 @@ const char* const kClosingBackupPath = "c:\\Mibor8 - BackUp.mib";
 namespace {
 
 // The shell's DLL loads only when the root folder cannot be written.
-const TLateBound<decltype(&SHGetFolderPathA)> getFolderPath("shell32.dll", "SHGetFolderPathA");
+const TLateBound<decltype(&SHGetFolderPathW)> getFolderPath("shell32.dll", "SHGetFolderPathW");
 
 } // namespace
 
@@ -33,12 +34,13 @@ std::string WithSeparator(std::string folder)
 bool FolderWritable(const std::string& folder)
 {
     const std::string probe = WithSeparator(folder) + "Mibor8-write-test.tmp";
-    HANDLE file = CreateFileA(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+    const std::wstring wide = ToWide(probe);
+    HANDLE file = CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                               FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return false;
     CloseHandle(file);
-    DeleteFileA(probe.c_str());
+    DeleteFileW(wide.c_str());
     return true;
 }
 
@@ -61,12 +63,12 @@ std::string ProgramDataFolder()
 {
     std::string folder = dataFolderOverride;
     if (folder.empty()) {
-        char appData[MAX_PATH] = {0};
+        wchar_t appData[MAX_PATH + 1] = {0};
         if (FAILED(getFolderPath(nullptr, CSIDL_APPDATA | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, appData)))
-            GetTempPathA(sizeof appData, appData);
-        folder = WithSeparator(appData) + "Mibor8";
+            GetTempPathW(MAX_PATH + 1, appData);
+        folder = WithSeparator(ToUtf8(appData)) + "Mibor8";
     }
-    CreateDirectoryA(folder.c_str(), nullptr);
+    CreateDirectoryW(ToWide(folder).c_str(), nullptr);
     return WithSeparator(folder);
 }
 

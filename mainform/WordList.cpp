@@ -28,7 +28,7 @@ void TForm1::SpeedButton1Click(TObject*)
     UpdateWordListButtons();
 }
 
-void TForm1::Edit4KeyPress(TObject*, char& key)
+void TForm1::Edit4KeyPress(TObject*, wchar_t& key)
 {
     // Enter adds while "Add" can; the key itself still goes to the field.
     if (key == '\r')

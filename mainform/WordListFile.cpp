@@ -2,6 +2,8 @@
 
 #include "ui/Classes.h"
 #include "ui/SysUtils.h"
+#include "ui/TextEncoding.h"
+#include "ui/WideText.h"
 
 #include <cstring>
 #include <limits>
@@ -24,26 +26,31 @@ std::vector<std::string> SplitWordList(const char* data, size_t size)
     return entries;
 }
 
+std::string WordListBytes(const std::vector<std::string>& entries)
+{
+    size_t size = 0;
+    for (const std::string& entry : entries)
+        size += entry.size() + 2;
+    std::string text;
+    text.reserve(size);
+    for (const std::string& entry : entries) {
+        text += entry;
+        text += "\r\n";
+    }
+    // The ANSI code page as ever where it holds every entry, else UTF-8,
+    // marked so that every program reads it as such.
+    std::wstring wide = ToWide(text);
+    text.clear();
+    bool exact = true;
+    std::string bytes = EncodeText(wide, TTextFormat{}, &exact);
+    if (!exact)
+        bytes = EncodeText(std::move(wide), TTextFormat{TEncoding::Utf8, true});
+    return bytes;
+}
+
 void WriteWordList(TStream& stream, const std::vector<std::string>& entries)
 {
-    // In blocks: one write per entry would cost a system call each.
-    const size_t kBlock = 1 << 16;
-    std::string block;
-    block.reserve(kBlock + 2);
-    for (const std::string& entry : entries) {
-        if (block.size() + entry.size() + 2 > kBlock && !block.empty()) {
-            stream.WriteString(block);
-            block.clear();
-        }
-        if (entry.size() + 2 > kBlock) {
-            stream.WriteString(entry);
-            stream.WriteString("\r\n");
-            continue;
-        }
-        block += entry;
-        block += "\r\n";
-    }
-    stream.WriteString(block);
+    stream.WriteString(WordListBytes(entries));
 }
 
 std::vector<std::string> ReadWordListFile(const std::string& fileName)
@@ -55,5 +62,8 @@ std::vector<std::string> ReadWordListFile(const std::string& fileName)
         throw EOutOfResources("Out of memory");
     std::string bytes(static_cast<size_t>(size), '\0');
     file.ReadBuffer(&bytes[0], bytes.size());
+    const TTextFormat format = DetectTextFormat(bytes.data(), bytes.size());
+    if (format.encoding != TEncoding::Utf8 || format.bom)
+        bytes = ToUtf8(DecodeText(bytes.data(), bytes.size(), format));
     return SplitWordList(bytes.data(), bytes.size());
 }

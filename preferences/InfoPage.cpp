@@ -5,15 +5,16 @@
 
 #include "mainform/MainForm.h"
 #include "ui/RichEdit.h"
+#include "ui/WideText.h"
 
 namespace {
 
 std::string ThousandsSeparator()
 {
-    char separator[8] = {0};
-    if (GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_STHOUSAND, separator, sizeof separator) <= 0)
+    wchar_t separator[8] = {0};
+    if (GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_STHOUSAND, separator, 8) <= 0)
         return ",";
-    return separator;
+    return ToUtf8(separator);
 }
 
 } // namespace

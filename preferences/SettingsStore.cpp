@@ -47,7 +47,7 @@ void KeepOnScreen(TForm& window)
         return;
     MONITORINFO info{};
     info.cbSize = sizeof info;
-    GetMonitorInfoA(MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY), &info);
+    GetMonitorInfoW(MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY), &info);
     const RECT& work = info.rcWork;
     int width = std::min<int>(window.Width(), work.right - work.left);
     int height = std::min<int>(window.Height(), work.bottom - work.top);

@@ -2,6 +2,8 @@
 
 #include "ui/SysUtils.h"
 #include "ui/LateBound.h"
+#include "ui/TextEncoding.h"
+#include "ui/WideText.h"
 
 #include <windows.h>
 #include <wincrypt.h>
@@ -157,5 +159,7 @@ std::string UnprotectText(const std::string& stored)
     TLocalBlob plain;
     if (!cryptUnprotectData(&sealed, nullptr, nullptr, nullptr, nullptr, CRYPTPROTECT_UI_FORBIDDEN, &plain.blob))
         return std::string();
-    return std::string(reinterpret_cast<const char*>(plain.blob.pbData), plain.blob.cbData);
+    std::string text(reinterpret_cast<const char*>(plain.blob.pbData), plain.blob.cbData);
+    // A password stored by an earlier version is in the ANSI code page.
+    return IsStrictUtf8(text.data(), text.size()) ? text : ToUtf8(FromAnsi(text));
 }

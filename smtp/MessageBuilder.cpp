@@ -20,13 +20,15 @@ const char* const QuotedPrintableEncoding = "Content-Transfer-Encoding: quoted-p
 // boundary may hold.
 std::string BoundaryTime()
 {
-    char text[128] = "";
-    GetTimeFormatA(LOCALE_USER_DEFAULT, 0, nullptr, nullptr, text, sizeof text);
+    wchar_t text[128] = L"";
+    GetTimeFormatW(LOCALE_USER_DEFAULT, 0, nullptr, nullptr, text, 128);
     std::string kept;
-    for (const char* p = text; *p; ++p) {
-        const unsigned char c = static_cast<unsigned char>(*p);
+    for (const wchar_t* p = text; *p; ++p) {
+        const wchar_t c = *p;
+        if (c >= 0x80 || c == 0)
+            continue;
         if ((c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
-            std::strchr("'()+_,-./:=? ", c))
+            std::strchr("'()+_,-./:=? ", static_cast<char>(c)))
             kept += static_cast<char>(c);
     }
     return kept;
@@ -58,7 +60,7 @@ void TSmtpClient::BuildMessage()
 {
     RefuseLineBreaks();
     const TPostMessage& message = PostMessage;
-    const std::string charset = Mime::AnsiCharset();
+    const std::string charset = Mime::TextCharset;
 
     FinalHeader.Clear();
     const std::string name = Mime::HasEightBit(message.FromName) ? Mime::EncodeText(message.FromName, charset) + " "

@@ -46,14 +46,6 @@ std::string Trimmed(const std::string& text)
 
 } // namespace
 
-std::string AnsiCharset()
-{
-    const UINT codePage = GetACP();
-    if (codePage == CP_UTF8)
-        return "utf-8";
-    return "windows-" + std::to_string(codePage);
-}
-
 bool HasEightBit(const std::string& text)
 {
     return std::any_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; });

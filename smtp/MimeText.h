@@ -13,8 +13,8 @@ namespace Mime {
 // Longest line a server must accept, line break not counted.
 constexpr size_t MaxLineLength = 998;
 
-// The charset of the system's ANSI code page ("windows-1252").
-std::string AnsiCharset();
+// The charset of the program's text, and so of every 8-bit text it sends.
+constexpr const char* TextCharset = "utf-8";
 
 bool HasEightBit(const std::string& text);
 bool HasLineBreak(const std::string& text);

@@ -43,20 +43,6 @@ bool Offers(const std::vector<std::string>& reply, const std::string& keyword, c
     return false;
 }
 
-// Text of the ANSI code page as UTF-8, which the login mechanisms expect.
-std::string Utf8(const std::string& text)
-{
-    if (text.empty())
-        return text;
-    const int count = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring wide(static_cast<size_t>(count), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), &wide[0], count);
-    const int size = WideCharToMultiByte(CP_UTF8, 0, wide.data(), count, nullptr, 0, nullptr, nullptr);
-    std::string utf8(static_cast<size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, wide.data(), count, &utf8[0], size, nullptr, nullptr);
-    return utf8;
-}
-
 // Base64 on one line.
 std::string Base64(const std::string& bytes)
 {
@@ -106,7 +92,9 @@ void TSmtpClient::Login(const std::vector<std::string>& ehloReply)
     if (!plain && !Offers(ehloReply, "AUTH", "LOGIN"))
         throw ESmtpSecurityError(sfNoLoginMethod, "The server offers neither AUTH PLAIN nor AUTH LOGIN");
     Fire(OnLoggingIn, this);
-    const std::string user = Utf8(UserID), password = Utf8(Password);
+    // The login mechanisms take UTF-8, as the program holds its text.
+    const std::string& user = UserID;
+    const std::string& password = Password;
     const bool accepted =
         plain ? LoginStep("AUTH PLAIN " + Base64(std::string(1, '\0') + user + '\0' + password), true)
               : LoginStep("AUTH LOGIN", false) && LoginStep(Base64(user), false) && LoginStep(Base64(password), true);

@@ -26,7 +26,7 @@ LRESULT CALLBACK SocketWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
 {
     auto* client = static_cast<TSocketClient*>(HiddenWindowOwner(window));
     if (!client)
-        return DefWindowProcA(window, message, wParam, lParam);
+        return DefWindowProcW(window, message, wParam, lParam);
     if (message >= WM_SOCKET_SELECT && message <= WM_SOCKET_READ_MORE)
         client->HandleSocketMessage(message, wParam, lParam);
     return 0;
@@ -116,9 +116,9 @@ void TSocketClient::PurgeSocketMessages()
     if (!window_)
         return;
     MSG message;
-    while (PeekMessageA(&message, window_, WM_SOCKET_SELECT, WM_SOCKET_SELECT, PM_REMOVE)) {
+    while (PeekMessageW(&message, window_, WM_SOCKET_SELECT, WM_SOCKET_SELECT, PM_REMOVE)) {
     }
-    while (PeekMessageA(&message, window_, WM_SOCKET_WRITE_MORE, WM_SOCKET_READ_MORE, PM_REMOVE)) {
+    while (PeekMessageW(&message, window_, WM_SOCKET_WRITE_MORE, WM_SOCKET_READ_MORE, PM_REMOVE)) {
     }
 }
 

@@ -35,11 +35,11 @@ public:
         busy_ = false;
         if (writeDeferred_) {
             writeDeferred_ = false;
-            PostMessageA(window_, WM_SOCKET_WRITE_MORE, 0, 0);
+            PostMessageW(window_, WM_SOCKET_WRITE_MORE, 0, 0);
         }
         if (readDeferred_) {
             readDeferred_ = false;
-            PostMessageA(window_, WM_SOCKET_READ_MORE, 0, 0);
+            PostMessageW(window_, WM_SOCKET_READ_MORE, 0, 0);
         }
     }
     THandlerGuard(const THandlerGuard&) = delete;
@@ -84,7 +84,7 @@ std::string TSocketClient::ClosedText()
     return closeError_ != 0 ? ErrorText(closeError_) : std::string(SockText::ConnectionClosed);
 }
 
-void TSocketClient::Post(UINT message) { PostMessageA(window_, message, 0, 0); }
+void TSocketClient::Post(UINT message) { PostMessageW(window_, message, 0, 0); }
 
 // ---- simple operations ----
 

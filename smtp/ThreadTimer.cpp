@@ -11,7 +11,7 @@ LRESULT CALLBACK TimerWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
 {
     auto* timer = static_cast<TThreadTimer*>(HiddenWindowOwner(window));
     if (!timer)
-        return DefWindowProcA(window, message, wParam, lParam);
+        return DefWindowProcW(window, message, wParam, lParam);
     if (message == WM_TIMER && wParam == TimerId)
         timer->Timer();
     return 0;

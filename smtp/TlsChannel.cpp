@@ -2,6 +2,7 @@
 #include "smtp/TlsChannel.h"
 
 #include "ui/LateBound.h"
+#include "ui/WideText.h"
 
 #include <wincrypt.h>
 #include <winsock.h>
@@ -57,14 +58,6 @@ struct TCertificateOwner {
 struct TChainOwner {
     void operator()(const CERT_CHAIN_CONTEXT* chain) const { certFreeCertificateChain(chain); }
 };
-
-std::wstring Wide(const std::string& text)
-{
-    const int length = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring wide(static_cast<size_t>(length), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), &wide[0], length);
-    return wide;
-}
 
 // Chain states that say nothing against the certificate: revocation is not asked for.
 const DWORD IgnoredChainErrors =
@@ -157,7 +150,7 @@ void TTlsChannel::VerifyServer() const
         throw ETlsError(tfUntrusted, NotChecked);
     std::unique_ptr<const CERT_CHAIN_CONTEXT, TChainOwner> chain(built);
 
-    std::wstring name = Wide(serverName_);
+    std::wstring name = ToWide(serverName_);
     SSL_EXTRA_CERT_CHAIN_POLICY_PARA ssl{};
     ssl.cbSize = sizeof ssl;
     ssl.dwAuthType = AUTHTYPE_SERVER;

@@ -25,7 +25,7 @@ void TApplication::Initialize()
     InitCommonControlsEx(&controls);
 }
 
-HINSTANCE TApplication::Instance() const { return GetModuleHandleA(nullptr); }
+HINSTANCE TApplication::Instance() const { return GetModuleHandleW(nullptr); }
 
 void TApplication::Register(TForm* form)
 {
@@ -43,7 +43,7 @@ void TApplication::FormDestroyed(TForm* form)
 void TApplication::Restart()
 {
     MSG message;
-    while (PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    while (PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
     }
     terminated_ = false;
 }
@@ -75,14 +75,14 @@ bool TApplication::ProcessMessage(MSG& message)
     if (form && form->PreTranslateMessage(message))
         return true;
     TranslateMessage(&message);
-    DispatchMessageA(&message);
+    DispatchMessageW(&message);
     return true;
 }
 
 void TApplication::ProcessMessages()
 {
     MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
         ProcessMessage(message);
         if (terminated_)
             break;
@@ -92,7 +92,7 @@ void TApplication::ProcessMessages()
 void TApplication::HandleMessage()
 {
     MSG message;
-    if (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
+    if (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
         ProcessMessage(message);
     else if (!terminated_)
         WaitMessage();

@@ -1,6 +1,7 @@
 #include "ui/Classes.h"
 
 #include "ui/SysUtils.h"
+#include "ui/WideText.h"
 
 #include <windows.h>
 
@@ -11,8 +12,9 @@
 
 int AnsiCompareText(const std::string& a, const std::string& b)
 {
-    int result = CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.data(), static_cast<int>(a.size()),
-                                b.data(), static_cast<int>(b.size()));
+    const std::wstring wideA = ToWide(a), wideB = ToWide(b);
+    int result = CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, wideA.data(), static_cast<int>(wideA.size()),
+                                wideB.data(), static_cast<int>(wideB.size()));
     return result - CSTR_EQUAL;
 }
 
@@ -200,14 +202,14 @@ void TMemoryStream::SaveToFile(const std::string& fileName) const
 TFileStream::TFileStream(const std::string& fileName, unsigned mode) : fileName_(fileName)
 {
     if (mode == fmCreate) {
-        handle_ = CreateFileA(fileName.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+        handle_ = CreateFileW(ToWide(fileName).c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
         if (handle_ == INVALID_HANDLE_VALUE)
             throw EFCreateError("Cannot create file " + fileName);
         return;
     }
     DWORD access = mode == fmOpenRead ? GENERIC_READ : mode == fmOpenWrite ? GENERIC_WRITE : GENERIC_READ | GENERIC_WRITE;
-    handle_ = CreateFileA(fileName.c_str(), access, FILE_SHARE_READ | (mode == fmOpenRead ? FILE_SHARE_WRITE : 0),
+    handle_ = CreateFileW(ToWide(fileName).c_str(), access, FILE_SHARE_READ | (mode == fmOpenRead ? FILE_SHARE_WRITE : 0),
                           nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle_ == INVALID_HANDLE_VALUE)
         throw EFOpenError("Cannot open file " + fileName);

@@ -1,6 +1,7 @@
 #include "ui/Clipboard.h"
 
 #include "ui/SysUtils.h"
+#include "ui/WideText.h"
 
 #include <cstring>
 
@@ -26,7 +27,7 @@ void PutOnClipboard(HWND owner, std::initializer_list<TClipboardData> forms)
     EmptyClipboard();
     bool complete = true;
     for (const TClipboardData& form : forms) {
-        HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, form.size + 1);
+        HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, form.size + 2);
         char* bytes = memory ? static_cast<char*>(GlobalLock(memory)) : nullptr;
         if (!bytes) {
             if (memory)
@@ -35,7 +36,7 @@ void PutOnClipboard(HWND owner, std::initializer_list<TClipboardData> forms)
             break;
         }
         std::memcpy(bytes, form.bytes, form.size);
-        bytes[form.size] = '\0';
+        bytes[form.size] = bytes[form.size + 1] = '\0';
         GlobalUnlock(memory);
         if (!SetClipboardData(form.format, memory))
             GlobalFree(memory);
@@ -50,7 +51,7 @@ void PutOnClipboard(HWND owner, std::initializer_list<TClipboardData> forms)
 
 UINT RichTextClipboardFormat()
 {
-    static UINT format = RegisterClipboardFormatA("Rich Text Format");
+    static UINT format = RegisterClipboardFormatW(L"Rich Text Format");
     return format;
 }
 
@@ -59,12 +60,20 @@ std::string ClipboardText()
     std::string text;
     if (!OpenClipboard(nullptr))
         return text;
-    if (HANDLE data = GetClipboardData(CF_TEXT)) {
-        if (const char* chars = static_cast<const char*>(GlobalLock(data))) {
-            text.assign(chars, strnlen(chars, GlobalSize(data)));
+    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+        if (const auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) {
+            text = ToUtf8(chars, wcsnlen(chars, GlobalSize(data) / sizeof(wchar_t)));
             GlobalUnlock(data);
         }
     }
     CloseClipboard();
     return text;
+}
+
+void PutTextOnClipboard(HWND owner, const std::string& text)
+{
+    const std::wstring wide = ToWide(text);
+    const std::string ansi = ToAnsi(wide);
+    PutOnClipboard(owner, {{CF_UNICODETEXT, reinterpret_cast<const char*>(wide.data()), wide.size() * sizeof(wchar_t)},
+                           {CF_TEXT, ansi.data(), ansi.size()}});
 }

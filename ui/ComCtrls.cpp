@@ -3,6 +3,7 @@
 #include "ui/Application.h"
 #include "ui/Menus.h"
 #include "ui/SysUtils.h"
+#include "ui/WideText.h"
 
 #include <algorithm>
 #include <cstring>
@@ -60,11 +61,11 @@ void TToolButton::SetStyle(TToolButtonStyle style, bool grouped)
     bool down = Down();
     style_ = style;
     grouped_ = grouped;
-    TBBUTTONINFOA info{};
+    TBBUTTONINFOW info{};
     info.cbSize = sizeof info;
     info.dwMask = TBIF_STYLE;
     info.fsStyle = SystemStyle();
-    toolBar_->Perform(TB_SETBUTTONINFOA, command_, reinterpret_cast<LPARAM>(&info));
+    toolBar_->Perform(TB_SETBUTTONINFOW, command_, reinterpret_cast<LPARAM>(&info));
     if (style_ != TToolButtonStyle::Check && down)
         toolBar_->Perform(TB_CHECKBUTTON, command_, FALSE);
 }
@@ -104,12 +105,13 @@ TToolButton* TToolBar::AddButton(const std::string& hint, TNotifyEvent onClick, 
     tb.fsStyle = button->SystemStyle();
     if (showCaptions_ && style != TToolButtonStyle::Separator) {
         button->Caption = hint;
+        button->wideCaption_ = ToWide(hint);
         tb.fsStyle |= BTNS_SHOWTEXT | BTNS_AUTOSIZE;
-        tb.iString = reinterpret_cast<INT_PTR>(button->Caption.c_str());
+        tb.iString = reinterpret_cast<INT_PTR>(button->wideCaption_.c_str());
     } else {
         tb.iString = -1;
     }
-    Perform(TB_ADDBUTTONSA, 1, reinterpret_cast<LPARAM>(&tb));
+    Perform(TB_ADDBUTTONSW, 1, reinterpret_cast<LPARAM>(&tb));
     return button;
 }
 
@@ -159,7 +161,7 @@ bool TToolBar::HandleNotify(NMHDR* header, LRESULT& result)
 {
     if (header->code != TBN_DROPDOWN)
         return false;
-    auto* info = reinterpret_cast<NMTOOLBARA*>(header);
+    auto* info = reinterpret_cast<NMTOOLBARW*>(header);
     TToolButton* button = FindButton(static_cast<UINT>(info->iItem));
     if (!button || !button->DropdownMenu)
         return false;
@@ -202,7 +204,7 @@ void TControlBar::AddBand(TToolBar* toolBar)
 
 void TControlBar::InsertBand(const Band& band)
 {
-    REBARBANDINFOA info{};
+    REBARBANDINFOW info{};
     info.cbSize = sizeof info;
     info.fMask = RBBIM_STYLE | RBBIM_CHILD | RBBIM_CHILDSIZE | RBBIM_SIZE | RBBIM_ID | RBBIM_IDEALSIZE;
     info.fStyle = RBBS_GRIPPERALWAYS;
@@ -212,7 +214,7 @@ void TControlBar::InsertBand(const Band& band)
     info.cx = info.cxMinChild;
     info.cxIdeal = info.cxMinChild;
     info.wID = band.id;
-    Perform(RB_INSERTBANDA, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&info));
+    Perform(RB_INSERTBANDW, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&info));
 }
 
 void TControlBar::HoldArrangement()
@@ -319,12 +321,12 @@ void TControlBar::OrderBands(const std::vector<std::vector<Band*>>& rows,
             int index = BandIndex(*rows[r][i]);
             if (index != position)
                 Perform(RB_MOVEBAND, index, position);
-            REBARBANDINFOA info{};
+            REBARBANDINFOW info{};
             info.cbSize = sizeof info;
             info.fMask = RBBIM_STYLE | RBBIM_SIZE;
             info.fStyle = RBBS_GRIPPERALWAYS | (i == 0 && r > 0 ? RBBS_BREAK : 0);
             info.cx = static_cast<UINT>(width(r, i));
-            Perform(RB_SETBANDINFOA, position, reinterpret_cast<LPARAM>(&info));
+            Perform(RB_SETBANDINFOW, position, reinterpret_cast<LPARAM>(&info));
             ++position;
         }
     }
@@ -431,11 +433,11 @@ void TControlBar::Arrange()
                 if (delta == 0)
                     break;
                 width = std::max(0, width + delta);
-                REBARBANDINFOA info{};
+                REBARBANDINFOW info{};
                 info.cbSize = sizeof info;
                 info.fMask = RBBIM_SIZE;
                 info.cx = static_cast<UINT>(width);
-                Perform(RB_SETBANDINFOA, index, reinterpret_cast<LPARAM>(&info));
+                Perform(RB_SETBANDINFOW, index, reinterpret_cast<LPARAM>(&info));
             }
         }
     }
@@ -573,13 +575,13 @@ void TProgressBar::Paint(HDC dc)
         TSelectObject font(dc, Font().Handle());
         SetBkMode(dc, TRANSPARENT);
         SetTextColor(dc, RGB(0, 0, 0));
-        DrawTextA(dc, text.c_str(), -1, &rect, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+        DrawTextUtf8(dc, text, &rect, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
         COLORREF bar = ColorToRGB(BarColor);
         if (GetRValue(bar) + GetGValue(bar) + GetBValue(bar) < 384) {
             // Over a dark bar the same text in white, so that it stays readable.
             TClipRegion clip(dc, done);
             SetTextColor(dc, RGB(255, 255, 255));
-            DrawTextA(dc, text.c_str(), -1, &rect, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+            DrawTextUtf8(dc, text, &rect, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
         }
     }
 }

@@ -47,6 +47,8 @@ private:
     BYTE SystemStyle() const;
 
     TToolBar* toolBar_;
+    // The caption as the toolbar shows it.
+    std::wstring wideCaption_;
     TToolButtonStyle style_;
     bool grouped_;
     int image_;

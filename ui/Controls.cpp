@@ -4,6 +4,7 @@
 #include "ui/Forms.h"
 #include "ui/Menus.h"
 #include "ui/SysUtils.h"
+#include "ui/WideText.h"
 
 #include <commctrl.h>
 #include <windowsx.h>
@@ -28,9 +29,10 @@ static std::set<std::string>& OwnClasses()
     return names;
 }
 
-static std::map<UINT, std::string>& CommandHints()
+// Kept in the form the tool tips take them.
+static std::map<UINT, std::wstring>& CommandHints()
 {
-    static std::map<UINT, std::string> hints;
+    static std::map<UINT, std::wstring> hints;
     return hints;
 }
 
@@ -40,13 +42,13 @@ UINT NewCommandId()
     return next++;
 }
 
-const std::string* CommandHint(UINT id)
+const std::wstring* CommandHint(UINT id)
 {
     auto found = CommandHints().find(id);
     return found == CommandHints().end() ? nullptr : &found->second;
 }
 
-void SetCommandHint(UINT id, const std::string& hint) { CommandHints()[id] = hint; }
+void SetCommandHint(UINT id, const std::string& hint) { CommandHints()[id] = ToWide(hint); }
 
 TShiftState ShiftStateFromKeys()
 {
@@ -78,6 +80,14 @@ static TShiftState ShiftStateFromMouse(WPARAM keys)
     return shift;
 }
 
+std::string WindowText(HWND window)
+{
+    int length = GetWindowTextLengthW(window);
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    length = GetWindowTextW(window, &text[0], length + 1);
+    return ToUtf8(text.data(), static_cast<size_t>(std::max(0, length)));
+}
+
 TControl::TControl(TControl* parent) : parent_(parent)
 {
     if (parent_) {
@@ -92,7 +102,7 @@ TControl::~TControl()
     if (handle_) {
         Controls().erase(handle_);
         if (systemProc_)
-            SetWindowLongPtrA(handle_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(systemProc_));
+            SetWindowLongPtrW(handle_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(systemProc_));
         DestroyWindow(handle_);
     }
     if (parent_) {
@@ -121,17 +131,18 @@ void TControl::RegisterOwnClass(const char* className, UINT classStyle, HBRUSH b
 {
     if (OwnClasses().count(className))
         return;
-    WNDCLASSEXA wc{};
+    const std::wstring name = ToWide(className);
+    WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
     wc.style = classStyle;
     wc.lpfnWndProc = StaticWndProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.hInstance = GetModuleHandleW(nullptr);
     wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
     wc.hbrBackground = background;
     wc.hIcon = icon;
     wc.hIconSm = icon;
-    wc.lpszClassName = className;
-    RegisterClassExA(&wc);
+    wc.lpszClassName = name.c_str();
+    RegisterClassExW(&wc);
     OwnClasses().insert(className);
 }
 
@@ -144,18 +155,19 @@ void TControl::CreateHandle(const char* className, DWORD style, DWORD exStyle, i
         style |= WS_CHILD | WS_CLIPSIBLINGS;
     // No text at all rather than an empty one: that is a round trip to the
     // window server less.
-    HWND window = CreateWindowExA(exStyle, className, text.empty() ? nullptr : text.c_str(), style, left, top, width,
-                                  height, parentWindow, nullptr,
-                                  GetModuleHandleA(nullptr), own ? this : nullptr);
+    const std::wstring wideText = ToWide(text);
+    HWND window = CreateWindowExW(exStyle, ToWide(className).c_str(), text.empty() ? nullptr : wideText.c_str(), style,
+                                  left, top, width, height, parentWindow, nullptr, GetModuleHandleW(nullptr),
+                                  own ? this : nullptr);
     if (!window)
         throw EOSError(std::string("Cannot create a window of class ") + className);
     if (!own) {
         handle_ = window;
         Controls()[window] = this;
         systemProc_ = reinterpret_cast<WNDPROC>(
-            SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(StaticWndProc)));
+            SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(StaticWndProc)));
     }
-    SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Handle()), FALSE);
+    SendMessageW(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Handle()), FALSE);
 }
 
 HWND TControl::ContainerHandle() const { return handle_; }
@@ -164,14 +176,14 @@ LRESULT CALLBACK TControl::StaticWndProc(HWND window, UINT message, WPARAM wPara
 {
     TControl* self = FromHandle(window);
     if (!self && message == WM_NCCREATE) {
-        self = static_cast<TControl*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+        self = static_cast<TControl*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
         if (self) {
             self->handle_ = window;
             Controls()[window] = self;
         }
     }
     if (!self)
-        return DefWindowProcA(window, message, wParam, lParam);
+        return DefWindowProcW(window, message, wParam, lParam);
     if (message == WM_NCDESTROY) {
         LRESULT result = self->DefaultProc(message, wParam, lParam);
         Controls().erase(window);
@@ -186,8 +198,8 @@ LRESULT CALLBACK TControl::StaticWndProc(HWND window, UINT message, WPARAM wPara
 LRESULT TControl::DefaultProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (systemProc_)
-        return CallWindowProcA(systemProc_, handle_, message, wParam, lParam);
-    return DefWindowProcA(handle_, message, wParam, lParam);
+        return CallWindowProcW(systemProc_, handle_, message, wParam, lParam);
+    return DefWindowProcW(handle_, message, wParam, lParam);
 }
 
 bool TControl::ReflectToChild(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
@@ -231,14 +243,14 @@ bool TControl::ReflectToChild(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
 
 bool TControl::HandleToolTipNotify(NMHDR* header, LRESULT& result)
 {
-    if (header->code != TTN_GETDISPINFOA)
+    if (header->code != TTN_GETDISPINFOW)
         return false;
     // Tool tips of toolbar buttons ask for their text by command number.
-    auto* info = reinterpret_cast<NMTTDISPINFOA*>(header);
+    auto* info = reinterpret_cast<NMTTDISPINFOW*>(header);
     if (info->uFlags & TTF_IDISHWND)
         return false;
-    if (const std::string* hint = CommandHint(static_cast<UINT>(header->idFrom))) {
-        info->lpszText = const_cast<char*>(hint->c_str());
+    if (const std::wstring* hint = CommandHint(static_cast<UINT>(header->idFrom))) {
+        info->lpszText = const_cast<wchar_t*>(hint->c_str());
         info->hinst = nullptr;
         result = 0;
         return true;
@@ -335,11 +347,11 @@ LRESULT TControl::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
         break;
     case WM_CHAR:
         if (OnKeyPress) {
-            char key = static_cast<char>(wParam);
+            auto key = static_cast<wchar_t>(wParam);
             OnKeyPress(this, key);
             if (key == 0)
                 return 0;
-            wParam = static_cast<unsigned char>(key);
+            wParam = key;
         }
         break;
     case WM_KEYDOWN:
@@ -403,7 +415,7 @@ void TControl::Click() { Fire(OnClick, this); }
 
 LRESULT TControl::Perform(UINT message, WPARAM wParam, LPARAM lParam) const
 {
-    return SendMessageA(handle_, message, wParam, lParam);
+    return SendMessageW(handle_, message, wParam, lParam);
 }
 
 // ---- geometry ----
@@ -413,7 +425,7 @@ static RECT RectInParent(HWND window)
     RECT rect;
     GetWindowRect(window, &rect);
     HWND parent = GetParent(window);
-    if (parent && (GetWindowLongA(window, GWL_STYLE) & WS_CHILD))
+    if (parent && (GetWindowLongW(window, GWL_STYLE) & WS_CHILD))
         MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
     return rect;
 }
@@ -516,7 +528,7 @@ void TControl::Realign()
 
 // ---- state ----
 
-bool TControl::Visible() const { return (GetWindowLongA(handle_, GWL_STYLE) & WS_VISIBLE) != 0; }
+bool TControl::Visible() const { return (GetWindowLongW(handle_, GWL_STYLE) & WS_VISIBLE) != 0; }
 
 void TControl::SetVisible(bool visible)
 {
@@ -539,24 +551,20 @@ void TControl::SetEnabled(bool enabled)
 
 std::string TControl::Text() const
 {
-    int length = GetWindowTextLengthA(handle_);
-    std::string text(static_cast<size_t>(length) + 1, '\0');
-    length = GetWindowTextA(handle_, &text[0], length + 1);
-    text.resize(static_cast<size_t>(std::max(0, length)));
-    return text;
+    return WindowText(handle_);
 }
 
 void TControl::SetText(const std::string& text)
 {
     if (text != Text())
-        SetWindowTextA(handle_, text.c_str());
+        SetWindowTextW(handle_, ToWide(text).c_str());
 }
 
 void TControl::SetFont(const TFont& font)
 {
     font_ = font;
     if (handle_) {
-        SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Handle()), TRUE);
+        SendMessageW(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Handle()), TRUE);
         FontChanged();
         Invalidate();
     }

@@ -20,7 +20,7 @@ using TShiftState = unsigned;
 
 using TMouseEvent = std::function<void(TObject* sender, TMouseButton button, TShiftState shift, int x, int y)>;
 using TMouseMoveEvent = std::function<void(TObject* sender, TShiftState shift, int x, int y)>;
-using TKeyPressEvent = std::function<void(TObject* sender, char& key)>;
+using TKeyPressEvent = std::function<void(TObject* sender, wchar_t& key)>;
 using TKeyEvent = std::function<void(TObject* sender, WORD& key, TShiftState shift)>;
 
 // How a control is placed when its parent changes size.
@@ -67,7 +67,7 @@ public:
     void SetEnabled(bool enabled);
 
     // The window text: the caption of buttons, panels and labels, the text of fields.
-    std::string Text() const;
+    virtual std::string Text() const;
     virtual void SetText(const std::string& text);
     std::string Caption() const { return Text(); }
     void SetCaption(const std::string& caption) { SetText(caption); }
@@ -168,8 +168,11 @@ protected:
 
 TShiftState ShiftStateFromKeys();
 
+// The text of any window, as UTF-8.
+std::string WindowText(HWND window);
+
 // Command numbers of menu items and toolbar buttons, unique in the program.
 UINT NewCommandId();
 // The tool tip of a command number (toolbar buttons); null when it has none.
-const std::string* CommandHint(UINT id);
+const std::wstring* CommandHint(UINT id);
 void SetCommandHint(UINT id, const std::string& hint);

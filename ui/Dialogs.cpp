@@ -4,19 +4,21 @@
 #include "ui/LateBound.h"
 #include "ui/Printers.h"
 #include "ui/SysUtils.h"
+#include "ui/WideText.h"
 
 #include <commdlg.h>
+#include <dlgs.h>
 
 #include <cstring>
 
 namespace {
 
 // The common dialogs' DLL loads when the first dialog shows.
-const TLateBound<decltype(&GetOpenFileNameA)> getOpenFileName("comdlg32.dll", "GetOpenFileNameA");
-const TLateBound<decltype(&GetSaveFileNameA)> getSaveFileName("comdlg32.dll", "GetSaveFileNameA");
-const TLateBound<decltype(&ChooseColorA)> chooseColor("comdlg32.dll", "ChooseColorA");
-const TLateBound<decltype(&ChooseFontA)> chooseFont("comdlg32.dll", "ChooseFontA");
-const TLateBound<decltype(&PrintDlgA)> printDlg("comdlg32.dll", "PrintDlgA");
+const TLateBound<decltype(&GetOpenFileNameW)> getOpenFileName("comdlg32.dll", "GetOpenFileNameW");
+const TLateBound<decltype(&GetSaveFileNameW)> getSaveFileName("comdlg32.dll", "GetSaveFileNameW");
+const TLateBound<decltype(&ChooseColorW)> chooseColor("comdlg32.dll", "ChooseColorW");
+const TLateBound<decltype(&ChooseFontW)> chooseFont("comdlg32.dll", "ChooseFontW");
+const TLateBound<decltype(&PrintDlgW)> printDlg("comdlg32.dll", "PrintDlgW");
 const TLateBound<decltype(&CommDlgExtendedError)> commDlgExtendedError("comdlg32.dll", "CommDlgExtendedError");
 
 } // namespace
@@ -30,49 +32,143 @@ void SetDialogService(TDialogService* service) { currentService = service; }
 
 int TDialogService::MessageBox(HWND owner, const std::string& text, const std::string& caption, UINT flags)
 {
-    return ::MessageBoxA(owner, text.c_str(), caption.c_str(), flags | MB_TASKMODAL);
+    return ::MessageBoxW(owner, ToWide(text).c_str(), ToWide(caption).c_str(), flags | MB_TASKMODAL);
 }
 
-OPENFILENAMEA TOpenDialog::Prepare(HWND owner, std::string& buffer, std::string& filter,
-                                   std::string& defaultExt) const
+OPENFILENAMEW TOpenDialog::Prepare(HWND owner, TFileDialogTexts& texts) const
 {
-    buffer.assign(MAX_PATH * 4, '\0');
-    std::memcpy(&buffer[0], FileName.c_str(), std::min(FileName.size(), buffer.size() - 1));
-    filter = Filter;
-    for (char& c : filter)
-        if (c == '|')
-            c = '\0';
-    filter.append(2, '\0');
+    texts.file = ToWide(FileName);
+    texts.file.resize(std::max<size_t>(texts.file.size() + 1, MAX_PATH * 4), L'\0');
+    texts.filter = ToWide(Filter);
+    for (wchar_t& c : texts.filter)
+        if (c == L'|')
+            c = L'\0';
+    texts.filter.append(2, L'\0');
     // "*.txt" and ".mib" name the extension "txt" and "mib".
-    defaultExt = DefaultExt;
-    size_t dot = defaultExt.find_last_of('.');
+    std::string extension = DefaultExt;
+    size_t dot = extension.find_last_of('.');
     if (dot != std::string::npos)
-        defaultExt.erase(0, dot + 1);
-    if (defaultExt.find('*') != std::string::npos)
-        defaultExt.clear();
+        extension.erase(0, dot + 1);
+    if (extension.find('*') != std::string::npos)
+        extension.clear();
+    texts.defaultExt = ToWide(extension);
+    texts.initialDir = ToWide(InitialDir);
+    texts.title = ToWide(Title);
 
-    OPENFILENAMEA ofn{};
+    OPENFILENAMEW ofn{};
     ofn.lStructSize = sizeof ofn;
     ofn.hwndOwner = owner;
-    ofn.lpstrFilter = Filter.empty() ? nullptr : filter.c_str();
+    ofn.lpstrFilter = Filter.empty() ? nullptr : texts.filter.c_str();
     ofn.nFilterIndex = static_cast<DWORD>(FilterIndex);
-    ofn.lpstrFile = &buffer[0];
-    ofn.nMaxFile = static_cast<DWORD>(buffer.size());
-    ofn.lpstrInitialDir = InitialDir.empty() ? nullptr : InitialDir.c_str();
-    ofn.lpstrTitle = Title.empty() ? nullptr : Title.c_str();
-    ofn.lpstrDefExt = defaultExt.empty() ? nullptr : defaultExt.c_str();
+    ofn.lpstrFile = &texts.file[0];
+    ofn.nMaxFile = static_cast<DWORD>(texts.file.size());
+    ofn.lpstrInitialDir = InitialDir.empty() ? nullptr : texts.initialDir.c_str();
+    ofn.lpstrTitle = Title.empty() ? nullptr : texts.title.c_str();
+    ofn.lpstrDefExt = texts.defaultExt.empty() ? nullptr : texts.defaultExt.c_str();
     ofn.Flags = Options | OFN_EXPLORER | OFN_ENABLESIZING;
     return ofn;
 }
 
+namespace {
+
+// The part the file dialog gets below its own controls when it shows a
+// choice list: the placeholder (stc32) the system fills with its file list
+// and fields, and a row of room beneath it.
+struct TChoiceTemplate {
+    alignas(4) WORD words[32] = {};
+
+    TChoiceTemplate()
+    {
+        DLGTEMPLATE dialog{};
+        dialog.style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | DS_3DLOOK | DS_CONTROL;
+        dialog.cdit = 1;
+        dialog.cx = 20;
+        dialog.cy = 38;
+        std::memcpy(words, &dialog, sizeof dialog); // 18 bytes, then no menu, class or title
+        DLGITEMTEMPLATE item{};
+        item.style = WS_CHILD | SS_LEFT;
+        item.cx = 20;
+        item.cy = 20;
+        item.id = stc32;
+        std::memcpy(words + 12, &item, sizeof item); // at byte 24, aligned to 4
+        words[21] = 0xFFFF;                          // class: static
+        words[22] = 0x0082;
+    }
+};
+
+const int kChoiceListId = 1201;
+
+// Puts the caption and the list below the dialog's list of file types, in
+// line with it and with its caption.
+void MakeChoiceList(HWND hook, const TOpenDialog& dialog)
+{
+    HWND outer = GetParent(hook);
+    RECT types, typesCaption;
+    GetWindowRect(GetDlgItem(outer, cmb1), &types);
+    GetWindowRect(GetDlgItem(outer, stc2), &typesCaption);
+    MapWindowPoints(nullptr, hook, reinterpret_cast<POINT*>(&types), 2);
+    MapWindowPoints(nullptr, hook, reinterpret_cast<POINT*>(&typesCaption), 2);
+    const int step = types.bottom - types.top + 6;
+    HFONT font = reinterpret_cast<HFONT>(SendMessageW(outer, WM_GETFONT, 0, 0));
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    HWND caption = CreateWindowExW(0, L"STATIC", ToWide(dialog.ChoiceCaption).c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT,
+                                   typesCaption.left, typesCaption.top + step, typesCaption.right - typesCaption.left,
+                                   typesCaption.bottom - typesCaption.top, hook, nullptr, instance, nullptr);
+    HWND list = CreateWindowExW(0, L"COMBOBOX", nullptr, WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST,
+                                types.left, types.top + step, types.right - types.left, 200, hook,
+                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(kChoiceListId)), instance, nullptr);
+    for (HWND window : {caption, list})
+        SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    for (const std::string& choice : dialog.Choices)
+        SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(ToWide(choice).c_str()));
+    SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(dialog.ChoiceIndex), 0);
+}
+
+UINT_PTR CALLBACK ChoiceDialogHook(HWND hook, UINT message, WPARAM, LPARAM lParam)
+{
+    if (message == WM_INITDIALOG) {
+        SetWindowLongPtrW(hook, DWLP_USER, reinterpret_cast<OPENFILENAMEW*>(lParam)->lCustData);
+        return FALSE;
+    }
+    auto* dialog = reinterpret_cast<TOpenDialog*>(GetWindowLongPtrW(hook, DWLP_USER));
+    if (!dialog || message != WM_NOTIFY)
+        return 0;
+    switch (reinterpret_cast<OFNOTIFYW*>(lParam)->hdr.code) {
+    case CDN_INITDONE:
+        MakeChoiceList(hook, *dialog);
+        break;
+    case CDN_FILEOK: {
+        LRESULT chosen = SendDlgItemMessageW(hook, kChoiceListId, CB_GETCURSEL, 0, 0);
+        if (chosen >= 0)
+            dialog->ChoiceIndex = static_cast<int>(chosen);
+        break;
+    }
+    default:
+        break;
+    }
+    return 0;
+}
+
+} // namespace
+
 static bool RunFileDialog(TOpenDialog& dialog, bool save)
 {
-    std::string buffer, filter, defaultExt;
-    OPENFILENAMEA ofn = dialog.Prepare(Application->ActiveWindowHandle(), buffer, filter, defaultExt);
+    TFileDialogTexts texts;
+    OPENFILENAMEW ofn = dialog.Prepare(Application->ActiveWindowHandle(), texts);
+    static const TChoiceTemplate choiceTemplate;
+    const int shownChoice = dialog.ChoiceIndex;
+    if (!dialog.Choices.empty()) {
+        ofn.Flags |= OFN_ENABLEHOOK | OFN_ENABLETEMPLATEHANDLE;
+        ofn.hInstance = reinterpret_cast<HINSTANCE>(const_cast<WORD*>(choiceTemplate.words));
+        ofn.lpfnHook = ChoiceDialogHook;
+        ofn.lCustData = reinterpret_cast<LPARAM>(&dialog);
+    }
     BOOL ok = save ? getSaveFileName(&ofn) : getOpenFileName(&ofn);
-    if (!ok)
+    if (!ok) {
+        dialog.ChoiceIndex = shownChoice;
         return false;
-    dialog.FileName = buffer.c_str();
+    }
+    dialog.FileName = ToUtf8(texts.file.c_str());
     dialog.FilterIndex = static_cast<int>(ofn.nFilterIndex);
     return true;
 }
@@ -105,7 +201,7 @@ bool TDialogService::ExecuteColor(TColorDialog& dialog)
 {
     COLORREF custom[16];
     dialog.GetCustomColors(custom);
-    CHOOSECOLORA cc{};
+    CHOOSECOLORW cc{};
     cc.lStructSize = sizeof cc;
     cc.hwndOwner = Application->ActiveWindowHandle();
     cc.rgbResult = ColorToRGB(dialog.Color);
@@ -120,8 +216,8 @@ bool TDialogService::ExecuteColor(TColorDialog& dialog)
 
 bool TDialogService::ExecuteFont(TFontDialog& dialog)
 {
-    LOGFONTA lf = dialog.Font.LogFont();
-    CHOOSEFONTA cf{};
+    LOGFONTW lf = dialog.Font.LogFont();
+    CHOOSEFONTW cf{};
     cf.lStructSize = sizeof cf;
     cf.hwndOwner = Application->ActiveWindowHandle();
     cf.lpLogFont = &lf;
@@ -148,7 +244,7 @@ namespace {
 bool PrinterInstalled()
 {
     DWORD needed = 0, count = 0;
-    EnumPrintersA(PRINTER_ENUM_LOCAL | PRINTER_ENUM_CONNECTIONS, nullptr, 4, nullptr, 0, &needed, &count);
+    EnumPrintersW(PRINTER_ENUM_LOCAL | PRINTER_ENUM_CONNECTIONS, nullptr, 4, nullptr, 0, &needed, &count);
     return needed > 0;
 }
 
@@ -156,7 +252,7 @@ bool PrinterInstalled()
 // dialog's error. The printer settings go in and come back through `dialog`.
 DWORD RunPrintDialog(TPrintDialog& dialog, bool& confirmed)
 {
-    PRINTDLGA pd{};
+    PRINTDLGW pd{};
     pd.lStructSize = sizeof pd;
     pd.hwndOwner = Application->ActiveWindowHandle();
     // No page ranges, no selection, no printing to a file, and no warning of

@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 class TOpenDialog;
 class TSaveDialog;
@@ -35,6 +36,11 @@ TDialogService& Dialogs();
 // Installs a service (null: the real one again). The caller keeps ownership.
 void SetDialogService(TDialogService* service);
 
+// The texts a file dialog's structure points to, in the system's form.
+struct TFileDialogTexts {
+    std::wstring file, filter, defaultExt, initialDir, title;
+};
+
 // An open-file dialog. Filter: "description|pattern|description|pattern".
 class TOpenDialog : public TObject {
 public:
@@ -46,11 +52,17 @@ public:
     std::string DefaultExt;
     // OFN_* flags added to the ones the dialog always uses.
     DWORD Options = OFN_HIDEREADONLY;
+    // A list the dialog shows below its list of file types when it has
+    // entries, under the caption ChoiceCaption; ChoiceIndex (from 0) is the
+    // entry shown first and, after a confirmed Execute, the one chosen.
+    std::string ChoiceCaption;
+    std::vector<std::string> Choices;
+    int ChoiceIndex = 0;
 
     virtual bool Execute() { return Dialogs().ExecuteOpen(*this); }
-    // The dialog structure for GetOpenFileName/GetSaveFileName; `buffer`
-    // (MAX_PATH * 4 bytes) and `filter` must outlive the call.
-    OPENFILENAMEA Prepare(HWND owner, std::string& buffer, std::string& filter, std::string& defaultExt) const;
+    // The dialog structure for GetOpenFileName/GetSaveFileName; `texts` must
+    // outlive the call.
+    OPENFILENAMEW Prepare(HWND owner, TFileDialogTexts& texts) const;
 };
 
 class TSaveDialog : public TOpenDialog {

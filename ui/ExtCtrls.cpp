@@ -54,7 +54,7 @@ void TPanel::SetBevels(TBevelCut outer, TBevelCut inner)
 void TPanel::SetSunkenFrame()
 {
     outer_ = inner_ = TBevelCut::None;
-    SetWindowLongA(Handle(), GWL_EXSTYLE, GetWindowLongA(Handle(), GWL_EXSTYLE) | WS_EX_STATICEDGE);
+    SetWindowLongW(Handle(), GWL_EXSTYLE, GetWindowLongW(Handle(), GWL_EXSTYLE) | WS_EX_STATICEDGE);
     SetWindowPos(Handle(), nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
 
@@ -103,7 +103,7 @@ void TPanel::Paint(HDC dc)
     TSelectObject font(dc, Font().Handle());
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, IsWindowEnabled(Handle()) ? ColorToRGB(Font().Color()) : GetSysColor(COLOR_GRAYTEXT));
-    DrawTextA(dc, caption.c_str(), -1, &rect, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    DrawTextUtf8(dc, caption, &rect, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
 }
 
 LRESULT TPanel::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
@@ -186,7 +186,7 @@ void TShape::Paint(HDC dc)
 TBitmapGraphic::TBitmapGraphic(TOwnedBitmap bitmap) : bitmap_(std::move(bitmap))
 {
     BITMAP info{};
-    if (bitmap_ && GetObjectA(bitmap_.Get(), sizeof info, &info)) {
+    if (bitmap_ && GetObjectW(bitmap_.Get(), sizeof info, &info)) {
         width_ = info.bmWidth;
         height_ = info.bmHeight < 0 ? -info.bmHeight : info.bmHeight;
     }
@@ -258,12 +258,12 @@ static HWND TimerWindow(WNDPROC proc)
 {
     static HWND window = nullptr;
     if (!window) {
-        WNDCLASSA wc{};
+        WNDCLASSW wc{};
         wc.lpfnWndProc = proc;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.lpszClassName = "TTimerWindow";
-        RegisterClassA(&wc);
-        window = CreateWindowExA(0, "TTimerWindow", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.lpszClassName = L"TTimerWindow";
+        RegisterClassW(&wc);
+        window = CreateWindowExW(0, L"TTimerWindow", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
     }
     return window;
 }
@@ -316,5 +316,5 @@ LRESULT CALLBACK TTimer::WindowProc(HWND window, UINT message, WPARAM wParam, LP
         }
         return 0;
     }
-    return DefWindowProcA(window, message, wParam, lParam);
+    return DefWindowProcW(window, message, wParam, lParam);
 }

@@ -4,6 +4,7 @@
 #include "ui/Forms.h"
 #include "ui/LateBound.h"
 #include "ui/SysUtils.h"
+#include "ui/WideText.h"
 
 #include <commctrl.h>
 #include <commdlg.h>
@@ -15,13 +16,13 @@
 namespace {
 
 // The common dialogs' DLL loads when the first dialog shows.
-const TLateBound<decltype(&GetOpenFileNameA)> getOpenFileName("comdlg32.dll", "GetOpenFileNameA");
+const TLateBound<decltype(&GetOpenFileNameW)> getOpenFileName("comdlg32.dll", "GetOpenFileNameW");
 
 } // namespace
 
 namespace {
 
-const char* const kPreviewBoxClass = "TPicturePreviewBox";
+const wchar_t* const kPreviewBoxClass = L"TPicturePreviewBox";
 constexpr int kButtonId = 1200;
 constexpr int kCaptionHeight = 16, kButtonWidth = 60, kButtonHeight = 22, kGap = 6;
 
@@ -35,10 +36,10 @@ public:
         SetBorderStyle(TBorderStyle::ToolWindow);
         SetColor(clWindow);
         // Owned by the dialog, so that it stands above it.
-        SetWindowLongPtrA(Handle(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
+        SetWindowLongPtrW(Handle(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
         // The picture and its border, but never larger than the screen.
         RECT work;
-        SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+        SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
         int width = picture.Width() + 2 * kBorder, height = picture.Height() + 2 * kBorder;
         int maxWidth = (work.right - work.left) * 9 / 10, maxHeight = (work.bottom - work.top) * 9 / 10;
         if (width > maxWidth || height > maxHeight) {
@@ -131,11 +132,11 @@ void MakePane(HWND hook, THookState& state)
 
 void ShowSelected(HWND hook, THookState& state)
 {
-    char path[MAX_PATH * 4] = {0};
-    LRESULT length = SendMessageA(GetParent(hook), CDM_GETFILEPATH, sizeof path, reinterpret_cast<LPARAM>(path));
-    DWORD attributes = length > 0 ? GetFileAttributesA(path) : INVALID_FILE_ATTRIBUTES;
+    wchar_t path[MAX_PATH * 4] = {0};
+    LRESULT length = SendMessageW(GetParent(hook), CDM_GETFILEPATH, MAX_PATH * 4, reinterpret_cast<LPARAM>(path));
+    DWORD attributes = length > 0 ? GetFileAttributesW(path) : INVALID_FILE_ATTRIBUTES;
     bool file = attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-    state.pane->ShowFile(file ? path : "");
+    state.pane->ShowFile(file ? ToUtf8(path) : "");
 }
 
 // The dialog, wider than the system's own by the pane, moved wholly onto the
@@ -144,7 +145,7 @@ void KeepOnScreen(HWND dialog)
 {
     RECT rect, work;
     GetWindowRect(dialog, &rect);
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
     int left = std::max(work.left, std::min(rect.left, work.right - (rect.right - rect.left)));
     int top = std::max(work.top, std::min(rect.top, work.bottom - (rect.bottom - rect.top)));
     if (left != rect.left || top != rect.top)
@@ -154,15 +155,15 @@ void KeepOnScreen(HWND dialog)
 UINT_PTR CALLBACK PictureDialogHook(HWND hook, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_INITDIALOG) {
-        auto* ofn = reinterpret_cast<OPENFILENAMEA*>(lParam);
-        SetWindowLongPtrA(hook, DWLP_USER, static_cast<LONG_PTR>(ofn->lCustData));
+        auto* ofn = reinterpret_cast<OPENFILENAMEW*>(lParam);
+        SetWindowLongPtrW(hook, DWLP_USER, static_cast<LONG_PTR>(ofn->lCustData));
         return FALSE; // the dialog puts the focus in the file name field
     }
-    auto* state = reinterpret_cast<THookState*>(GetWindowLongPtrA(hook, DWLP_USER));
+    auto* state = reinterpret_cast<THookState*>(GetWindowLongPtrW(hook, DWLP_USER));
     if (!state)
         return 0;
     if (message == WM_NOTIFY) {
-        switch (reinterpret_cast<OFNOTIFYA*>(lParam)->hdr.code) {
+        switch (reinterpret_cast<OFNOTIFYW*>(lParam)->hdr.code) {
         case CDN_INITDONE:
             MakePane(hook, *state);
             KeepOnScreen(GetParent(hook));
@@ -188,8 +189,8 @@ UINT_PTR CALLBACK PictureDialogHook(HWND hook, UINT message, WPARAM wParam, LPAR
 
 bool TDialogService::ExecuteOpenPicture(TOpenPictureDialog& dialog)
 {
-    std::string buffer, filter, defaultExt;
-    OPENFILENAMEA ofn = dialog.Prepare(Application->ActiveWindowHandle(), buffer, filter, defaultExt);
+    TFileDialogTexts texts;
+    OPENFILENAMEW ofn = dialog.Prepare(Application->ActiveWindowHandle(), texts);
     static const TPaneTemplate pane;
     THookState state{&dialog, nullptr};
     ofn.Flags |= OFN_ENABLEHOOK | OFN_ENABLETEMPLATEHANDLE;
@@ -198,7 +199,7 @@ bool TDialogService::ExecuteOpenPicture(TOpenPictureDialog& dialog)
     ofn.lCustData = reinterpret_cast<LPARAM>(&state);
     if (!getOpenFileName(&ofn))
         return false;
-    dialog.FileName = buffer.c_str();
+    dialog.FileName = ToUtf8(texts.file.c_str());
     dialog.FilterIndex = static_cast<int>(ofn.nFilterIndex);
     return true;
 }
@@ -227,47 +228,47 @@ TPicturePreview::TPicturePreview(HWND parent, const RECT& area, TPictureLoader l
 {
     static bool registered = false;
     if (!registered) {
-        WNDCLASSA wc{};
+        WNDCLASSW wc{};
         wc.lpfnWndProc = BoxProc;
-        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.hInstance = GetModuleHandleW(nullptr);
         wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
         wc.lpszClassName = kPreviewBoxClass;
         wc.style = CS_HREDRAW | CS_VREDRAW;
-        RegisterClassA(&wc);
+        RegisterClassW(&wc);
         registered = true;
     }
-    HINSTANCE instance = GetModuleHandleA(nullptr);
+    HINSTANCE instance = GetModuleHandleW(nullptr);
     int width = area.right - area.left;
-    font_.Reset(CreateFontA(-11, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "Tahoma"));
-    caption_ = CreateWindowExA(0, "STATIC", "Picture:", WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, area.left,
+    font_.Reset(CreateFontW(-11, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"Tahoma"));
+    caption_ = CreateWindowExW(0, L"STATIC", L"Picture:", WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, area.left,
                                area.top + 3, width - kButtonWidth - kGap, kCaptionHeight, parent, nullptr, instance,
                                nullptr);
-    button_ = CreateWindowExA(0, "BUTTON", "Preview", WS_CHILD | WS_VISIBLE | WS_DISABLED | BS_PUSHBUTTON,
+    button_ = CreateWindowExW(0, L"BUTTON", L"Preview", WS_CHILD | WS_VISIBLE | WS_DISABLED | BS_PUSHBUTTON,
                               area.right - kButtonWidth, area.top, kButtonWidth, kButtonHeight, parent,
                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(kButtonId)), instance, nullptr);
     int boxTop = area.top + kButtonHeight + kGap;
-    box_ = CreateWindowExA(WS_EX_CLIENTEDGE, kPreviewBoxClass, "(None)", WS_CHILD | WS_VISIBLE, area.left, boxTop,
+    box_ = CreateWindowExW(WS_EX_CLIENTEDGE, kPreviewBoxClass, L"(None)", WS_CHILD | WS_VISIBLE, area.left, boxTop,
                            width, std::max(10, static_cast<int>(area.bottom) - boxTop), parent, nullptr, instance,
                            nullptr);
-    SetWindowLongPtrA(box_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    SetWindowLongPtrW(box_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     for (HWND window : {caption_, button_, box_})
-        SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
+        SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
     // The button's hint.
-    tip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
+    tip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, parent, nullptr, instance, nullptr);
-    TTTOOLINFOA info{};
+    TTTOOLINFOW info{};
     info.cbSize = sizeof info;
     info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
     info.hwnd = parent;
     info.uId = reinterpret_cast<UINT_PTR>(button_);
-    info.lpszText = const_cast<char*>("Preview");
-    SendMessageA(tip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info));
+    info.lpszText = const_cast<wchar_t*>(L"Preview");
+    SendMessageW(tip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
 }
 
 TPicturePreview::~TPicturePreview()
 {
     if (IsWindow(box_))
-        SetWindowLongPtrA(box_, GWLP_USERDATA, 0);
+        SetWindowLongPtrW(box_, GWLP_USERDATA, 0);
     for (HWND window : {tip_, box_, button_, caption_})
         if (IsWindow(window))
             DestroyWindow(window);
@@ -286,17 +287,16 @@ void TPicturePreview::ShowFile(const std::string& fileName)
     bool shown = picture_ && picture_->Width() > 0 && picture_->Height() > 0;
     if (!shown)
         picture_.reset();
-    SetWindowTextA(caption_, shown ? Format(" (%dx%d)", picture_->Width(), picture_->Height()).c_str() : "Picture:");
+    const std::string caption = shown ? Format(" (%dx%d)", picture_->Width(), picture_->Height()) : "Picture:";
+    SetWindowTextW(caption_, ToWide(caption).c_str());
     EnableWindow(button_, shown);
-    SetWindowTextA(box_, shown ? "" : "(None)");
+    SetWindowTextW(box_, shown ? L"" : L"(None)");
     InvalidateRect(box_, nullptr, TRUE);
 }
 
 std::string TPicturePreview::CaptionText() const
 {
-    char text[128] = {0};
-    GetWindowTextA(caption_, text, sizeof text);
-    return text;
+    return WindowText(caption_);
 }
 
 bool TPicturePreview::IsButtonClick(WPARAM wParam, LPARAM lParam) const
@@ -321,7 +321,7 @@ void TPicturePreview::PaintBox(HDC dc) const
         TSelectObject font(dc, font_.Get());
         SetBkMode(dc, TRANSPARENT);
         SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
-        DrawTextA(dc, "(None)", -1, &client, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+        DrawTextW(dc, L"(None)", -1, &client, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
         return;
     }
     TPreviewPlace place = PreviewPlace(client.right, client.bottom, picture_->Width(), picture_->Height());
@@ -331,7 +331,7 @@ void TPicturePreview::PaintBox(HDC dc) const
 
 LRESULT CALLBACK TPicturePreview::BoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    auto* pane = reinterpret_cast<TPicturePreview*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    auto* pane = reinterpret_cast<TPicturePreview*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (message == WM_PAINT && pane) {
         TPaintDC dc(window);
         pane->PaintBox(dc);
@@ -339,5 +339,5 @@ LRESULT CALLBACK TPicturePreview::BoxProc(HWND window, UINT message, WPARAM wPar
     }
     if (message == WM_ERASEBKGND && pane)
         return 1;
-    return DefWindowProcA(window, message, wParam, lParam);
+    return DefWindowProcW(window, message, wParam, lParam);
 }

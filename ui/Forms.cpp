@@ -2,6 +2,7 @@
 
 #include "ui/Application.h"
 #include "ui/Menus.h"
+#include "ui/WideText.h"
 
 #include <commctrl.h>
 #include <shellapi.h>
@@ -10,7 +11,7 @@
 
 TForm::TForm(const std::string& className) : TControl(nullptr)
 {
-    RegisterOwnClass(className.c_str(), CS_DBLCLKS, nullptr, LoadIconA(GetModuleHandleA(nullptr), "MAINICON"));
+    RegisterOwnClass(className.c_str(), CS_DBLCLKS, nullptr, LoadIconW(GetModuleHandleW(nullptr), L"MAINICON"));
     CreateHandle(className.c_str(), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, CW_USEDEFAULT,
                  CW_USEDEFAULT, 400, 300);
     SetFont(TFont("Tahoma", 8));
@@ -126,8 +127,8 @@ void TForm::Close()
 
 void TForm::SetBorderStyle(TBorderStyle style, bool systemMenu, bool minimize, bool maximize)
 {
-    LONG windowStyle = GetWindowLongA(Handle(), GWL_STYLE) & ~(WS_OVERLAPPEDWINDOW | DS_MODALFRAME);
-    LONG exStyle = GetWindowLongA(Handle(), GWL_EXSTYLE) & ~(WS_EX_DLGMODALFRAME | WS_EX_TOOLWINDOW);
+    LONG windowStyle = GetWindowLongW(Handle(), GWL_STYLE) & ~(WS_OVERLAPPEDWINDOW | DS_MODALFRAME);
+    LONG exStyle = GetWindowLongW(Handle(), GWL_EXSTYLE) & ~(WS_EX_DLGMODALFRAME | WS_EX_TOOLWINDOW);
     windowStyle |= WS_CAPTION;
     if (systemMenu)
         windowStyle |= WS_SYSMENU;
@@ -146,8 +147,8 @@ void TForm::SetBorderStyle(TBorderStyle style, bool systemMenu, bool minimize, b
         exStyle |= WS_EX_TOOLWINDOW;
         break;
     }
-    SetWindowLongA(Handle(), GWL_STYLE, windowStyle);
-    SetWindowLongA(Handle(), GWL_EXSTYLE, exStyle);
+    SetWindowLongW(Handle(), GWL_STYLE, windowStyle);
+    SetWindowLongW(Handle(), GWL_EXSTYLE, exStyle);
     SetWindowPos(Handle(), nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
 
@@ -159,8 +160,8 @@ void TForm::SetStayOnTop(bool onTop)
 void TForm::SetClientSize(int width, int height)
 {
     RECT rect{0, 0, width, height};
-    AdjustWindowRectEx(&rect, GetWindowLongA(Handle(), GWL_STYLE), menu_ != nullptr,
-                       GetWindowLongA(Handle(), GWL_EXSTYLE));
+    AdjustWindowRectEx(&rect, GetWindowLongW(Handle(), GWL_STYLE), menu_ != nullptr,
+                       GetWindowLongW(Handle(), GWL_EXSTYLE));
     SetWindowPos(Handle(), nullptr, 0, 0, rect.right - rect.left, rect.bottom - rect.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
@@ -174,8 +175,8 @@ void TForm::CenterOnScreen()
 
 void TForm::SetIcon(HICON icon)
 {
-    SendMessageA(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
-    SendMessageA(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+    SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
 }
 
 TWindowState TForm::WindowState() const
@@ -250,20 +251,21 @@ void TForm::AddToolTip(HWND control, const std::string& text)
     if (!IsWindow(control))
         return;
     if (!toolTip_) {
-        toolTip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
+        toolTip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
                                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Handle(), nullptr,
-                                   GetModuleHandleA(nullptr), nullptr);
-        SendMessageA(toolTip_, TTM_SETMAXTIPWIDTH, 0, 400);
+                                   GetModuleHandleW(nullptr), nullptr);
+        SendMessageW(toolTip_, TTM_SETMAXTIPWIDTH, 0, 400);
     }
-    TTTOOLINFOA info{};
+    std::wstring wide = ToWide(text);
+    TTTOOLINFOW info{};
     info.cbSize = sizeof info;
     info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
     info.hwnd = Handle();
     info.uId = reinterpret_cast<UINT_PTR>(control);
-    info.lpszText = const_cast<char*>(text.c_str());
-    SendMessageA(toolTip_, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&info));
+    info.lpszText = &wide[0];
+    SendMessageW(toolTip_, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&info));
     if (!text.empty())
-        SendMessageA(toolTip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info));
+        SendMessageW(toolTip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
 }
 
 bool TForm::PreTranslateMessage(MSG& message)
@@ -274,7 +276,7 @@ bool TForm::PreTranslateMessage(MSG& message)
         menu_->HandleShortCut(static_cast<WORD>(message.wParam), ShiftStateFromKeys()))
         return true;
     if (DialogKeys && message.message >= WM_KEYFIRST && message.message <= WM_KEYLAST &&
-        IsDialogMessageA(Handle(), &message))
+        IsDialogMessageW(Handle(), &message))
         return true;
     return false;
 }

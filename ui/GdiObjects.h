@@ -112,7 +112,7 @@ public:
 // deleted on scope exit.
 class TMetafileDC {
 public:
-    explicit TMetafileDC(HDC dc, const RECT* frame = nullptr) : dc_(CreateEnhMetaFileA(dc, nullptr, frame, nullptr)) {}
+    explicit TMetafileDC(HDC dc, const RECT* frame = nullptr) : dc_(CreateEnhMetaFileW(dc, nullptr, frame, nullptr)) {}
     ~TMetafileDC()
     {
         if (dc_)

@@ -1,5 +1,7 @@
 #include "ui/Graphics.h"
 
+#include "ui/WideText.h"
+
 #include <algorithm>
 #include <cstring>
 #include <map>
@@ -92,9 +94,9 @@ bool TFont::operator==(const TFont& other) const
     return name_ == other.name_ && size_ == other.size_ && color_ == other.color_ && style_ == other.style_;
 }
 
-LOGFONTA TFont::LogFont() const
+LOGFONTW TFont::LogFont() const
 {
-    LOGFONTA lf{};
+    LOGFONTW lf{};
     lf.lfHeight = -MulDiv(size_, ScreenPixelsPerInch(), 72);
     lf.lfWeight = (style_ & fsBold) ? FW_BOLD : FW_NORMAL;
     lf.lfItalic = (style_ & fsItalic) != 0;
@@ -105,14 +107,15 @@ LOGFONTA TFont::LogFont() const
     lf.lfClipPrecision = CLIP_DEFAULT_PRECIS;
     lf.lfQuality = DEFAULT_QUALITY;
     lf.lfPitchAndFamily = DEFAULT_PITCH;
-    strncpy(lf.lfFaceName, name_.c_str(), LF_FACESIZE - 1);
+    const std::wstring face = ToWide(name_);
+    wcsncpy(lf.lfFaceName, face.c_str(), LF_FACESIZE - 1);
     return lf;
 }
 
-void TFont::SetLogFont(const LOGFONTA& lf)
+void TFont::SetLogFont(const LOGFONTW& lf)
 {
     Release();
-    name_ = lf.lfFaceName;
+    name_ = ToUtf8(lf.lfFaceName);
     int height = lf.lfHeight < 0 ? -lf.lfHeight : lf.lfHeight;
     size_ = MulDiv(height, 72, ScreenPixelsPerInch());
     style_ = 0;
@@ -129,8 +132,8 @@ void TFont::SetLogFont(const LOGFONTA& lf)
 HFONT TFont::Handle() const
 {
     if (!handle_) {
-        LOGFONTA lf = LogFont();
-        handle_.Reset(CreateFontIndirectA(&lf));
+        LOGFONTW lf = LogFont();
+        handle_.Reset(CreateFontIndirectW(&lf));
     }
     return handle_.Get();
 }
@@ -147,14 +150,20 @@ TOwnedBitmap CaptureWindow(HWND window, int width, int height, COLORREF backgrou
     GetWindowRect(window, &rect);
     int top = std::max(0L, (height - (rect.bottom - rect.top)) / 2);
     SetViewportOrgEx(dc, 0, top, nullptr);
-    SendMessageA(window, WM_PRINT, reinterpret_cast<WPARAM>(dc.Get()), PRF_CLIENT | PRF_CHILDREN | PRF_ERASEBKGND);
+    SendMessageW(window, WM_PRINT, reinterpret_cast<WPARAM>(dc.Get()), PRF_CLIENT | PRF_CHILDREN | PRF_ERASEBKGND);
     return bitmap;
 }
 
-TOwnedBitmap LoadBitmapResource(const char* name)
+TOwnedBitmap LoadBitmapResource(const wchar_t* name)
 {
     return TOwnedBitmap(static_cast<HBITMAP>(
-        LoadImageA(GetModuleHandleA(nullptr), name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+        LoadImageW(GetModuleHandleW(nullptr), name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+}
+
+int DrawTextUtf8(HDC dc, const std::string& text, RECT* rect, UINT format)
+{
+    const std::wstring wide = ToWide(text);
+    return DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), rect, format);
 }
 
 TOwnedBitmap BitmapPart(HBITMAP source, int left, int top, int width, int height)

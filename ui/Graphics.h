@@ -57,8 +57,8 @@ public:
     bool operator!=(const TFont& other) const { return !(*this == other); }
 
     HFONT Handle() const;
-    LOGFONTA LogFont() const;
-    void SetLogFont(const LOGFONTA& logFont);
+    LOGFONTW LogFont() const;
+    void SetLogFont(const LOGFONTW& logFont);
 
 private:
     void Release();
@@ -75,9 +75,12 @@ private:
 TOwnedBitmap CaptureWindow(HWND window, int width, int height, COLORREF background);
 
 // A bitmap resource of the program.
-TOwnedBitmap LoadBitmapResource(const char* name);
+TOwnedBitmap LoadBitmapResource(const wchar_t* name);
 // A copy of part of a bitmap.
 TOwnedBitmap BitmapPart(HBITMAP source, int left, int top, int width, int height);
+
+// DrawText of a UTF-8 text.
+int DrawTextUtf8(HDC dc, const std::string& text, RECT* rect, UINT format);
 
 // Pixels per logical inch of the screen.
 int ScreenPixelsPerInch();

@@ -3,6 +3,7 @@
 #include "ui/Application.h"
 #include "ui/Forms.h"
 #include "ui/SysUtils.h"
+#include "ui/WideText.h"
 
 #include <algorithm>
 #include <map>
@@ -205,16 +206,16 @@ TMenuItem* TMenuItem::Find(const std::string& caption) const
 void TMenuItem::Attach(TMenu* menu, HMENU parentMenu)
 {
     parentMenu_ = parentMenu;
-    MENUITEMINFOA info{};
+    MENUITEMINFOW info{};
     info.cbSize = sizeof info;
     // An item is inserted with its text: an item made without one becomes a
     // separator for good.
-    std::string text = ItemText();
+    std::wstring text = ToWide(ItemText());
     info.fMask = MIIM_ID | MIIM_FTYPE | (IsSeparator() ? 0 : MIIM_STRING);
     info.fType = IsSeparator() ? MFT_SEPARATOR : MFT_STRING;
     info.wID = command_;
-    info.dwTypeData = const_cast<char*>(text.c_str());
-    InsertMenuItemA(parentMenu_, GetMenuItemCount(parentMenu_), TRUE, &info);
+    info.dwTypeData = &text[0];
+    InsertMenuItemW(parentMenu_, GetMenuItemCount(parentMenu_), TRUE, &info);
     SetOwnerMenu(menu);
 }
 
@@ -238,21 +239,21 @@ void TMenuItem::UpdateItem()
 {
     if (!parentMenu_)
         return;
-    MENUITEMINFOA info{};
+    MENUITEMINFOW info{};
     info.cbSize = sizeof info;
     if (IsSeparator()) {
         info.fMask = MIIM_FTYPE;
         info.fType = MFT_SEPARATOR;
-        SetMenuItemInfoA(parentMenu_, command_, FALSE, &info);
+        SetMenuItemInfoW(parentMenu_, command_, FALSE, &info);
     } else {
-        std::string text = ItemText();
+        std::wstring text = ToWide(ItemText());
         info.fMask = MIIM_STRING | MIIM_STATE | MIIM_SUBMENU | MIIM_BITMAP;
-        info.dwTypeData = const_cast<char*>(text.c_str());
+        info.dwTypeData = &text[0];
         info.fState = (checked_ ? MFS_CHECKED : 0) | (enabled_ ? 0 : MFS_DISABLED);
         info.hSubMenu = subMenu_;
         TImageList* images = menu_ ? menu_->Images() : nullptr;
         info.hbmpItem = images ? images->MenuBitmap(imageIndex_) : nullptr;
-        SetMenuItemInfoA(parentMenu_, command_, FALSE, &info);
+        SetMenuItemInfoW(parentMenu_, command_, FALSE, &info);
     }
     if (menu_ && parentMenu_ == menu_->Handle())
         menu_->Changed();

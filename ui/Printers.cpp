@@ -1,5 +1,7 @@
 #include "ui/Printers.h"
 
+#include "ui/WideText.h"
+
 namespace {
 
 // Printing calls report failure with zero or a negative number.
@@ -33,10 +35,11 @@ RECT TPrinterJob::PageArea() const
 
 void TPrinterJob::BeginDoc(const std::string& title)
 {
-    DOCINFOA info{};
+    const std::wstring name = ToWide(title);
+    DOCINFOW info{};
     info.cbSize = sizeof info;
-    info.lpszDocName = title.c_str();
-    Check(StartDocA(printer_, &info), "StartDoc");
+    info.lpszDocName = name.c_str();
+    Check(StartDocW(printer_, &info), "StartDoc");
     printing_ = true;
 }
 

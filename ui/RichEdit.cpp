@@ -2,6 +2,8 @@
 
 #include "ui/Clipboard.h"
 #include "ui/SysUtils.h"
+#include "ui/TextEncoding.h"
+#include "ui/WideText.h"
 
 #include <psapi.h>
 
@@ -12,7 +14,7 @@ namespace {
 
 void LoadRichEditLibrary()
 {
-    static HMODULE library = LoadLibraryA("riched32.dll");
+    static HMODULE library = LoadLibraryW(L"riched32.dll");
     (void)library;
 }
 
@@ -24,6 +26,9 @@ struct StreamCookie {
     int64_t read = 0;
     int64_t sinceCheck = 0;
     uint64_t usageAtStart = 0;
+    // A UTF-16 stream must be handed whole characters' bytes: an odd count
+    // corrupts the text.
+    bool evenCounts = false;
 };
 
 // The control can take many times the text's size in memory (Wine's takes
@@ -77,6 +82,8 @@ DWORD CALLBACK ReadCallback(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* d
                 return 1;
             }
         }
+        if (state->evenCounts)
+            count &= ~1;
         *done = static_cast<LONG>(state->stream->Read(buffer, static_cast<size_t>(count)));
         state->read += *done;
         state->sinceCheck += *done;
@@ -102,20 +109,21 @@ DWORD CALLBACK WriteCallback(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* 
     }
 }
 
-CHARFORMATA EmptyCharFormat()
+CHARFORMATW EmptyCharFormat()
 {
-    CHARFORMATA format;
+    CHARFORMATW format;
     std::memset(&format, 0, sizeof format);
     format.cbSize = sizeof format;
     return format;
 }
 
-CHARFORMATA ToCharFormat(const TCharAttributes& attributes)
+CHARFORMATW ToCharFormat(const TCharAttributes& attributes)
 {
-    CHARFORMATA format = EmptyCharFormat();
+    CHARFORMATW format = EmptyCharFormat();
     format.dwMask = attributes.mask;
     if (attributes.mask & CFM_FACE) {
-        strncpy(format.szFaceName, attributes.name.c_str(), LF_FACESIZE - 1);
+        const std::wstring face = ToWide(attributes.name);
+        wcsncpy(format.szFaceName, face.c_str(), LF_FACESIZE - 1);
         format.bPitchAndFamily = DEFAULT_PITCH;
         format.bCharSet = DEFAULT_CHARSET;
         format.dwMask |= CFM_CHARSET;
@@ -169,18 +177,52 @@ void TRichEdit::SetSelStart(int start) { Select(start, 0); }
 
 void TRichEdit::SetSelLength(int length) { Select(SelStart(), length); }
 
-std::string TRichEdit::SelText() const
+std::wstring TRichEdit::GetText(DWORD which) const
 {
-    int length = SelLength();
-    std::string text(static_cast<size_t>(length) * 2 + 1, '\0');
-    LRESULT got = Perform(EM_GETSELTEXT, 0, reinterpret_cast<LPARAM>(&text[0]));
-    text.resize(static_cast<size_t>(std::max<LRESULT>(0, got)));
+    const int length = which == GT_SELECTION ? SelLength() : TextLength();
+    std::wstring text(static_cast<size_t>(std::max(0, length)) + 1, L'\0');
+    GETTEXTEX request{};
+    request.cb = static_cast<DWORD>(text.size() * sizeof(wchar_t));
+    request.flags = which;
+    request.codepage = 1200; // UTF-16
+    LRESULT got = Perform(EM_GETTEXTEX, reinterpret_cast<WPARAM>(&request), reinterpret_cast<LPARAM>(&text[0]));
+    text.resize(static_cast<size_t>(std::clamp<LRESULT>(got, 0, length)));
     return text;
 }
 
-void TRichEdit::SetSelText(const std::string& text)
+std::wstring TRichEdit::WideText() const { return GetText(GT_DEFAULT); }
+std::string TRichEdit::Text() const { return ToUtf8(WideText()); }
+std::wstring TRichEdit::WideSelText() const { return GetText(GT_SELECTION); }
+std::string TRichEdit::SelText() const { return ToUtf8(WideSelText()); }
+
+void TRichEdit::SetWideSelText(const std::wstring& text)
 {
-    Perform(EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
+    // As a typed text: the selection's format, and one step of undo.
+    SETTEXTEX request{ST_SELECTION | ST_KEEPUNDO, 1200};
+    Perform(EM_SETTEXTEX, reinterpret_cast<WPARAM>(&request), reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void TRichEdit::SetSelText(const std::string& text) { SetWideSelText(ToWide(text)); }
+
+void TRichEdit::SetText(const std::string& text)
+{
+    SETTEXTEX request{ST_DEFAULT, 1200};
+    const std::wstring wide = ToWide(text);
+    Perform(EM_SETTEXTEX, reinterpret_cast<WPARAM>(&request), reinterpret_cast<LPARAM>(wide.c_str()));
+}
+
+std::wstring TRichEdit::WideTextRange(int from, int to)
+{
+    if (to <= from)
+        return std::wstring();
+    CHARRANGE kept{0, 0}, part{from, to};
+    BeginUpdate();
+    Perform(EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&kept));
+    Perform(EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&part));
+    std::wstring text = GetText(GT_SELECTION);
+    Perform(EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&kept));
+    EndUpdate();
+    return text;
 }
 
 void TRichEdit::SelectAll() { Select(0, -1); }
@@ -189,7 +231,7 @@ void TRichEdit::Clear()
 {
     pending_.reset();
     if (TextLength() == 0) {
-        SetWindowTextA(Handle(), "");
+        SetWindowTextW(Handle(), L"");
         return;
     }
     RecreateEmpty(true);
@@ -200,8 +242,8 @@ void TRichEdit::Clear()
 void TRichEdit::RecreateEmpty(bool keepTypingFormat)
 {
     HWND old = Handle();
-    DWORD style = static_cast<DWORD>(GetWindowLongA(old, GWL_STYLE));
-    DWORD exStyle = static_cast<DWORD>(GetWindowLongA(old, GWL_EXSTYLE));
+    DWORD style = static_cast<DWORD>(GetWindowLongW(old, GWL_STYLE));
+    DWORD exStyle = static_cast<DWORD>(GetWindowLongW(old, GWL_EXSTYLE));
     RECT place;
     GetWindowRect(old, &place);
     MapWindowPoints(nullptr, GetParent(old), reinterpret_cast<POINT*>(&place), 2);
@@ -210,10 +252,10 @@ void TRichEdit::RecreateEmpty(bool keepTypingFormat)
     bool readOnly = ReadOnly();
     LRESULT events = Perform(EM_GETEVENTMASK);
     LRESULT limit = Perform(EM_GETLIMITTEXT);
-    CHARFORMATA defaultFormat = EmptyCharFormat();
+    CHARFORMATW defaultFormat = EmptyCharFormat();
     defaultFormat.dwMask = CFM_ALL;
     Perform(EM_GETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&defaultFormat));
-    CHARFORMATA typingFormat = EmptyCharFormat();
+    CHARFORMATW typingFormat = EmptyCharFormat();
     if (keepTypingFormat) {
         int end = TextLength();
         Select(end, end);
@@ -244,7 +286,11 @@ void TRichEdit::RecreateEmpty(bool keepTypingFormat)
     if (focused)
         ::SetFocus(Handle());
 }
-int TRichEdit::TextLength() const { return GetWindowTextLengthA(Handle()); }
+int TRichEdit::TextLength() const
+{
+    GETTEXTLENGTHEX request{GTL_NUMCHARS | GTL_PRECISE, 1200};
+    return static_cast<int>(Perform(EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&request)));
+}
 
 bool TRichEdit::RoomForText(uint64_t characters) const
 {
@@ -283,13 +329,31 @@ void TRichEdit::CopySelection()
         BeginUpdate();
         Perform(EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&copied));
         StreamOut(rich, SF_RTF | SFF_SELECTION);
-        StreamOut(plain, SF_TEXT | SFF_SELECTION);
+        StreamOut(plain, SF_TEXT | SF_UNICODE | SFF_SELECTION);
     }
-    PutOnClipboard(Handle(), {{CF_TEXT, plain.Memory(), plain.DataSize()},
+    const std::string ansi =
+        ToAnsi(std::wstring(reinterpret_cast<const wchar_t*>(plain.Memory()), plain.DataSize() / sizeof(wchar_t)));
+    PutOnClipboard(Handle(), {{CF_UNICODETEXT, plain.Memory(), plain.DataSize()},
+                              {CF_TEXT, ansi.data(), ansi.size()},
                               {RichTextClipboardFormat(), rich.Memory(), rich.DataSize()}});
 }
 LRESULT TRichEdit::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if ((message == WM_CHAR || message == WM_IME_CHAR) && wParam >= 0x80) {
+        // The control's class is an ANSI one: the system would hand it the
+        // character in the ANSI code page, "?" where that has none. It takes
+        // the whole character as WM_UNICHAR, halves of a pair joined first.
+        const auto unit = static_cast<wchar_t>(wParam);
+        if (unit >= 0xD800 && unit <= 0xDBFF) {
+            highSurrogate_ = unit;
+            return 0;
+        }
+        UINT code = unit;
+        if (unit >= 0xDC00 && unit <= 0xDFFF && highSurrogate_)
+            code = 0x10000 + ((highSurrogate_ - 0xD800u) << 10) + (unit - 0xDC00u);
+        highSurrogate_ = 0;
+        return TControl::WndProc(WM_UNICHAR, code, lParam);
+    }
     if (message == WM_KEYDOWN) {
         // The control's own keys for copy and cut come here as messages.
         TShiftState shift = ShiftStateFromKeys() & (ssCtrl | ssShift | ssAlt);
@@ -326,7 +390,7 @@ bool TRichEdit::ChangesLayout(UINT message, WPARAM wParam, LPARAM lParam) const
         return whole && !HasParagraph(*reinterpret_cast<const PARAFORMAT*>(lParam));
     if (message == EM_SETCHARFORMAT)
         return wParam == SCF_ALL || ((wParam == SCF_DEFAULT || (wParam == SCF_SELECTION && whole)) &&
-                                     !HasAttributes(*reinterpret_cast<const CHARFORMATA*>(lParam), wParam));
+                                     !HasAttributes(*reinterpret_cast<const CHARFORMATW*>(lParam), wParam));
     return true; // a new window font
 }
 
@@ -350,12 +414,12 @@ void TRichEdit::ScrollCaret() { Perform(EM_SCROLLCARET); }
 
 TCharAttributes TRichEdit::SelAttributes() const
 {
-    CHARFORMATA format = EmptyCharFormat();
+    CHARFORMATW format = EmptyCharFormat();
     format.dwMask = CFM_FACE | CFM_SIZE | CFM_COLOR | CFM_BOLD | CFM_ITALIC | CFM_UNDERLINE | CFM_STRIKEOUT;
     Perform(EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
     TCharAttributes attributes;
     attributes.mask = format.dwMask;
-    attributes.name = format.szFaceName;
+    attributes.name = ToUtf8(format.szFaceName);
     attributes.size = format.yHeight / 20;
     attributes.color = (format.dwEffects & CFE_AUTOCOLOR) ? static_cast<TColor>(GetSysColor(COLOR_WINDOWTEXT))
                                                           : static_cast<TColor>(format.crTextColor);
@@ -372,7 +436,7 @@ TCharAttributes TRichEdit::SelAttributes() const
 
 void TRichEdit::SetSelAttributes(const TCharAttributes& attributes)
 {
-    CHARFORMATA format = ToCharFormat(attributes);
+    CHARFORMATW format = ToCharFormat(attributes);
     // Formatting a long text costs seconds even when nothing changes.
     if (SelLength() > 0 && HasAttributes(format, SCF_SELECTION))
         return;
@@ -381,9 +445,9 @@ void TRichEdit::SetSelAttributes(const TCharAttributes& attributes)
 
 // Whether the whole (non-empty) selection, or the default format, has every
 // attribute of `wanted`.
-bool TRichEdit::HasAttributes(const CHARFORMATA& wanted, WPARAM which) const
+bool TRichEdit::HasAttributes(const CHARFORMATW& wanted, WPARAM which) const
 {
-    CHARFORMATA current = EmptyCharFormat();
+    CHARFORMATW current = EmptyCharFormat();
     current.dwMask = wanted.dwMask;
     Perform(EM_GETCHARFORMAT, which, reinterpret_cast<LPARAM>(&current));
     DWORD mask = wanted.dwMask;
@@ -399,7 +463,7 @@ bool TRichEdit::HasAttributes(const CHARFORMATA& wanted, WPARAM which) const
     return !((mask & CFM_SIZE) && current.yHeight != wanted.yHeight) &&
            !((mask & CFM_OFFSET) && current.yOffset != wanted.yOffset) &&
            !((mask & CFM_CHARSET) && current.bCharSet != wanted.bCharSet) &&
-           !((mask & CFM_FACE) && std::strcmp(current.szFaceName, wanted.szFaceName) != 0);
+           !((mask & CFM_FACE) && std::wcscmp(current.szFaceName, wanted.szFaceName) != 0);
 }
 
 TParaAttributes TRichEdit::Paragraph() const
@@ -441,7 +505,7 @@ void TRichEdit::SetEmptyTextFormat(const TCharAttributes& attributes)
 {
     if (TextLength() > 0)
         return;
-    CHARFORMATA format = ToCharFormat(attributes);
+    CHARFORMATW format = ToCharFormat(attributes);
     Perform(EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&format));
 }
 
@@ -476,7 +540,7 @@ void TRichEdit::SetEditorFont(const TFont& font)
     attributes.size = font.Size();
     attributes.color = font.Color();
     attributes.style = font.Style();
-    CHARFORMATA format = ToCharFormat(attributes);
+    CHARFORMATW format = ToCharFormat(attributes);
     // Changing the default format of a long text costs much even when nothing changes.
     if (!HasAttributes(format, SCF_DEFAULT))
         Perform(EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&format));
@@ -492,7 +556,7 @@ void TRichEdit::SetBackground(TColor color)
     Perform(EM_SETBKGNDCOLOR, 0, ColorToRGB(color));
 }
 
-bool TRichEdit::ReadOnly() const { return (GetWindowLongA(Handle(), GWL_STYLE) & ES_READONLY) != 0; }
+bool TRichEdit::ReadOnly() const { return (GetWindowLongW(Handle(), GWL_STYLE) & ES_READONLY) != 0; }
 void TRichEdit::SetReadOnly(bool readOnly) { Perform(EM_SETREADONLY, readOnly); }
 void TRichEdit::SetMaxLength(int length) { Perform(EM_EXLIMITTEXT, 0, length); }
 
@@ -504,19 +568,16 @@ int TRichEdit::LineCount() const
     return count;
 }
 
-std::string TRichEdit::Line(int index) const
+std::string TRichEdit::Line(int index)
 {
     LRESULT start = Perform(EM_LINEINDEX, index);
     if (start < 0)
         return std::string();
     LRESULT length = Perform(EM_LINELENGTH, start);
-    std::string text(static_cast<size_t>(std::max<LRESULT>(length, 1)) + 2, '\0');
-    *reinterpret_cast<WORD*>(&text[0]) = static_cast<WORD>(std::min<size_t>(text.size(), 0xFFFF));
-    LRESULT got = Perform(EM_GETLINE, index, reinterpret_cast<LPARAM>(&text[0]));
-    text.resize(static_cast<size_t>(std::max<LRESULT>(0, std::min(got, length))));
-    while (!text.empty() && (text.back() == '\r' || text.back() == '\n'))
+    std::wstring text = WideTextRange(static_cast<int>(start), static_cast<int>(start + length));
+    while (!text.empty() && (text.back() == L'\r' || text.back() == L'\n'))
         text.pop_back();
-    return text;
+    return ToUtf8(text);
 }
 
 std::vector<std::string> TRichEdit::Paragraphs() const
@@ -531,6 +592,7 @@ TRichEdit::TStreamResult TRichEdit::StreamIn(TStream& stream, UINT format)
     StreamCookie cookie{&stream};
     cookie.total = stream.Size() - stream.Position();
     cookie.usageAtStart = MemoryInUse();
+    cookie.evenCounts = (format & SF_UNICODE) != 0;
     EDITSTREAM es{};
     es.dwCookie = reinterpret_cast<DWORD_PTR>(&cookie);
     es.pfnCallback = ReadCallback;
@@ -540,7 +602,28 @@ TRichEdit::TStreamResult TRichEdit::StreamIn(TStream& stream, UINT format)
                                              : TStreamResult::Failed;
 }
 
-void TRichEdit::LoadFromStream(TStream& stream)
+TRichEdit::TStreamResult TRichEdit::StreamInText(TStream& stream, UINT flags, TTextFormat& format)
+{
+    // The file's bytes and their characters are held at once before the
+    // control takes them; the control's own needs are checked as it reads.
+    const int64_t size = std::max<int64_t>(0, stream.Size() - stream.Position());
+    if (!MemoryLeftFor(static_cast<uint64_t>(size) * 3))
+        return TStreamResult::OutOfRoom;
+    std::string bytes(static_cast<size_t>(size), '\0');
+    try {
+        bytes.resize(stream.Read(&bytes[0], bytes.size()));
+    } catch (const std::exception&) {
+        return TStreamResult::Failed;
+    }
+    format = DetectTextFormat(bytes.data(), bytes.size());
+    const std::wstring text = DecodeText(bytes.data(), bytes.size(), format);
+    TMemoryStream units;
+    units.WriteBuffer(text.data(), text.size() * sizeof(wchar_t));
+    units.SetPosition(0);
+    return StreamIn(units, SF_TEXT | SF_UNICODE | flags);
+}
+
+std::optional<TTextFormat> TRichEdit::LoadFromStream(TStream& stream)
 {
     pending_.reset();
     int64_t start = stream.Position();
@@ -550,10 +633,15 @@ void TRichEdit::LoadFromStream(TStream& stream)
         RecreateEmpty(false);
     // Plain text goes in at the insertion point and takes its formats, so that
     // a caller who formatted the empty text need not format the loaded text again.
-    TStreamResult result = StreamIn(stream, PlainText ? SF_TEXT | SFF_SELECTION : SF_RTF);
+    std::optional<TTextFormat> format;
+    TTextFormat read;
+    TStreamResult result = PlainText ? StreamInText(stream, SFF_SELECTION, read) : StreamIn(stream, SF_RTF);
     if (result == TStreamResult::Failed && !PlainText) {
         stream.SetPosition(start);
-        result = StreamIn(stream, SF_TEXT);
+        result = StreamInText(stream, 0, read);
+        format = read;
+    } else if (PlainText) {
+        format = read;
     }
     // A text too big to hold is not left half loaded, to be saved over a file.
     if (result == TStreamResult::OutOfRoom)
@@ -565,6 +653,7 @@ void TRichEdit::LoadFromStream(TStream& stream)
     EndUpdate();
     if (result != TStreamResult::Read)
         throw EOutOfResources("Failed to Load Stream");
+    return format;
 }
 
 void TRichEdit::LoadLater(TStream& stream)
@@ -581,10 +670,10 @@ void TRichEdit::LoadLater(TStream& stream)
     pending_ = std::move(text);
 }
 
-void TRichEdit::LoadPendingText()
+std::optional<TTextFormat> TRichEdit::LoadPendingText()
 {
     if (!pending_)
-        return;
+        return std::nullopt;
     std::unique_ptr<TMemoryStream> text = std::move(pending_);
     // Rich text is read as it would have been then, from the default format
     // the editor had. Text that is not rich goes in as plain text whatever it
@@ -593,14 +682,15 @@ void TRichEdit::LoadPendingText()
     const bool plain = PlainText;
     const bool rich = !pendingPlainText_ && text->DataSize() > 0 && text->Memory()[0] == '{';
     PlainText = !rich && (pendingPlainText_ || plain);
-    CHARFORMATA now = EmptyCharFormat();
+    CHARFORMATW now = EmptyCharFormat();
     now.dwMask = pendingDefault_.dwMask;
     Perform(EM_GETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&now));
     const bool swap = rich && !HasAttributes(pendingDefault_, SCF_DEFAULT);
     if (swap)
         Perform(EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&pendingDefault_));
+    std::optional<TTextFormat> format;
     try {
-        LoadFromStream(*text);
+        format = LoadFromStream(*text);
     } catch (...) {
         PlainText = plain;
         if (swap)
@@ -610,15 +700,40 @@ void TRichEdit::LoadPendingText()
     PlainText = plain;
     if (swap)
         Perform(EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&now));
+    return format;
 }
 
-void TRichEdit::LoadFromFile(const std::string& fileName)
+std::optional<TTextFormat> TRichEdit::LoadFromFile(const std::string& fileName)
 {
     TFileStream file(fileName, fmOpenRead);
-    LoadFromStream(file);
+    return LoadFromStream(file);
 }
 
-void TRichEdit::SaveToStream(TStream& stream) { StreamOut(stream, PlainText ? SF_TEXT : SF_RTF); }
+TTextFormat TRichEdit::SaveToStream(TStream& stream, const TTextFormat& format, bool orUtf8)
+{
+    if (!PlainText) {
+        StreamOut(stream, SF_RTF);
+        return format;
+    }
+    TMemoryStream units;
+    StreamOut(units, SF_TEXT | SF_UNICODE);
+    std::wstring text(reinterpret_cast<const wchar_t*>(units.Memory()), units.DataSize() / sizeof(wchar_t));
+    units.Clear();
+    TTextFormat written = format;
+    bool exact = true;
+    std::string bytes = EncodeText(text, written, orUtf8 ? &exact : nullptr);
+    if (!exact) {
+        written.encoding = TEncoding::Utf8;
+        written.bom = true;
+        bytes = EncodeText(std::move(text), written);
+    }
+    try {
+        stream.WriteBuffer(bytes.data(), bytes.size());
+    } catch (const EStreamError&) {
+        throw EOutOfResources("Failed to Save Stream");
+    }
+    return written;
+}
 
 void TRichEdit::StreamOut(TStream& stream, UINT format) const
 {

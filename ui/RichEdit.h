@@ -3,10 +3,12 @@
 
 #include "ui/Classes.h"
 #include "ui/Controls.h"
+#include "ui/TextEncoding.h"
 
 #include <richedit.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -47,8 +49,17 @@ public:
     void SetSelStart(int start);
     void SetSelLength(int length);
     void Select(int start, int length);
+    // The text as the control holds it: positions count UTF-16 units.
+    std::string Text() const override;
+    std::wstring WideText() const;
+    void SetText(const std::string& text) override;
     std::string SelText() const;
+    std::wstring WideSelText() const;
+    // Replaces the selection as typing would (one step of undo).
     void SetSelText(const std::string& text);
+    void SetWideSelText(const std::wstring& text);
+    // The characters from `from` to `to`; the selection is put back.
+    std::wstring WideTextRange(int from, int to);
     void SelectAll();
     void ClearSelection();
     // Empties the editor. Typing then goes on in the format the text ended with.
@@ -82,23 +93,27 @@ public:
 
     // Lines as the control lays them out; a last empty line is not counted.
     int LineCount() const;
-    std::string Line(int index) const;
+    std::string Line(int index);
     // The paragraphs of the text: the lines between line breaks.
     std::vector<std::string> Paragraphs() const;
 
     // How files are read and written: plain text or rich text (RTF).
     bool PlainText = false;
-    // The loaded text replaces the content. Plain text takes the formats of
-    // the insertion point: the default ones, unless the editor was empty and
-    // formatted (its paragraph, its typing format). Rich text falls back to
-    // plain text when it cannot be read as RTF; raises EFOpenError, or
-    // EOutOfResources "Failed to Load Stream" (also when the memory runs
-    // short, leaving the editor empty).
-    void LoadFromFile(const std::string& fileName);
-    void LoadFromStream(TStream& stream);
-    // Raises EOutOfResources "Failed to Save Stream" when the stream cannot be made
+    // The loaded text replaces the content. Plain text is a file's bytes in
+    // any encoding (DetectTextFormat), and takes the formats of the insertion
+    // point: the default ones, unless the editor was empty and formatted (its
+    // paragraph, its typing format). Rich text falls back to plain text when
+    // it cannot be read as RTF. Returns the format plain text was read in,
+    // none for RTF; raises EFOpenError, or EOutOfResources "Failed to Load
+    // Stream" (also when the memory runs short, leaving the editor empty).
+    std::optional<TTextFormat> LoadFromFile(const std::string& fileName);
+    std::optional<TTextFormat> LoadFromStream(TStream& stream);
+    // Plain text is written in `format`; where that encoding cannot hold a
+    // character, as UTF-8 with a byte order mark when `orUtf8` is set (else
+    // the character becomes "?"). Returns the format written. Raises
+    // EOutOfResources "Failed to Save Stream" when the stream cannot be made
     // or written.
-    void SaveToStream(TStream& stream);
+    TTextFormat SaveToStream(TStream& stream, const TTextFormat& format = TTextFormat(), bool orUtf8 = false);
     // A load held back until the editor's size and formats are final, so that
     // the control lays a long text out once: the stream is read now (reading
     // fails here), and LoadPendingText puts it into the control as
@@ -107,7 +122,7 @@ public:
     // or another load drops a held text.
     void LoadLater(TStream& stream);
     bool LoadPending() const { return pending_ != nullptr; }
-    void LoadPendingText();
+    std::optional<TTextFormat> LoadPendingText();
 
     // For tests: how often the control laid out the whole of a text it holds
     // (a load, a change of its size, a format change over all of it), counted
@@ -145,20 +160,24 @@ private:
     void CopySelection();
     enum class TStreamResult { Read, Failed, OutOfRoom };
     TStreamResult StreamIn(TStream& stream, UINT format);
+    // The stream's bytes as plain text in the format detected for them.
+    TStreamResult StreamInText(TStream& stream, UINT flags, TTextFormat& format);
     // Raises EOutOfResources "Failed to Save Stream" when the stream cannot be written.
     void StreamOut(TStream& stream, UINT format) const;
     // Replaces the window by an empty one with the same settings: removing a
     // long text from the control itself costs far more than destroying it.
     // `keepTypingFormat`: the new window types in the format the text ended with.
     void RecreateEmpty(bool keepTypingFormat);
-    bool HasAttributes(const CHARFORMATA& wanted, WPARAM which) const;
+    bool HasAttributes(const CHARFORMATW& wanted, WPARAM which) const;
     bool HasParagraph(const PARAFORMAT& wanted) const;
     bool ChangesLayout(UINT message, WPARAM wParam, LPARAM lParam) const;
     void CountLayout(UINT message, bool formatChange);
     // Fires the selection-change event, or notes it while updates are held.
     void SelectionChanged();
     void TextChanged();
+    std::wstring GetText(DWORD which) const; // GT_DEFAULT or GT_SELECTION
     bool wordWrap_;
+    wchar_t highSurrogate_ = 0; // the first half of a typed pair
     // Page formatting drawn from a copy of the text, for a control that does
     // not format pages itself.
     std::unique_ptr<TPageBands, TPageBandsDeleter> bands_;
@@ -168,7 +187,7 @@ private:
     // A load held back, with the format and the default font it was chosen with.
     std::unique_ptr<TMemoryStream> pending_;
     bool pendingPlainText_ = false;
-    CHARFORMATA pendingDefault_{};
+    CHARFORMATW pendingDefault_{};
     SIZE countedSize_{};
 };
 

@@ -85,24 +85,14 @@ int CALLBACK PlayRecord(HDC dc, HANDLETABLE* table, const ENHMETARECORD* record,
     return 1;
 }
 
-// The editor's characters from `from` to `to`.
-std::string TextRange(const TRichEdit& editor, int from, int to)
-{
-    std::string text(static_cast<size_t>(to - from) + 1, '\0');
-    TEXTRANGEA range{CHARRANGE{from, to}, &text[0]};
-    text.resize(static_cast<size_t>(std::max<LRESULT>(0, editor.Perform(EM_GETTEXTRANGE, 0,
-                                                                        reinterpret_cast<LPARAM>(&range)))));
-    return text;
-}
-
 // Where the paragraph holding `position` starts: after the line break before it.
-int ParagraphStart(const TRichEdit& editor, int position)
+int ParagraphStart(TRichEdit& editor, int position)
 {
     const int block = 8192;
     for (int to = position; to > 0; to -= block) {
         int from = std::max(0, to - block);
-        size_t lineBreak = TextRange(editor, from, to).find_last_of('\n');
-        if (lineBreak != std::string::npos)
+        size_t lineBreak = editor.WideTextRange(from, to).find_last_of(L'\n');
+        if (lineBreak != std::wstring::npos)
             return from + static_cast<int>(lineBreak) + 1;
     }
     return 0;
@@ -110,12 +100,12 @@ int ParagraphStart(const TRichEdit& editor, int position)
 
 // Where the paragraph holding `position` ends: after its line break, or at
 // the end of the text.
-int ParagraphEnd(const TRichEdit& editor, int position, int length)
+int ParagraphEnd(TRichEdit& editor, int position, int length)
 {
     const int block = 8192;
     for (int from = position; from < length; from += block) {
-        size_t lineBreak = TextRange(editor, from, std::min(length, from + block)).find('\n');
-        if (lineBreak != std::string::npos)
+        size_t lineBreak = editor.WideTextRange(from, std::min(length, from + block)).find(L'\n');
+        if (lineBreak != std::wstring::npos)
             return from + static_cast<int>(lineBreak) + 1;
     }
     return length;
@@ -139,7 +129,7 @@ private:
     void Load(int position);
     LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const
     {
-        return SendMessageA(window_, message, wParam, lParam);
+        return SendMessageW(window_, message, wParam, lParam);
     }
     int LineOf(int position) const
     {
@@ -196,8 +186,8 @@ void TPageBands::Load(int position)
             throw EOutOfResources("Cannot lay the pages out");
     }
 
-    window_.Reset(CreateWindowExA(0, "RICHEDIT", "", WS_POPUP | ES_MULTILINE, 0, 0, width_, height_, nullptr,
-                                  nullptr, GetModuleHandleA(nullptr), nullptr));
+    window_.Reset(CreateWindowExW(0, L"RICHEDIT", L"", WS_POPUP | ES_MULTILINE, 0, 0, width_, height_, nullptr,
+                                  nullptr, GetModuleHandleW(nullptr), nullptr));
     if (!window_)
         throw EOutOfResources("Cannot lay the pages out");
     scroll_ = 0;
@@ -213,7 +203,7 @@ void TPageBands::Load(int position)
 
     // The editor's default format first: the copy's text takes it where the
     // rich text does not say otherwise.
-    CHARFORMATA defaultFormat;
+    CHARFORMATW defaultFormat;
     std::memset(&defaultFormat, 0, sizeof defaultFormat);
     defaultFormat.cbSize = sizeof defaultFormat;
     defaultFormat.dwMask = CFM_ALL;
@@ -226,7 +216,7 @@ void TPageBands::Load(int position)
         throw EOutOfResources("Cannot lay the pages out");
     // One more paragraph, so that every line of the text has one below it.
     Send(EM_SETSEL, INT_MAX, INT_MAX);
-    Send(EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>("\r\n"));
+    Send(EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(L"\r\n"));
 }
 
 int TPageBands::LineStart(int line) const
@@ -237,7 +227,10 @@ int TPageBands::LineStart(int line) const
 int TPageBands::LocalLineStart(int line) const
 {
     LRESULT start = Send(EM_LINEINDEX, static_cast<WPARAM>(line));
-    return start >= 0 ? static_cast<int>(start) : GetWindowTextLengthA(window_);
+    if (start >= 0)
+        return static_cast<int>(start);
+    GETTEXTLENGTHEX request{GTL_NUMCHARS | GTL_PRECISE, 1200};
+    return static_cast<int>(Send(EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&request)));
 }
 
 int TPageBands::LineTop(int line) const

@@ -1,6 +1,7 @@
 #include "ui/SafeFile.h"
 
 #include "ui/SysUtils.h"
+#include "ui/WideText.h"
 
 #include <windows.h>
 
@@ -14,7 +15,7 @@ namespace {
 // held open by another program that does not share writing.
 bool Unwritable(const std::string& fileName)
 {
-    HANDLE file = CreateFileA(fileName.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+    HANDLE file = CreateFileW(ToWide(fileName).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return GetLastError() != ERROR_FILE_NOT_FOUND;
@@ -28,15 +29,15 @@ public:
     explicit NewFile(const std::string& target)
     {
         std::string folder = ExtractFilePath(target);
-        char name[MAX_PATH + 1] = {0};
-        if (!GetTempFileNameA(folder.empty() ? "." : folder.c_str(), "~mb", 0, name))
+        wchar_t name[MAX_PATH + 1] = {0};
+        if (!GetTempFileNameW(ToWide(folder.empty() ? "." : folder).c_str(), L"~mb", 0, name))
             CannotCreate(target);
-        path_ = name;
+        path_ = ToUtf8(name);
     }
     ~NewFile()
     {
         if (!placed_)
-            DeleteFileA(path_.c_str());
+            DeleteFileW(ToWide(path_).c_str());
     }
     NewFile(const NewFile&) = delete;
     NewFile& operator=(const NewFile&) = delete;
@@ -53,7 +54,8 @@ private:
 
 void SaveFileSafely(const std::string& fileName, const std::function<void(TStream&)>& write)
 {
-    bool exists = GetFileAttributesA(fileName.c_str()) != INVALID_FILE_ATTRIBUTES;
+    const std::wstring wideName = ToWide(fileName);
+    bool exists = GetFileAttributesW(wideName.c_str()) != INVALID_FILE_ATTRIBUTES;
     if (exists && Unwritable(fileName))
         CannotCreate(fileName);
 
@@ -72,18 +74,19 @@ void SaveFileSafely(const std::string& fileName, const std::function<void(TStrea
     }
 
     if (exists) {
-        if (ReplaceFileA(fileName.c_str(), replacement.Path().c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
+        if (ReplaceFileW(wideName.c_str(), ToWide(replacement.Path()).c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
                          nullptr, nullptr)) {
             replacement.Placed();
             return;
         }
         // The system may have removed the old file and failed to rename the
         // new one: then the new one is all there is, and must not be lost.
-        if (GetLastError() != ERROR_UNABLE_TO_MOVE_REPLACEMENT || GetFileAttributesA(fileName.c_str()) !=
+        if (GetLastError() != ERROR_UNABLE_TO_MOVE_REPLACEMENT || GetFileAttributesW(wideName.c_str()) !=
                                                                       INVALID_FILE_ATTRIBUTES)
             CannotCreate(fileName);
     }
-    if (!MoveFileExA(replacement.Path().c_str(), fileName.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    if (!MoveFileExW(ToWide(replacement.Path()).c_str(), wideName.c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         if (exists)
             replacement.Placed(); // kept under its own name: the only copy left
         CannotCreate(fileName);

@@ -1,6 +1,8 @@
 #include "ui/Shell.h"
 
 #include "ui/LateBound.h"
+#include "ui/WideText.h"
+
 #include <windows.h>
 #include <shellapi.h>
 
@@ -9,7 +11,7 @@
 namespace {
 
 // The shell's DLL loads at the first opening.
-const TLateBound<decltype(&ShellExecuteA)> shellExecute("shell32.dll", "ShellExecuteA");
+const TLateBound<decltype(&ShellExecuteW)> shellExecute("shell32.dll", "ShellExecuteW");
 
 } // namespace
 
@@ -19,26 +21,22 @@ TShellOpener replacement;
 
 // The shell takes paths of fewer than MAX_PATH characters: a longer path of a
 // file that is there goes as its short form.
-std::string ShellTarget(const std::string& target)
+std::wstring ShellTarget(const std::string& target)
 {
-    if (target.size() < MAX_PATH)
-        return target;
-    // The wide call: the narrow one takes no path of MAX_PATH characters or more.
-    std::wstring wide(target.size() + 1, L'\0');
-    wide.resize(MultiByteToWideChar(CP_ACP, 0, target.c_str(), -1, &wide[0], static_cast<int>(wide.size())));
-    std::wstring shortPath(wide.size(), L'\0');
+    std::wstring wide = ToWide(target);
+    if (wide.size() < MAX_PATH)
+        return wide;
+    std::wstring shortPath(wide.size() + 1, L'\0');
     DWORD length = GetShortPathNameW(wide.c_str(), &shortPath[0], static_cast<DWORD>(shortPath.size()));
     if (length == 0 || length >= shortPath.size())
-        return target;
-    std::string narrow(length * 2 + 1, '\0');
-    narrow.resize(WideCharToMultiByte(CP_ACP, 0, shortPath.c_str(), static_cast<int>(length), &narrow[0],
-                                      static_cast<int>(narrow.size()), nullptr, nullptr));
-    return narrow.empty() ? target : narrow;
+        return wide;
+    shortPath.resize(length);
+    return shortPath;
 }
 
 void SystemShellOpen(const std::string& target)
 {
-    shellExecute(nullptr, "open", ShellTarget(target).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    shellExecute(nullptr, L"open", ShellTarget(target).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 } // namespace
@@ -57,13 +55,13 @@ std::string ProgramFileName()
 {
     // The call cuts the name to the buffer without saying how long it is:
     // grow the buffer until the name fits with room to spare.
-    std::vector<char> buffer(MAX_PATH);
+    std::vector<wchar_t> buffer(MAX_PATH);
     for (;;) {
-        DWORD length = GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        DWORD length = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
         if (length == 0)
             return std::string();
         if (length < buffer.size() - 1)
-            return std::string(buffer.data(), length);
+            return ToUtf8(buffer.data(), length);
         buffer.resize(buffer.size() * 2);
     }
 }

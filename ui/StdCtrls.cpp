@@ -3,6 +3,7 @@
 #include "ui/Application.h"
 #include "ui/Forms.h"
 #include "ui/SysUtils.h"
+#include "ui/WideText.h"
 
 #include <algorithm>
 #include <cstring>
@@ -41,7 +42,7 @@ SIZE TLabel::CaptionSize(const std::string& text) const
     static TMemoryDC measuring;
     RECT rect{0, 0, 0, 0};
     TSelectObject font(measuring, Font().Handle());
-    DrawTextA(measuring, text.empty() ? " " : text.c_str(), -1, &rect, DT_CALCRECT | DT_NOPREFIX | DT_SINGLELINE);
+    DrawTextUtf8(measuring, text.empty() ? " " : text, &rect, DT_CALCRECT | DT_NOPREFIX | DT_SINGLELINE);
     return SIZE{text.empty() ? 0 : rect.right, rect.bottom};
 }
 
@@ -91,16 +92,16 @@ void TCustomEdit::Select(int start, int length) { Perform(EM_SETSEL, start, star
 
 std::string TCustomEdit::SelText() const
 {
-    std::string text = Text();
-    int start = SelStart(), length = SelLength();
-    if (start > static_cast<int>(text.size()))
+    const std::wstring text = ToWide(Text());
+    const auto start = static_cast<size_t>(SelStart()), length = static_cast<size_t>(SelLength());
+    if (start > text.size())
         return std::string();
-    return text.substr(start, length);
+    return ToUtf8(text.substr(start, length));
 }
 
 void TCustomEdit::SetSelText(const std::string& text)
 {
-    Perform(EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
+    Perform(EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(ToWide(text).c_str()));
 }
 
 void TCustomEdit::SelectAll() { Perform(EM_SETSEL, 0, -1); }
@@ -118,7 +119,7 @@ void TCustomEdit::SetPasswordChar(char character)
     InvalidateRect(Handle(), nullptr, TRUE);
 }
 
-bool TCustomEdit::ReadOnly() const { return (GetWindowLongA(Handle(), GWL_STYLE) & ES_READONLY) != 0; }
+bool TCustomEdit::ReadOnly() const { return (GetWindowLongW(Handle(), GWL_STYLE) & ES_READONLY) != 0; }
 
 void TCustomEdit::SetReadOnly(bool readOnly) { Perform(EM_SETREADONLY, readOnly); }
 
@@ -161,8 +162,8 @@ void TCheckBox::SetChecked(bool checked) { Perform(BM_SETCHECK, checked ? BST_CH
 
 void TCheckBox::SetBoxRight(bool right)
 {
-    LONG style = GetWindowLongA(Handle(), GWL_STYLE);
-    SetWindowLongA(Handle(), GWL_STYLE, right ? style | BS_LEFTTEXT : style & ~BS_LEFTTEXT);
+    LONG style = GetWindowLongW(Handle(), GWL_STYLE);
+    SetWindowLongW(Handle(), GWL_STYLE, right ? style | BS_LEFTTEXT : style & ~BS_LEFTTEXT);
     Invalidate();
 }
 
@@ -198,7 +199,7 @@ std::string TListBox::Item(int index) const
 
 int TListBox::Add(const std::string& text)
 {
-    LRESULT index = Perform(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    LRESULT index = Perform(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(ToWide(text).c_str()));
     if (index < 0)
         throw EOutOfResources("The list cannot take another entry");
     items_.insert(items_.begin() + std::min<size_t>(static_cast<size_t>(index), items_.size()), text);
@@ -222,14 +223,15 @@ void SortForList(std::vector<std::string>& texts)
     std::vector<size_t> keyAt(texts.size());
     for (size_t i = 0; i < texts.size(); ++i) {
         keyAt[i] = keys.size();
-        const std::string& text = texts[i];
+        const std::wstring text = ToWide(texts[i]);
+        // A sort key is a string of bytes, whatever the text's width.
         int length = text.empty() ? 0
-                                  : LCMapStringA(LOCALE_USER_DEFAULT, LCMAP_SORTKEY | NORM_IGNORECASE, text.data(),
+                                  : LCMapStringW(LOCALE_USER_DEFAULT, LCMAP_SORTKEY | NORM_IGNORECASE, text.data(),
                                                  static_cast<int>(text.size()), nullptr, 0);
         keys.resize(keys.size() + length + 1, '\0');
         if (length > 0)
-            LCMapStringA(LOCALE_USER_DEFAULT, LCMAP_SORTKEY | NORM_IGNORECASE, text.data(),
-                         static_cast<int>(text.size()), reinterpret_cast<char*>(&keys[keyAt[i]]), length);
+            LCMapStringW(LOCALE_USER_DEFAULT, LCMAP_SORTKEY | NORM_IGNORECASE, text.data(),
+                         static_cast<int>(text.size()), reinterpret_cast<wchar_t*>(&keys[keyAt[i]]), length);
     }
     std::vector<size_t> order(texts.size());
     for (size_t i = 0; i < order.size(); ++i)
@@ -248,7 +250,7 @@ void SortForList(std::vector<std::string>& texts)
 
 } // namespace
 
-bool TListBox::Sorted() const { return (GetWindowLongA(Handle(), GWL_STYLE) & LBS_SORT) != 0; }
+bool TListBox::Sorted() const { return (GetWindowLongW(Handle(), GWL_STYLE) & LBS_SORT) != 0; }
 
 void TListBox::AddMany(std::vector<std::string> texts)
 {
@@ -304,12 +306,12 @@ void TListBox::Fill(const std::vector<std::string>& texts)
     Perform(LB_RESETCONTENT);
     size_t bytes = 0;
     for (const auto& text : texts)
-        bytes += text.size() + 1;
+        bytes += (text.size() + 1) * sizeof(wchar_t);
     if (Perform(LB_INITSTORAGE, texts.size(), bytes) == LB_ERRSPACE)
         throw EOutOfResources("The list cannot take another entry");
     // Appended in the given order: a sorted list would search for each place.
     for (const auto& text : texts)
-        if (Perform(LB_INSERTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text.c_str())) < 0)
+        if (Perform(LB_INSERTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(ToWide(text).c_str())) < 0)
             throw EOutOfResources("The list cannot take another entry");
 }
 
@@ -362,21 +364,21 @@ TComboBox::TComboBox(TControl* parent, int left, int top, int width, Style style
     // so that the box's own context menu (or none) is shown.
     if (HWND edit = GetWindow(Handle(), GW_CHILD)) {
         innerEditProc_ = reinterpret_cast<WNDPROC>(
-            SetWindowLongPtrA(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(InnerEditProc)));
-        SetPropA(edit, "Mibor8.ComboEditProc", reinterpret_cast<HANDLE>(innerEditProc_));
+            SetWindowLongPtrW(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(InnerEditProc)));
+        SetPropW(edit, L"Mibor8.ComboEditProc", reinterpret_cast<HANDLE>(innerEditProc_));
     }
 }
 
 LRESULT CALLBACK TComboBox::InnerEditProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    auto original = reinterpret_cast<WNDPROC>(GetPropA(window, "Mibor8.ComboEditProc"));
+    auto original = reinterpret_cast<WNDPROC>(GetPropW(window, L"Mibor8.ComboEditProc"));
     if (message == WM_CONTEXTMENU)
-        return SendMessageA(GetParent(window), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(GetParent(window)), lParam);
+        return SendMessageW(GetParent(window), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(GetParent(window)), lParam);
     if (message == WM_NCDESTROY) {
-        RemovePropA(window, "Mibor8.ComboEditProc");
-        SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
+        RemovePropW(window, L"Mibor8.ComboEditProc");
+        SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
     }
-    return CallWindowProcA(original, window, message, wParam, lParam);
+    return CallWindowProcW(original, window, message, wParam, lParam);
 }
 
 int TComboBox::Count() const { return static_cast<int>(Perform(CB_GETCOUNT)); }
@@ -386,22 +388,23 @@ std::string TComboBox::Item(int index) const
     LRESULT length = Perform(CB_GETLBTEXTLEN, index);
     if (length == CB_ERR)
         return std::string();
-    std::string text(static_cast<size_t>(length) + 1, '\0');
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
     length = Perform(CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(&text[0]));
     text.resize(length == CB_ERR ? 0 : static_cast<size_t>(length));
-    return text;
+    return ToUtf8(text);
 }
 
 int TComboBox::Add(const std::string& text)
 {
-    return static_cast<int>(Perform(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str())));
+    return static_cast<int>(Perform(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(ToWide(text).c_str())));
 }
 
 void TComboBox::Clear() { Perform(CB_RESETCONTENT); }
 
 int TComboBox::IndexOf(const std::string& text) const
 {
-    LRESULT index = Perform(CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text.c_str()));
+    LRESULT index =
+        Perform(CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(ToWide(text).c_str()));
     return index == CB_ERR ? -1 : static_cast<int>(index);
 }
 
@@ -410,11 +413,11 @@ void TComboBox::SetItemIndex(int index) { Perform(CB_SETCURSEL, index); }
 
 void TComboBox::SetText(const std::string& text)
 {
-    if ((GetWindowLongA(Handle(), GWL_STYLE) & CBS_DROPDOWNLIST) == CBS_DROPDOWNLIST) {
+    if ((GetWindowLongW(Handle(), GWL_STYLE) & CBS_DROPDOWNLIST) == CBS_DROPDOWNLIST) {
         SetItemIndex(IndexOf(text));
         return;
     }
-    SetWindowTextA(Handle(), text.c_str());
+    SetWindowTextW(Handle(), ToWide(text).c_str());
 }
 
 bool TComboBox::DroppedDown() const { return Perform(CB_GETDROPPEDSTATE) != 0; }
@@ -458,12 +461,12 @@ TRadioGroup::TRadioGroup(TControl* parent, const std::string& caption, int left,
     int rowHeight = rows ? (height - 22) / rows : 0;
     for (size_t i = 0; i < items.size(); ++i) {
         int column = static_cast<int>(i) / rows, row = static_cast<int>(i) % rows;
-        HWND button = CreateWindowExA(0, "BUTTON", items[i].c_str(),
+        HWND button = CreateWindowExW(0, L"BUTTON", ToWide(items[i]).c_str(),
                                       WS_CHILD | WS_VISIBLE | BS_AUTORADIOBUTTON | (i == 0 ? WS_GROUP | WS_TABSTOP : 0),
                                       8 + column * columnWidth, 16 + row * rowHeight, columnWidth - 4, 18, Handle(),
-                                      reinterpret_cast<HMENU>(static_cast<UINT_PTR>(i + 1)), GetModuleHandleA(nullptr),
+                                      reinterpret_cast<HMENU>(static_cast<UINT_PTR>(i + 1)), GetModuleHandleW(nullptr),
                                       nullptr);
-        SendMessageA(button, WM_SETFONT, reinterpret_cast<WPARAM>(Font().Handle()), FALSE);
+        SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(Font().Handle()), FALSE);
         buttons_.push_back(button);
     }
 }
@@ -477,7 +480,7 @@ TRadioGroup::~TRadioGroup()
 int TRadioGroup::ItemIndex() const
 {
     for (size_t i = 0; i < buttons_.size(); ++i)
-        if (SendMessageA(buttons_[i], BM_GETCHECK, 0, 0) == BST_CHECKED)
+        if (SendMessageW(buttons_[i], BM_GETCHECK, 0, 0) == BST_CHECKED)
             return static_cast<int>(i);
     return -1;
 }
@@ -485,7 +488,7 @@ int TRadioGroup::ItemIndex() const
 void TRadioGroup::SetItemIndex(int index)
 {
     for (size_t i = 0; i < buttons_.size(); ++i)
-        SendMessageA(buttons_[i], BM_SETCHECK, static_cast<int>(i) == index ? BST_CHECKED : BST_UNCHECKED, 0);
+        SendMessageW(buttons_[i], BM_SETCHECK, static_cast<int>(i) == index ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
 LRESULT TRadioGroup::WndProc(UINT message, WPARAM wParam, LPARAM lParam)

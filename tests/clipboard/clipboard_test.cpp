@@ -66,7 +66,7 @@ TEST_F(MainFieldsTest, EachCommandActsOnTheFocusedFieldThroughItsShortcut)
         {kTenPaste, "ab", 1, 0, "akeepkeepkeepkeepkeepkeepkeepkeepkeepkeepb|41|0", "keep"},
         {kSelectAll, "hello world", 6, 0, "hello world|0|11", "keep"},
         {kClear, "hello world", 0, 6, "world|0|0", "keep"},
-        {kEuro, "hello world", 0, 5, "\x80 world|1|0", "keep"},
+        {kEuro, "hello world", 0, 5, "\u20AC world|1|0", "keep"},
         {kCopyAll, "hello world", 2, 3, "hello world|2|3", "hello world"},
         // Nothing selected, or nothing there: the clipboard keeps its text.
         {kCopy, "hello world", 3, 0, "hello world|3|0", "keep"},

@@ -2,6 +2,7 @@
 #include "tests/documents/DocumentFixture.h"
 
 #include "ui/SysUtils.h"
+#include "ui/WideText.h"
 
 namespace {
 
@@ -18,9 +19,11 @@ std::string ForeignSample()
 // mask bit that says whether it is the same all through.
 TFontStyles StyleOf(TRichEdit& memo, const std::string& word, DWORD& mask)
 {
-    size_t at = memo.Text().find(word);
+    const std::string text = memo.Text();
+    size_t at = text.find(word);
     EXPECT_NE(at, std::string::npos) << word;
-    memo.Select(static_cast<int>(at), static_cast<int>(word.size()));
+    // The editor counts UTF-16 units.
+    memo.Select(static_cast<int>(Utf16Length(text.data(), at)), static_cast<int>(Utf16Length(word)));
     EXPECT_EQ(memo.SelText(), word);
     TCharAttributes attributes = memo.SelAttributes();
     mask = attributes.mask;
@@ -41,7 +44,7 @@ TEST_F(DocumentTest, RtfOfAnotherProgramOpensFormatted)
     TRichEdit& memo = *Form1->memo1;
     EXPECT_TRUE(Form1->RichMode());
     EXPECT_EQ(memo.Paragraphs(), (std::vector<std::string>{
-                                     "Plain words, bold words, italic words, caf\xE9.",
+                                     "Plain words, bold words, italic words, caf\u00E9.",
                                      "A second paragraph with more bold at its end.",
                                  }));
     const struct {

@@ -27,7 +27,7 @@ TEST_F(DocumentTest, SavingAnUntitledDocumentAsksForANameAndCancelChangesNothing
 TEST_F(DocumentTest, PlainTextIsTheCodePagesBytesWithCrLfBreaks)
 {
     StartInMode("plain");
-    Form1->memo1->SetSelText("caf\xE9 \x80\r\nsecond line\r\n\r\nlast");
+    Form1->memo1->SetSelText("caf\u00E9 \u20AC\r\nsecond line\r\n\r\nlast");
     dialogs.ChooseFile(Path("notes"), 1);
     Run(&TForm1::Save1Click);
     // Entry 1 adds no extension and writes the current mode's format.
@@ -41,7 +41,7 @@ TEST_F(DocumentTest, PlainTextIsTheCodePagesBytesWithCrLfBreaks)
     // Read back in plain mode: the same text.
     dialogs.ChooseFile(Path("notes"));
     Run(&TForm1::Open1Click);
-    EXPECT_EQ(Form1->memo1->Text(), "caf\xE9 \x80\r\nsecond line\r\n\r\nlast");
+    EXPECT_EQ(Form1->memo1->Text(), "caf\u00E9 \u20AC\r\nsecond line\r\n\r\nlast");
 
     // A later Save writes there again, without a dialog.
     Form1->memo1->SetSelText("more ");

@@ -62,7 +62,7 @@ TEST_F(ImageViewerTest, AsBuilt)
     EXPECT_EQ(Form4->ControlBar1->Height(), 28);
 
     HWND tile = Form4->CheckBox1->Handle();
-    EXPECT_EQ(Form4->CheckBox1->Text(), "\xA0\xA0\xA0\xA0Tile");
+    EXPECT_EQ(Form4->CheckBox1->Text(), "\u00A0\u00A0\u00A0\u00A0Tile");
     EXPECT_TRUE(GetWindowLongA(tile, GWL_STYLE) & BS_LEFTTEXT);
     EXPECT_FALSE(GetWindowLongA(tile, GWL_STYLE) & WS_TABSTOP);
     EXPECT_TRUE(Form4->CheckBox1->Checked());

@@ -29,10 +29,11 @@ std::string Shell(const std::string& command)
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
+    // For a Unix program Wine fills in no handles, only stray values: closing
+    // them would close handles of the process's own (a registry key the
+    // printing code keeps open, and the default printer is gone).
     if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
         return "cannot run " + command;
-    CloseHandle(process.hProcess);
-    CloseHandle(process.hThread);
     std::string windowsPath = "Z:" + output;
     for (char& c : windowsPath)
         if (c == '/')

@@ -213,34 +213,33 @@ TEST(Encoder, BigInputCrossesBlocks)
 
 TEST_F(Compose, EightBitTextIsDeclaredAndEncoded)
 {
-    const std::string charset = Mime::AnsiCharset();
     TPostMessage& m = smtp.PostMessage;
-    m.FromName = "Ren\xE9";
-    m.Subject = "R\xE9sum\xE9";
-    m.ToAddress = {"Jos\xE9 <jose@example.com>", "bob@example.com"};
-    m.ReplyTo = "Zo\xEB <zoe@example.com>";
-    m.Body = {"Caf\xE9", ".hidden"};
+    m.FromName = "Ren\u00E9";
+    m.Subject = "\u0416\u0451\u043B\u0442\u044B\u0439 \u03A3\u03A9";
+    m.ToAddress = {"Jos\u00E9 <jose@example.com>", "bob@example.com"};
+    m.ReplyTo = "Zo\u00EB <zoe@example.com>";
+    m.Body = {"Caf\u00E9 \u20AC", ".hidden"};
     smtp.BuildMessage();
-    const std::string q = "=?" + charset + "?Q?";
-    EXPECT_EQ(smtp.FinalHeader[0], "From: " + q + "Ren=E9?= <ann@example.com>");
-    EXPECT_EQ(smtp.FinalHeader[1], "To: " + q + "Jos=E9?= <jose@example.com>,bob@example.com");
-    EXPECT_EQ(smtp.FinalHeader[3], "Subject: " + q + "R=E9sum=E9?=");
-    EXPECT_EQ(smtp.FinalHeader[5], "Reply-To: " + q + "Zo=EB?= <zoe@example.com>");
-    EXPECT_EQ(smtp.FinalHeader[8], TextPlainPrefix + charset);
+    const std::string q = "=?utf-8?Q?";
+    EXPECT_EQ(smtp.FinalHeader[0], "From: " + q + "Ren=C3=A9?= <ann@example.com>");
+    EXPECT_EQ(smtp.FinalHeader[1], "To: " + q + "Jos=C3=A9?= <jose@example.com>,bob@example.com");
+    EXPECT_EQ(smtp.FinalHeader[3], "Subject: " + q + "=D0=96=D1=91=D0=BB=D1=82=D1=8B=D0=B9_=CE=A3=CE=A9?=");
+    EXPECT_EQ(smtp.FinalHeader[5], "Reply-To: " + q + "Zo=C3=AB?= <zoe@example.com>");
+    EXPECT_EQ(smtp.FinalHeader[8], TextPlainPrefix + "utf-8");
     EXPECT_EQ(smtp.FinalHeader[9], "Content-Transfer-Encoding: quoted-printable");
     EXPECT_EQ(smtp.FinalHeader.Count(), 10);
-    EXPECT_EQ(Data(smtp), "Caf=E9\r\n..hidden\r\n");
+    EXPECT_EQ(Data(smtp), "Caf=C3=A9 =E2=82=AC\r\n..hidden\r\n");
 }
 
 TEST_F(Compose, OverlongAsciiLineIsQuotedPrintableInItsPart)
 {
     smtp.PostMessage.Body = {std::string(1500, 'a')};
-    smtp.PostMessage.Attachments = {folder.Write("caf\xE9.txt", "x")};
+    smtp.PostMessage.Attachments = {folder.Write("caf\u00E9.txt", "x")};
     smtp.BuildMessage();
     const std::string part = "--" + smtp.Boundary() + "\r\n" + TextPlain + "\r\n" +
                              "Content-Transfer-Encoding: quoted-printable\r\n\r\n";
     EXPECT_EQ(Data(smtp).rfind(part, 0), 0u);
-    EXPECT_NE(Data(smtp).find("name=\"=?" + Mime::AnsiCharset() + "?Q?caf=E9=2Etxt?=\""), std::string::npos);
+    EXPECT_NE(Data(smtp).find("name=\"=?utf-8?Q?caf=C3=A9=2Etxt?=\""), std::string::npos);
     EXPECT_EQ(smtp.FinalHeader.Count(), 9);
 }
 

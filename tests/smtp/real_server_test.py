@@ -110,8 +110,8 @@ def check_international(sink, charset, name, subject, body):
     check(text[1:] == body, "the body does not read back as the original text")
 
 
-def ansi_charset(build):
-    """The charset of 8-bit text in the prefix, and Python's codec for it."""
+def text_charset(build):
+    """The charset of the program's text, and Python's codec for it."""
     code, output = run_tool(build, "charset")
     check(code == 0, "charset: " + output)
     charset = output.strip()
@@ -137,7 +137,7 @@ def write_attachments(folder, codec):
 
 def main():
     build = os.path.abspath(sys.argv[1])
-    charset, codec = ansi_charset(build)
+    charset, codec = text_charset(build)
 
     folder = tempfile.mkdtemp(prefix="mibor8-smtp-")
     sink = Sink()

@@ -14,13 +14,13 @@ sys.path.insert(0, os.path.join(os.path.dirname(HERE), "e2e"))
 from harness import run_command  # noqa: E402
 from mail_sink import Sink  # noqa: E402
 from mail_tls import PASSWORD, USER, Certificates, secure_server  # noqa: E402
-from real_server_test import (ansi_charset, check, check_attachments, run_main, run_tool,  # noqa: E402
+from real_server_test import (text_charset, check, check_attachments, run_main, run_tool,  # noqa: E402
                               windows_path, write_attachments)
 
 
 def main():
     build = os.path.abspath(sys.argv[1])
-    _, codec = ansi_charset(build)
+    _, codec = text_charset(build)
     folder = tempfile.mkdtemp(prefix="mibor8-tls-")
 
     def driver(*args):

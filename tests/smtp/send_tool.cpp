@@ -1,7 +1,7 @@
 // Sends one message with TSmtpClient to a server on 127.0.0.1, for the tests
 // that check what a real server received.
 //
-//   smtp_send_tool charset                  prints the charset of 8-bit text
+//   smtp_send_tool charset                  prints the charset of the program's text
 //   smtp_send_tool PORT attachments DIR     text body, CC, BCC, every file of DIR\attach
 //   smtp_send_tool PORT international DIR   body, subject and sender name from DIR,
 //                                           300 To recipients
@@ -13,8 +13,10 @@
 #include "smtp/SmtpClient.h"
 #include "smtp/TlsChannel.h"
 #include "ui/SysUtils.h"
+#include "ui/WideText.h"
 
 #include <windows.h>
+#include <shellapi.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -24,14 +26,14 @@ namespace {
 std::vector<std::string> FilesOf(const std::string& folder)
 {
     std::vector<std::string> files;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW(ToWide(folder + "\\*").c_str(), &found);
     if (search == INVALID_HANDLE_VALUE)
         return files;
     do {
         if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-            files.push_back(folder + "\\" + found.cFileName);
-    } while (FindNextFileA(search, &found));
+            files.push_back(folder + "\\" + ToUtf8(found.cFileName));
+    } while (FindNextFileW(search, &found));
     FindClose(search);
     std::sort(files.begin(), files.end());
     return files;
@@ -104,10 +106,10 @@ const char* Kind(const std::exception& error)
     return "other";
 }
 
-int main(int argc, char** argv)
+int Run(int argc, char** argv)
 {
     if (argc == 2 && std::string(argv[1]) == "charset") {
-        std::printf("%s\n", Mime::AnsiCharset().c_str());
+        std::printf("%s\n", Mime::TextCharset);
         return 0;
     }
     try {
@@ -142,4 +144,19 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "failed [%s]: %s\n", Kind(error), error.what());
         return 1;
     }
+}
+
+int main()
+{
+    // The arguments as the program holds text: UTF-8.
+    int argc = 0;
+    LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &argc);
+    std::vector<std::string> arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.push_back(ToUtf8(wide[i]));
+    LocalFree(wide);
+    std::vector<char*> argv;
+    for (std::string& argument : arguments)
+        argv.push_back(&argument[0]);
+    return Run(argc, argv.data());
 }

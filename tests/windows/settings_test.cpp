@@ -267,7 +267,7 @@ TEST_F(SettingsTest, AbsentWidthTakesTheWholeDesktopAndStopsTheLoad)
 
 TEST_F(SettingsTest, ThePasswordIsStoredUnreadableAsTextAndComesBackAfterARestart)
 {
-    const std::string password = "s3cret P\xE4sswort";
+    const std::string password = "s3cret P\u00E4sswort";
     StartProgram(dialogs);
     Form2->security->SetItemIndex(1);
     Form2->password->SetText(password);
