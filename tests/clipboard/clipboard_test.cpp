@@ -244,3 +244,30 @@ TEST_F(MainFieldsTest, ARightClickFocusesTheFieldItsMenuActsOn)
     EXPECT_EQ(focusedAtPopup, Form8->cc.get());
     Form8->Hide();
 }
+
+TEST_F(MainFieldsTest, TextInEveryScriptIsTypedCopiedAndPastedWholeInEachField)
+{
+    Start("plain");
+    const std::string text = "\u0416\u0451\u043B\u0442\u044B\u0439 \u00FCn\u00EFc\u00F6d\u00E9 \u03A3\u03A9 \u20AC \U0001F600 ok";
+    for (TControl* field : Fields()) {
+        SCOPED_TRACE(ClassOf(field));
+        field->SetText("");
+        Focus(field);
+        TypeText(text);
+        EXPECT_EQ(field->Text(), text);
+        // Copy of a selection counted in UTF-16 units: "\u03A3\u03A9".
+        Select(field, 15, 2);
+        Press(kCopy);
+        EXPECT_EQ(ClipboardText(), "\u03A3\u03A9");
+        Press(kCopyAll);
+        EXPECT_EQ(ClipboardText(), text);
+        SetClipboardText("\u042F\u03C9");
+        Select(field, 0, 0);
+        Press(kPaste);
+        Press(kTenPaste);
+        std::string pasted;
+        for (int i = 0; i < 11; ++i)
+            pasted += "\u042F\u03C9";
+        EXPECT_EQ(field->Text().substr(0, pasted.size()), pasted);
+    }
+}

@@ -335,3 +335,19 @@ TEST_F(SendRunTest, SecuredSendsShowTheirStepsAndEachFailureItsMessageWithTheCon
     for (size_t i = 0; i < std::size(cases); ++i)
         EXPECT_EQ(scripts[i].Commands, cases[i].commands) << i;
 }
+
+TEST_F(SendRunTest, TextInAnyScriptIsSentAsUtf8WithEncodedWordsInTheHeader)
+{
+    Start();
+    Form8->subject->SetText("\u041F\u0440\u0438\u0432\u0435\u0442 \u03A3");
+    Form1->memo1->SetText("\u0416\u0451\u043B\u0442\u044B\u0439 \u20AC");
+    Send();
+    EXPECT_TRUE(server->Join());
+    EXPECT_EQ(status->Texts, kDelivered);
+    ASSERT_EQ(scripts[0].Data.size(), 1u);
+    const std::string& data = scripts[0].Data[0];
+    EXPECT_NE(data.find("Subject: =?utf-8?Q?=D0=9F=D1=80=D0=B8=D0=B2=D0=B5=D1=82_=CE=A3?=\r\n"), std::string::npos)
+        << Header(data);
+    EXPECT_NE(data.find("charset=utf-8"), std::string::npos);
+    EXPECT_NE(data.find("\r\n\r\n=D0=96=D1=91=D0=BB=D1=82=D1=8B=D0=B9 =E2=82=AC\r\n"), std::string::npos) << data;
+}

@@ -211,3 +211,18 @@ TEST_F(FindBarTest, CtrlFShowsAndHidesTheBarAndStoresTheChoiceAtOnce)
         EXPECT_EQ(ReadStore("ShowToolbar5"), shown ? "true" : "false");
     }
 }
+
+TEST_F(FindBarTest, TextInAnyScriptIsFoundWhereTheEditorCountsIt)
+{
+    // A character outside the basic plane takes two positions of the editor.
+    Type("\U0001F600 \u0416\u0451\u043B\u0442\u044B\u0439 \u043A\u043E\u0442, \u043A\u043E\u0442", 0, 0);
+    Form1->fedit->SetText("\u043A\u043E\u0442");
+    Run("F");
+    EXPECT_EQ(Form1->memo1->SelStart(), 10);
+    EXPECT_EQ(Form1->memo1->SelText(), "\u043A\u043E\u0442");
+    Form1->redit->SetText("\u03A3\u03A9");
+    Form1->checkbox1->SetChecked(true);
+    Run("A");
+    EXPECT_EQ(Form1->memo1->Text(), "\U0001F600 \u0416\u0451\u043B\u0442\u044B\u0439 \u03A3\u03A9, \u03A3\u03A9");
+    EXPECT_EQ(Messages(), 1);
+}

@@ -11,6 +11,7 @@
 #include "ui/Clipboard.h"
 #include "ui/ExtDlgs.h"
 #include "ui/Registry.h"
+#include "ui/WideText.h"
 
 #include <fstream>
 #include <sstream>
@@ -28,6 +29,7 @@ int ScriptedDialogs::MessageBox(HWND, const std::string& text, const std::string
 bool ScriptedDialogs::AnswerFile(TOpenDialog& dialog)
 {
     ++fileDialogsShown;
+    choiceShown = dialog.Choices.empty() ? -1 : dialog.ChoiceIndex;
     if (fileAnswers.empty())
         return false;
     FileAnswer answer = fileAnswers.front();
@@ -36,6 +38,8 @@ bool ScriptedDialogs::AnswerFile(TOpenDialog& dialog)
         return false;
     dialog.FileName = answer.fileName;
     dialog.FilterIndex = answer.filterIndex;
+    if (answer.choiceIndex >= 0)
+        dialog.ChoiceIndex = answer.choiceIndex;
     return true;
 }
 
@@ -140,10 +144,20 @@ void PressKey(WORD key, bool ctrl, bool alt, bool shift)
 
 void SetClipboardText(const std::string& text, const std::string& rtf)
 {
+    const std::wstring wide = ToWide(text);
+    const TClipboardData unicode{CF_UNICODETEXT, reinterpret_cast<const char*>(wide.data()), wide.size() * 2};
     if (rtf.empty())
-        PutOnClipboard(nullptr, {{CF_TEXT, text.data(), text.size()}});
+        PutOnClipboard(nullptr, {unicode});
     else
-        PutOnClipboard(nullptr, {{CF_TEXT, text.data(), text.size()}, {RichTextClipboardFormat(), rtf.data(), rtf.size()}});
+        PutOnClipboard(nullptr, {unicode, {RichTextClipboardFormat(), rtf.data(), rtf.size()}});
+}
+
+void TypeText(const std::string& text)
+{
+    HWND target = GetFocus() ? GetFocus() : Form1->Handle();
+    for (wchar_t unit : ToWide(text))
+        PostMessageW(target, WM_CHAR, unit, 1);
+    Application->ProcessMessages();
 }
 
 std::string WriteTestFile(const std::string& name, const std::string& content)

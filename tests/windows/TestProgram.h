@@ -23,19 +23,25 @@ public:
     std::vector<Box> boxes;
     std::deque<int> boxAnswers; // IDOK when empty
 
-    // A file dialog answer: the chosen name and filter entry, or cancel.
+    // A file dialog answer: the chosen name, filter entry and entry of its
+    // choice list (-1: as shown), or cancel.
     struct FileAnswer {
         bool ok;
         std::string fileName;
         int filterIndex;
+        int choiceIndex = -1;
     };
     std::deque<FileAnswer> fileAnswers;
     std::deque<std::function<bool(TColorDialog&)>> colorAnswers;
     std::deque<std::function<bool(TFontDialog&)>> fontAnswers;
     std::deque<std::function<bool(TPrintDialog&)>> printAnswers; // cancel when empty
     int fileDialogsShown = 0;
+    int choiceShown = -1; // the choice list's entry as the last file dialog showed it
 
-    void ChooseFile(const std::string& fileName, int filterIndex = 1) { fileAnswers.push_back({true, fileName, filterIndex}); }
+    void ChooseFile(const std::string& fileName, int filterIndex = 1, int choiceIndex = -1)
+    {
+        fileAnswers.push_back({true, fileName, filterIndex, choiceIndex});
+    }
     void CancelFile() { fileAnswers.push_back({false, "", 0}); }
 
     int MessageBox(HWND owner, const std::string& text, const std::string& caption, UINT flags) override;
@@ -73,6 +79,9 @@ void PressKey(WORD key, bool ctrl = false, bool alt = false, bool shift = false)
 
 // Empties the clipboard and puts `text` on it, and `rtf` as rich text when given.
 void SetClipboardText(const std::string& text, const std::string& rtf = "");
+// Types a text into the focused window as Unicode key strokes: one character
+// message for each UTF-16 unit, the two halves of a pair one after the other.
+void TypeText(const std::string& text);
 
 // A file on the C: drive holding `content`; returns its Windows path.
 std::string WriteTestFile(const std::string& name, const std::string& content);

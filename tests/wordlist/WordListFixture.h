@@ -6,6 +6,7 @@
 
 #include "mainform/MainForm.h"
 #include "ui/Application.h"
+#include "ui/WideText.h"
 
 #include <gtest/gtest.h>
 
@@ -25,10 +26,7 @@ inline List ControlEntries(HWND list)
     for (int i = 0; i < CallWindowProcW(proc, list, LB_GETCOUNT, 0, 0); ++i) {
         std::wstring wide(CallWindowProcW(proc, list, LB_GETTEXTLEN, i, 0) + 1, L'\0');
         wide.resize(CallWindowProcW(proc, list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(&wide[0])));
-        std::string text(wide.size() * 2, '\0');
-        text.resize(WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), &text[0],
-                                        static_cast<int>(text.size()), nullptr, nullptr));
-        texts.push_back(text);
+        texts.push_back(ToUtf8(wide));
     }
     return texts;
 }

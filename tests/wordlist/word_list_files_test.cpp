@@ -132,6 +132,30 @@ TEST_F(WordListTest, ALineWithANulByteKeepsTheEntriesAfterItThroughTheStore)
     EXPECT_EQ(Entries(), (List{"ab", "b", "c", "zz"}));
 }
 
+TEST_F(WordListTest, EntriesInAnyScriptComeBackFromFilesAndTheStoreWhole)
+{
+    const std::string cyrillic = "\u0416\u0451\u043B\u0442\u044B\u0439", greek = "\u03A3\u03A9";
+    // A file of the ANSI code page, of UTF-8 with and without a mark, of UTF-16.
+    Import("caf\xE9\r\n");
+    Import("\xEF\xBB\xBF" + cyrillic + "\r\n");
+    Import(greek + "\r\n");
+    Import("\xFF\xFE\xA9\x03\r\0\n\0"s);
+    EXPECT_EQ(Entries(), (List{"caf\u00E9", "\u03A3\u03A9", "\u03A9", "\u0416\u0451\u043B\u0442\u044B\u0439"}));
+    EXPECT_EQ(ControlEntries(Form1->ListBox1->Handle()), Entries());
+    // Exported as UTF-8 with its mark, since the ANSI code page cannot hold them.
+    std::string path = WriteTestFile("scripts.mib", "");
+    Export(path);
+    EXPECT_EQ(ReadTestFile(path), "\xEF\xBB\xBF" "caf\u00E9\r\n" + greek + "\r\n\u03A9\r\n" + cyrillic + "\r\n");
+    StopProgram(true);
+    StartProgram(dialogs);
+    EXPECT_EQ(Entries(), (List{"caf\u00E9", "\u03A3\u03A9", "\u03A9", "\u0416\u0451\u043B\u0442\u044B\u0439"}));
+    // Entries the code page holds are written in it, byte for byte as ever.
+    Run("Emptywordlist1Click");
+    Add({"caf\u00E9", "\u20AC"});
+    Export(path);
+    EXPECT_EQ(ReadTestFile(path), "caf\xE9\r\n\x80\r\n");
+}
+
 TEST_F(WordListTest, ALargeListWithEqualNeighboursComesBackFromTheStoreEntryForEntry)
 {
     std::string file = "Apple\r\napple\r\n";
