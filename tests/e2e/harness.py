@@ -1,6 +1,13 @@
 """Starting the built editor under Wine and looking at it from outside.
 
 The tests run inside scripts/wine-env.sh, which sets WINEPREFIX and DISPLAY.
+
+Nothing here waits a fixed time, so a busy machine only makes the tests slower:
+each key, text and click returns once the program has handled it (xdotool()),
+a window is waited for until it shows and is idle (wait_window()), a picture
+until the screen holds still (settled_screen()), anything else with wait_for()
+and a deadline. A check that something does not happen looks once the program
+has handled what could have made it happen.
 """
 import os
 import re
