@@ -9,10 +9,9 @@ size in pixels.
 """
 import os
 import sys
-import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
-from harness import Wine, run_command  # noqa: E402
+from harness import Wine  # noqa: E402
 
 # The main menu's captions, in the order of the menu bar.
 MENUS = ["File", "Edit", "Tools", "Help"]
@@ -29,17 +28,11 @@ class Camera:
         self.folder = folder
         self.taken = []
 
-    def shoot(self, name, left, top, width, height):
-        time.sleep(0.4)  # let the last paint reach the screen
-        path = os.path.join(self.folder, name + ".png")
-        code, output = run_command(["import", "-window", "root", "-crop", "%dx%d+%d+%d" % (width, height, left, top),
-                                    path])
-        if code == 0:
-            # 96 pixels an inch on paper, as on the screen; no transparency.
-            code, output = run_command(["convert", path, "+repage", "-units", "PixelsPerInch", "-density", "96",
-                                        "-alpha", "off", path])
-        if code != 0:
-            raise RuntimeError("screenshot %s: %s" % (name, output))
+    def shoot(self, name, left, top, width, height, window_class="TForm1"):
+        """A part of the screen, once `window_class` is idle and two captures in a row are
+        equal; 96 pixels an inch on paper, as on the screen."""
+        self.wine.screenshot(os.path.join(self.folder, name + ".png"), (left, top, width, height), window_class,
+                             "-units", "PixelsPerInch", "-density", "96")
         self.taken.append((name, width, height))
 
     def window(self, name, window_class, rest_on=None):
@@ -47,8 +40,8 @@ class Camera:
         `rest_on`, so that no button shows the colours of a hovering mouse."""
         if rest_on:
             x, y, w, h = self.wine.control(window_class, rest_on)["rect"]
-            run_command(["xdotool", "mousemove", "--sync", str(x + w // 2), str(y + h // 2)])
-        self.shoot(name, *rect(self.wine, window_class))
+            self.wine.xdotool("mousemove", str(x + w // 2), str(y + h // 2))
+        self.shoot(name, *rect(self.wine, window_class), window_class=window_class)
 
     def write_manifest(self):
         with open(os.path.join(self.folder, "manifest.txt"), "w") as manifest:
@@ -60,8 +53,13 @@ def rect(wine, window_class):
     return tuple(int(n) for n in wine.driver("rect", window_class).split())
 
 
-def shown(wine, window_class, seconds):
-    return "no such window" not in wine.driver("wait", window_class, str(seconds), check_ok=False)
+def shown(wine, window_class):
+    """Whether the program shows a window of that class, asked once it has handled the
+    input that would show it; then once the window is idle."""
+    if window_class not in [c for c, _ in wine.windows()]:
+        return False
+    wine.idle(window_class)
+    return True
 
 
 def union(rects, margin=0):
@@ -73,10 +71,8 @@ def union(rects, margin=0):
 
 
 def press(wine, *keys):
-    """Types keys into the main window in one go."""
-    window = wine.x_window("^Mibor8")
-    run_command(["xdotool", "windowfocus", "--sync", window, "key", "--delay", "100", *keys])
-    time.sleep(0.4)
+    """Types keys into the main window in one go, once it has handled them."""
+    wine.xdotool("windowfocus", "--sync", wine.x_window("^Mibor8"), "key", "--delay", "100", *keys)
 
 
 def open_menu(wine, index, *keys):
@@ -127,46 +123,45 @@ def side_panel(wine, camera):
 
 def preferences(wine, camera):
     wine.keys("ctrl+alt+p")
-    if not shown(wine, "TForm2", 10):
+    if not shown(wine, "TForm2"):
         return
-    time.sleep(0.5)
     window = rect(wine, "TForm2")
     buttons = {c["text"]: c["rect"] for c in wine.controls("TForm2") if "v" in c["flags"]}
     for page in PREFERENCE_PAGES:
         wine.click_rect(buttons[page])
-        camera.shoot("preferences-" + page.replace(" ", "-").lower(), *window)
-    wine.click_rect(buttons["Ok"])
-    wine.driver("gone", "TForm2", "10")
+        camera.shoot("preferences-" + page.replace(" ", "-").lower(), *window, window_class="TForm2")
+    wine.click_rect(buttons["Ok"], settle=False)
+    wine.driver("gone", "TForm2")
 
 
 def about_box(wine, camera):
     open_menu(wine, MENUS.index("Help"), "Up", "Return")
-    if not shown(wine, "TForm3", 5):
+    if not shown(wine, "TForm3"):
         close_menus(wine)
         return
     camera.window("about", "TForm3", rest_on="Made by Orvane")
-    wine.click_control("TForm3", "Ok")
-    wine.driver("gone", "TForm3", "10")
+    wine.click_control("TForm3", "Ok", settle=False)
+    wine.driver("gone", "TForm3")
 
 
 def send_window(wine, camera):
     wine.keys("ctrl+alt+a")
-    if not shown(wine, "TForm8", 10):
+    if not shown(wine, "TForm8"):
         return
     camera.window("send", "TForm8", rest_on="Status:")
     wine.driver("close", "TForm8")
-    wine.driver("gone", "TForm8", "10")
+    wine.driver("gone", "TForm8")
 
 
 def image_viewer(wine, camera):
     # Tools: "Image Viewer..." stands just above "Preferences...", the last item.
     open_menu(wine, MENUS.index("Tools"), "Up", "Up", "Return")
-    if not shown(wine, "TForm4", 3):
+    if not shown(wine, "TForm4"):
         close_menus(wine)
         return
     camera.window("image-viewer", "TForm4")
     wine.driver("close", "TForm4")
-    wine.driver("gone", "TForm4", "10")
+    wine.driver("gone", "TForm4")
 
 
 def take(build, folder):
@@ -174,7 +169,7 @@ def take(build, folder):
     os.makedirs(folder, exist_ok=True)
     for old in os.listdir(folder):
         os.remove(os.path.join(folder, old))
-    wine = Wine(build)
+    wine = Wine(build, serve=True)
     camera = Camera(wine, folder)
     sample = "C:\\Mibor8 manual\\Meeting notes.rtf"
     with open(os.path.join(os.path.dirname(os.path.abspath(__file__)), "sample.rtf"), "rb") as source:

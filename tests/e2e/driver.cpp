@@ -2,7 +2,15 @@
 // the editor from outside, the way a screen reader or a user would.
 //
 //   driver windows                       visible top-level windows: class|title
-//   driver wait CLASS [SECONDS]          waits for a visible window of that class
+//   driver wait CLASS [SECONDS]          waits for a visible window of that class, then until it is
+//                                        idle (as "idle")
+//   driver idle CLASS [SECONDS]          waits until the window's thread has handled every message
+//                                        sent, posted or typed to it before (a paint round trip)
+//   driver typed [SECONDS]               waits until the program has read the right Shift key that
+//                                        the test pressed after its input, then until the foreground
+//                                        window is idle: the input before the key has been handled
+//   driver caret CLASS                   screen place "x y w h" of the caret of that window's thread,
+//                                        nothing when it has none
 //   driver gone CLASS [SECONDS]          waits until no visible window of that class is left
 //   driver title CLASS                   the window's title
 //   driver rect CLASS                    left top width height
@@ -45,6 +53,7 @@
 //                                        or more (fails if it never does)
 //   driver buttontime CLASS HINT         ms the window takes to run the command of its toolbar
 //                                        button with that hint or caption
+//   driver serve                         reads commands, one a line, words separated by tabs
 #include "ui/Clipboard.h"
 
 #include <windows.h>
@@ -213,6 +222,68 @@ std::string Rect(const RECT& rect)
     std::snprintf(text, sizeof text, "%ld %ld %ld %ld", rect.left, rect.top, rect.right - rect.left,
                   rect.bottom - rect.top);
     return text;
+}
+
+BOOL CALLBACK FindUnpainted(HWND window, LPARAM data)
+{
+    if (IsWindowVisible(window) && GetUpdateRect(window, nullptr, FALSE)) {
+        *reinterpret_cast<bool*>(data) = true;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+bool Unpainted(HWND top)
+{
+    bool found = IsWindowVisible(top) && GetUpdateRect(top, nullptr, FALSE);
+    if (!found)
+        EnumChildWindows(top, FindUnpainted, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+bool TimeLeft(DWORD end) { return static_cast<int>(end - GetTickCount()) > 0; }
+
+// The system makes a WM_PAINT only when no sent, posted or input message waits
+// for the thread, and BeginPaint empties the update region: once the region
+// made here is empty, the window's thread has handled everything before it.
+// A window that goes away on the way has handled everything it ever will.
+bool WaitIdle(HWND window, DWORD end)
+{
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+    while (Unpainted(window)) {
+        if (!TimeLeft(end))
+            return false;
+        Sleep(2);
+    }
+    return true;
+}
+
+// The right Shift key, pressed after a test's input, reaches the program
+// after that input; the system keeps whether it was pressed since it was last
+// asked, for all programs, and notes the press when the program reads it.
+int WaitTyped(double seconds)
+{
+    DWORD end = GetTickCount() + static_cast<DWORD>(seconds * 1000);
+    while (!(GetAsyncKeyState(VK_RSHIFT) & 0x8001)) {
+        if (!TimeLeft(end))
+            return Fail("the program did not read the input");
+        Sleep(2);
+    }
+    HWND window = GetForegroundWindow();
+    if (window && !WaitIdle(window, end))
+        return Fail("the program did not become idle");
+    return 0;
+}
+
+int PrintCaret(HWND window)
+{
+    GUITHREADINFO thread{};
+    thread.cbSize = sizeof thread;
+    if (GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &thread) && thread.hwndCaret) {
+        MapWindowPoints(thread.hwndCaret, nullptr, reinterpret_cast<POINT*>(&thread.rcCaret), 2);
+        std::printf("%s\n", Rect(thread.rcCaret).c_str());
+    }
+    return 0;
 }
 
 struct ToolButtonInfo {
@@ -535,7 +606,7 @@ int AddRoot(const char* file)
 
 } // namespace
 
-int main(int argc, char** argv)
+int Command(int argc, char** argv)
 {
     if (argc < 2)
         return Fail("usage: driver COMMAND ...");
@@ -554,6 +625,8 @@ int main(int argc, char** argv)
         return StoreFile(argv[2], argv[3]);
     if (command == "addroot" && argc >= 3)
         return AddRoot(argv[2]);
+    if (command == "typed")
+        return WaitTyped(argc >= 3 ? std::atof(argv[2]) : 30);
     if (command == "clipboard") {
         std::printf("%s", ClipboardText().c_str());
         return 0;
@@ -573,13 +646,17 @@ int main(int argc, char** argv)
     if (argc < 3)
         return Fail("missing window class");
     std::string className = argv[2];
-    double seconds = argc >= 4 ? std::atof(argv[3]) : 20;
-    if (command == "wait")
-        return WaitFor(className, seconds) ? 0 : Fail("no such window");
+    double seconds = argc >= 4 ? std::atof(argv[3]) : 30;
+    DWORD end = GetTickCount() + static_cast<DWORD>(seconds * 1000);
+    if (command == "wait" || command == "idle") {
+        HWND window = command == "wait" ? WaitFor(className, seconds) : FindWindowOfClass(className);
+        if (!window)
+            return Fail("no such window");
+        return WaitIdle(window, end) ? 0 : Fail("the window did not become idle");
+    }
     if (command == "gone") {
-        DWORD end = GetTickCount() + static_cast<DWORD>(seconds * 1000);
         while (FindWindowOfClass(className)) {
-            if (static_cast<int>(end - GetTickCount()) <= 0)
+            if (!TimeLeft(end))
                 return Fail("the window is still there");
             Sleep(20);
         }
@@ -594,6 +671,8 @@ int main(int argc, char** argv)
         return Fail("no such window");
     if (command == "title") {
         std::printf("%s\n", TextOf(window).c_str());
+    } else if (command == "caret") {
+        return PrintCaret(window);
     } else if (command == "rect") {
         RECT rect;
         GetWindowRect(window, &rect);
@@ -669,4 +748,43 @@ int main(int argc, char** argv)
         return Fail("unknown command");
     }
     return 0;
+}
+
+// "driver serve": one command a line, its words separated by tabs, until the
+// input ends; each answer ends with "\x1e" CODE "\x1e" and a line end. A
+// test pays the driver's start once instead of for every command.
+int Serve()
+{
+    for (;;) {
+        std::string line;
+        int c;
+        while ((c = std::getchar()) != EOF && c != '\n')
+            line += static_cast<char>(c);
+        if (c == EOF && line.empty())
+            return 0;
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        std::vector<std::string> words{"driver"};
+        for (size_t start = 0;;) {
+            size_t tab = line.find('\t', start);
+            words.push_back(line.substr(start, tab == std::string::npos ? std::string::npos : tab - start));
+            if (tab == std::string::npos)
+                break;
+            start = tab + 1;
+        }
+        std::vector<char*> argv;
+        for (std::string& word : words)
+            argv.push_back(&word[0]);
+        argv.push_back(nullptr);
+        int code = Command(static_cast<int>(words.size()), argv.data());
+        std::printf("\x1e%d\x1e\n", code);
+        std::fflush(stdout);
+    }
+}
+
+int main(int argc, char** argv)
+{
+    if (argc == 2 && std::string(argv[1]) == "serve")
+        return Serve();
+    return Command(argc, argv);
 }

@@ -1,14 +1,26 @@
 """Starting the built editor under Wine and looking at it from outside.
 
 The tests run inside scripts/wine-env.sh, which sets WINEPREFIX and DISPLAY.
+
+Nothing here waits a fixed time, so a busy machine only makes the tests slower:
+each key, text and click returns once the program has handled it (xdotool()),
+a window is waited for until it shows and is idle (wait_window()), a picture
+until the screen holds still (settled_screen()), anything else with wait_for()
+and a deadline. A check that something does not happen looks once the program
+has handled what could have made it happen.
 """
 import os
+import re
+import select
 import subprocess
 import sys
 import tempfile
 import time
 
 SETTINGS_KEY = r"HKCU\Software\Orvane\Mibor8\Settings"
+# Pressed after a test's input: once the program has read it (the driver's
+# "typed"), it has read the input before it too. Alone it does nothing.
+MARKER = "Shift_R"
 
 
 class Failure(Exception):
@@ -32,23 +44,27 @@ def check(condition, message):
         raise Failure(message)
 
 
-def wait_for(condition, seconds=20):
-    """Asks `condition` four times a second until it holds; False when it never did."""
+def wait_for(condition, seconds=30):
+    """Asks `condition` until it holds; False when it never did within `seconds`."""
     end = time.time() + seconds
-    while time.time() < end:
-        if condition():
-            return True
-        time.sleep(0.25)
-    return False
+    while not condition():
+        if time.time() > end:
+            return False
+        time.sleep(0.1)  # the poll interval
+    return True
 
 
 class Wine:
-    def __init__(self, build):
+    def __init__(self, build, serve=False):
+        """With `serve`, the driver runs once and takes its commands through a pipe (see
+        driver()); then wait_all_ended() is the way to wait for the Wine server."""
         self.build = os.path.abspath(build)
         self.exe = os.path.join(self.build, "Mibor8.exe")
         self.driver_exe = os.path.join(self.build, "tests", "e2e_driver.exe")
         self.prefix = os.environ["WINEPREFIX"]
         self.program = None
+        self.serve = serve
+        self.server = None
 
     # ---- files on the C: drive ----
     def c_path(self, windows_path):
@@ -110,20 +126,66 @@ class Wine:
 
     # ---- the program ----
     def start(self, *args, wait_for="TForm1", exe=None, cwd=None):
-        """Starts the editor (or a copy of it at `exe`) in the folder `cwd` (a Linux path)."""
+        """Starts the editor (or a copy of it at `exe`) in the folder `cwd` (a Linux path) and
+        waits until its first window of class `wait_for` shows and is idle."""
         self.program = subprocess.Popen(["wine", exe or self.exe, *args], stdout=subprocess.DEVNULL,
                                         stderr=subprocess.DEVNULL, cwd=cwd)
         self.wait_window(wait_for)
-        time.sleep(0.5)
 
     def driver(self, *args, check_ok=True):
-        code, output = run_command(["wine", self.driver_exe, *args])
+        if self.serve and not any("\t" in arg or "\n" in arg for arg in args):
+            code, output = self.served(args)
+        else:
+            code, output = run_command(["wine", self.driver_exe, *args])
         if check_ok and code != 0:
             raise Failure("driver %s: %s" % (" ".join(args), output.strip()))
         return output
 
+    def served(self, args, timeout=120):
+        """(exit code, output) of a command of the driver that keeps running ("serve")."""
+        if not self.server or self.server.poll() is not None:
+            self.server = subprocess.Popen(["wine", self.driver_exe, "serve"], stdin=subprocess.PIPE,
+                                           stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
+        self.server.stdin.write("\t".join(args).encode("cp1252") + b"\n")
+        self.server.stdin.flush()
+        answer, end = b"", time.time() + timeout
+        while not re.search(rb"\x1e-?\d+\x1e\r?\n$", answer):
+            ready = select.select([self.server.stdout], [], [], max(end - time.time(), 0))[0]
+            data = os.read(self.server.stdout.fileno(), 65536) if ready else b""
+            if not data:
+                self.end_driver()
+                raise Failure("driver %s: no answer" % " ".join(args))
+            answer += data
+        text, code = re.match(rb"(.*)\x1e(-?\d+)\x1e\r?\n$", answer, re.S).groups()
+        return int(code), text.decode("cp1252", "replace").replace("\r", "")
+
+    def end_driver(self):
+        if self.server:
+            try:
+                self.server.stdin.close()  # the driver ends at the end of its input
+            except BrokenPipeError:
+                pass
+            try:
+                self.server.wait(30)
+            except subprocess.TimeoutExpired:
+                self.server.kill()
+                self.server.wait()
+            self.server.stdout.close()
+        self.server = None
+
+    def wait_all_ended(self):
+        """Waits until every program of the prefix has ended (the driver is ended first) and
+        the Wine server with them, which writes the registry to the disk as it goes."""
+        self.end_driver()
+        run_command(["wineserver", "-w"], timeout=120)
+
     def wait_window(self, window_class, seconds=30):
+        """Waits until a window of that class shows and has handled everything sent to it."""
         self.driver("wait", window_class, str(seconds))
+
+    def idle(self, window_class, seconds=30):
+        """Waits until the window's thread has handled every message and input before."""
+        self.driver("idle", window_class, str(seconds))
 
     def windows(self):
         return [line.split("|", 1) for line in self.driver("windows").splitlines() if "|" in line]
@@ -160,22 +222,36 @@ class Wine:
                               "flags": parts[3]})
         return found
 
-    def click_at(self, x, y, button=1):
-        subprocess.run(["xdotool", "mousemove", "--sync", str(x), str(y), "click", str(button)], check=True)
-        time.sleep(0.4)
+    # ---- input, as the user gives it: the X keyboard and mouse ----
+    def xdotool(self, *args, settle=True):
+        """Runs xdotool with `args`. With `settle` it then presses MARKER and waits until the
+        program has read that key and handled everything before it. Input that closes the
+        window holding the keyboard goes without (the key might reach no window): the caller
+        waits for the window to go. (No "mousemove --sync": it waits 15 s where the pointer
+        is already; the X server handles the requests in their order anyway.)"""
+        typing = args[0] == "type"
+        marker = ["key", MARKER] if settle and not typing else []
+        subprocess.run(["xdotool", *args, *marker], check=True, timeout=120)
+        if settle:
+            if typing:  # "type" takes every word after it as text
+                subprocess.run(["xdotool", "key", MARKER], check=True, timeout=120)
+            self.driver("typed")
 
-    def click_rect(self, rect, button=1):
+    def click_at(self, x, y, button=1, settle=True):
+        self.xdotool("mousemove", str(x), str(y), "click", str(button), settle=settle)
+
+    def click_rect(self, rect, button=1, settle=True):
         x, y, w, h = rect
-        self.click_at(x + w // 2, y + h // 2, button)
+        self.click_at(x + w // 2, y + h // 2, button, settle)
 
-    def click_control(self, window_class, text=None, cls=None, button=1):
+    def click_control(self, window_class, text=None, cls=None, button=1, settle=True):
         """Clicks (real mouse) the middle of a child window found by its text and/or class."""
-        self.click_rect(self.control(window_class, text, cls)["rect"], button)
+        self.click_rect(self.control(window_class, text, cls)["rect"], button, settle)
 
-    def click_toolbar_button(self, hint, window_class="TForm1"):
+    def click_toolbar_button(self, hint, window_class="TForm1", settle=True):
         """Clicks (real mouse) the toolbar button with that hint or caption."""
         x, y = (int(n) for n in self.driver("button", window_class, hint).split())
-        self.click_at(x, y)
+        self.click_at(x, y, settle=settle)
 
     def clipboard(self):
         return self.driver("clipboard")
@@ -198,9 +274,8 @@ class Wine:
 
     def double_click_rect(self, rect):
         x, y, w, h = rect
-        subprocess.run(["xdotool", "mousemove", "--sync", str(x + w // 2), str(y + h // 2), "click", "--repeat", "2",
-                        "--delay", "80", "1"], check=True)
-        time.sleep(0.4)
+        self.xdotool("mousemove", str(x + w // 2), str(y + h // 2), "click", "--repeat", "2", "--delay", "80",
+                     "1")
 
     def text(self, handle):
         """A window's text, as the driver reads it."""
@@ -214,26 +289,74 @@ class Wine:
         handle, cls, text = self.driver("focus", window_class).rstrip("\n").split("|", 2)
         return {"handle": handle, "cls": cls, "text": text}
 
-    def x_window(self, title_pattern):
-        ids = run_command(["xdotool", "search", "--onlyvisible", "--name", title_pattern])[1].split()
-        check(ids, "no X window named " + title_pattern)
-        return ids[0]
+    def x_window(self, title_pattern, seconds=30):
+        """The X window of the visible window whose title matches."""
+        found = []
 
-    def keys(self, *keys, title="^Mibor8"):
+        def search():
+            found[:] = run_command(["xdotool", "search", "--onlyvisible", "--name", title_pattern])[1].split()
+            return found
+
+        check(wait_for(search, seconds), "no X window named " + title_pattern)
+        return found[0]
+
+    def keys(self, *keys, title="^Mibor8", settle=True):
         """Types keys into the window (a real X keyboard, as the user types)."""
-        window = self.x_window(title)
-        run_command(["xdotool", "windowfocus", "--sync", window])
-        time.sleep(0.2)
-        for key in keys:
-            subprocess.run(["xdotool", "key", "--delay", "60", key], check=True)
-            time.sleep(0.15)
+        self.xdotool("windowfocus", "--sync", self.x_window(title), "key", "--delay", "60", *keys, settle=settle)
 
     def type_text(self, text, title="^Mibor8"):
-        window = self.x_window(title)
-        run_command(["xdotool", "windowfocus", "--sync", window])
-        time.sleep(0.2)
-        subprocess.run(["xdotool", "type", "--delay", "40", text], check=True)
-        time.sleep(0.3)
+        subprocess.run(["xdotool", "windowfocus", "--sync", self.x_window(title)], check=True, timeout=120)
+        self.xdotool("type", "--delay", "40", text)
+
+    # ---- the screen ----
+    def screen(self, rect):
+        """The screen's pixels in `rect` (x, y, w, h), as 8-bit RGB."""
+        x, y, w, h = rect
+        result = subprocess.run(["import", "-window", "root", "-crop", "%dx%d+%d+%d" % (w, h, x, y), "-depth", "8",
+                                 "rgb:-"], stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, timeout=120)
+        check(result.returncode == 0 and len(result.stdout) == w * h * 3, "no screen capture of %r" % (rect,))
+        return result.stdout
+
+    def moving_parts(self, window_class):
+        """Screen places that change by themselves: the caret and the clock's fields."""
+        caret = self.driver("caret", window_class).split()
+        parts = [tuple(int(n) for n in caret)] if caret else []
+        return parts + [c["rect"] for c in self.controls(window_class) if c["cls"] == "SysDateTimePick32"]
+
+    def settled_screen(self, rect, window_class, shows=lambda pixels: True, seconds=30):
+        """The pixels of `rect` once the window is idle, a capture equals the one before it (the
+        moving parts left out) and `shows(pixels)` holds; None when that does not come within
+        `seconds`."""
+        x, y, w, h = rect
+        moving = self.moving_parts(window_class)
+
+        def still_part(pixels):
+            part = bytearray(pixels)
+            for mx, my, mw, mh in moving:
+                left, right = max(mx - x, 0), min(mx + mw - x, w)
+                for row in range(max(my - y, 0), min(my + mh - y, h)) if left < right else ():
+                    part[(row * w + left) * 3:(row * w + right) * 3] = bytes((right - left) * 3)
+            return part
+
+        end = time.time() + seconds
+        before = None
+        while time.time() < end:
+            self.idle(window_class)
+            pixels = self.screen(rect)
+            now = still_part(pixels)
+            if now == before and shows(pixels):
+                return pixels
+            before = now
+        return None
+
+    def screenshot(self, path, rect, window_class, *options):
+        """Saves the settled screen in `rect` as a picture, ImageMagick's `options` applied."""
+        pixels = self.settled_screen(rect, window_class)
+        check(pixels is not None, "the screen did not settle for " + path)
+        os.makedirs(os.path.dirname(path), exist_ok=True)
+        result = subprocess.run(["convert", "-size", "%dx%d" % tuple(rect[2:]), "-depth", "8", "rgb:-", *options, path],
+                                input=pixels, stdout=subprocess.PIPE, stderr=subprocess.STDOUT, timeout=120)
+        check(result.returncode == 0, "screenshot: " + result.stdout.decode(errors="replace"))
 
     def status(self, window_class="TForm8"):
         """The text of the label after the one captioned "Status:"."""
@@ -244,17 +367,16 @@ class Wine:
         check(wait_for(lambda: self.status(window_class) == text, seconds),
               "status %r, not %r" % (self.status(window_class), text))
 
-    def wait_exit(self, seconds=30):
+    def wait_exit(self, seconds=60):
         try:
             self.program.wait(seconds)
         except subprocess.TimeoutExpired:
-            raise Failure("the editor did not end")
+            raise Failure("the editor did not end; windows shown: %r" % self.windows())
         self.program = None
-        # The registry reaches the disk once the Wine server is idle.
-        run_command(["wineserver", "-w"], timeout=60)
+        self.wait_all_ended()
 
     def close_main_window(self):
-        self.keys("ctrl+alt+x")
+        self.keys("ctrl+alt+x", settle=False)
         self.wait_exit()
 
     def stop(self):
@@ -262,11 +384,12 @@ class Wine:
             self.program.kill()
             run_command(["wineserver", "-k"])
         self.program = None
+        self.end_driver()
 
 
 def run(tests):
     """Runs test functions taking a Wine object; exits non-zero on failure."""
-    wine = Wine(sys.argv[1])
+    wine = Wine(sys.argv[1], serve=True)
     failed = 0
     for test in tests:
         name = test.__name__

@@ -2,6 +2,8 @@
 message it accepts."""
 import socket
 
+import aiosmtpd.controller
+
 
 class Sink:
     """Keeps every message the server accepts."""
@@ -14,7 +16,24 @@ class Sink:
         return "250 Message accepted for delivery"
 
 
+class Controller(aiosmtpd.controller.Controller):
+    """aiosmtpd's server on 127.0.0.1 at a port the system picks as it binds: no other
+    program can take the port between choosing and binding. `port` is the one it holds
+    once start() has returned."""
+
+    def __init__(self, handler, **options):
+        super().__init__(handler, hostname="127.0.0.1", port=0, **options)
+
+    def _trigger_server(self):
+        # start() calls this once the server listens, to make its first connection.
+        self.port = self.server.sockets[0].getsockname()[1]
+        super()._trigger_server()
+
+
 def free_port():
+    """A port that was free a moment ago. Racy: another program may take it before the
+    caller binds it. Only for callers that cannot bind port 0 themselves; the
+    servers here use Controller."""
     with socket.socket() as s:
         s.bind(("127.0.0.1", 0))
         return s.getsockname()[1]

@@ -5,10 +5,9 @@ import os
 import ssl
 import subprocess
 
-from aiosmtpd.controller import Controller
 from aiosmtpd.smtp import AuthResult, LoginPassword
 
-from mail_sink import free_port
+from mail_sink import Controller
 
 USER = "tester"
 PASSWORD = "p\u00e4ss w\u00f6rd:42"
@@ -85,7 +84,7 @@ def secure_server(sink, context, implicit=False, starttls=True, password=PASSWOR
         options.update(ssl_context=context, auth_require_tls=False)
     elif starttls:
         options.update(tls_context=context, require_starttls=True)
-    controller = Controller(sink, hostname="127.0.0.1", port=free_port(), **options)
+    controller = Controller(sink, **options)
     controller.start()
     controller.auth = auth
     return controller

@@ -3,9 +3,8 @@ association script and F1. What the shell is asked to open is recorded by
 shell_recorder.exe, registered as the "open" command in this prefix."""
 import os
 import shutil
-import time
 
-from harness import check, run, run_command
+from harness import check, run, run_command, wait_for
 
 LOG = "C:\\mibor8-shell-calls.txt"
 SCRIPT = "C:\\Mibor.reg"
@@ -29,22 +28,21 @@ def record_shell_openings(wine):
         os.remove(wine.c_path(LOG))
 
 
-def opened(wine, count, seconds=15):
+def opened(wine, count=0, seconds=30):
     """The targets the shell opened, once there are `count` of them (or the time is up)."""
-    end = time.time() + seconds
-    while True:
-        lines = []
-        if os.path.exists(wine.c_path(LOG)):
-            lines = wine.read_file(LOG).decode("cp1252").splitlines()
-        if len(lines) >= count or time.time() > end:
-            return lines
-        time.sleep(0.2)
+    lines = []
+
+    def enough():
+        lines[:] = wine.read_file(LOG).decode("cp1252").splitlines() if os.path.exists(wine.c_path(LOG)) else []
+        return len(lines) >= count
+
+    wait_for(enough, seconds)
+    return lines
 
 
 def help_menu(wine, *keys):
     """Opens the Help menu with the keyboard (its first item chosen) and types `keys`."""
     wine.keys("F10", "Right", "Right", "Right", "Down", *keys)
-    time.sleep(0.5)
 
 
 def about_texts(wine):
@@ -66,16 +64,16 @@ def the_about_box_shows_the_number_of_this_start(wine):
     check("You've started Mibor8  2 times." in texts, "texts %r" % texts)
     check("Version 8.0" in texts, "texts %r" % texts)
 
-    # Enter and Escape leave it open; the links go to the shell; "Ok" closes it.
+    # Enter and Escape leave it open (looked at once the box has handled them); the
+    # links go to the shell; "Ok" closes it.
     wine.keys("Return", "Escape", title="^About")
-    time.sleep(0.5)
     check("TForm3" in [c for c, _ in wine.windows()], "a key closed the About box")
     wine.click_control("TForm3", "www.mibor8.example")
     wine.click_control("TForm3", "info@mibor8.example")
     calls = opened(wine, 2)
     check(len(calls) == 2 and calls[0].startswith("http://www.mibor8.example") and
           calls[1] == "mailto:info@mibor8.example", "shell calls %r" % calls)
-    wine.click_control("TForm3", "Ok")
+    wine.click_control("TForm3", "Ok", settle=False)
     wine.driver("gone", "TForm3")
 
     wine.close_main_window()
@@ -87,7 +85,7 @@ def associating_writes_the_script_and_hands_it_to_the_shell(wine):
     record_shell_openings(wine)
     wine.start()
     help_menu(wine, "Down", "Right", "Return")  # Associate with Mibor8, .txt
-    check(opened(wine, 1) == [SCRIPT], "shell calls %r" % opened(wine, 0))
+    check(opened(wine, 1) == [SCRIPT], "shell calls %r" % opened(wine))
     script = wine.read_file(SCRIPT)
     check(script == b'REGEDIT4\r\n\r\n[HKEY_CLASSES_ROOT\\.txt]\r\n@="Mibor-File"\r\n', "script %r" % script)
     check(len(script) == 54, "%d bytes" % len(script))
@@ -97,7 +95,7 @@ def associating_writes_the_script_and_hands_it_to_the_shell(wine):
     check("Mibor-File" in output, "HKCR\\.txt: " + output)
 
     help_menu(wine, "Down", "Right", "Down", "Return")  # .rtf
-    check(opened(wine, 2) == [SCRIPT, SCRIPT], "shell calls %r" % opened(wine, 0))
+    check(opened(wine, 2) == [SCRIPT, SCRIPT], "shell calls %r" % opened(wine))
     check(b"[HKEY_CLASSES_ROOT\\.rtf]" in wine.read_file(SCRIPT), "the .rtf script was not written")
     wine.close_main_window()
     check(not os.path.exists(wine.c_path(SCRIPT)), "the script outlived the main window")
@@ -112,8 +110,9 @@ def associating_writes_the_script_and_hands_it_to_the_shell(wine):
         check("Cannot create file C:\\Mibor.reg." in texts, "box: " + texts)
         wine.driver("close", "#32770")
         wine.driver("gone", "#32770")
+        # Once the program and everything it started have ended.
         wine.close_main_window()
-        check(len(opened(wine, 3, seconds=1)) == 2, "the shell was called: %r" % opened(wine, 0))
+        check(len(opened(wine)) == 2, "the shell was called: %r" % opened(wine))
     finally:
         os.rmdir(wine.c_path(SCRIPT))
 

@@ -33,16 +33,21 @@ def text(wine, control):
     return wine.driver("text", control["handle"])[:-1]
 
 
-def press(*keys):
+def press(wine, *keys):
     """Keys to whatever has the keyboard now (an open menu included)."""
-    for key in keys:
-        run_command(["xdotool", "key", key])
-        time.sleep(0.15)
+    wine.xdotool("key", "--delay", "60", *keys)
 
 
 def clear(wine, field):
     wine.click_rect(field["rect"])
     wine.keys("ctrl+a", "Delete")
+
+
+def seconds_after(clock):
+    """Seconds from the time of day `clock` ("HH:MM:SS") to now, across midnight too."""
+    hours, minutes, seconds = (int(n) for n in clock.split(":"))
+    now = time.localtime()
+    return (now.tm_hour * 3600 + now.tm_min * 60 + now.tm_sec - (hours * 3600 + minutes * 60 + seconds)) % 86400
 
 
 def set_formats(wine):
@@ -102,8 +107,8 @@ def clipboard_commands_act_on_the_focused_field(wine):
     # the find field had the focus.
     wine.set_clipboard("replacement")
     wine.click_rect(replace["rect"], button=3)
-    wine.wait_window("#32768", 10)
-    press("Down", "Down", "Down", "Down", "Return")
+    wine.wait_window("#32768")
+    press(wine, "Down", "Down", "Down", "Down", "Return")
     check(wait_for(lambda: text(wine, replace) == "replacement"), "replace field %r" % text(wine, replace))
     check(text(wine, find) == "ab" * 10, "find field %r" % text(wine, find))
     check(wine.focus()["handle"] == replace["handle"], "focus %r" % wine.focus())
@@ -139,14 +144,15 @@ def the_clock_inserts_the_time_and_the_date_in_the_regional_formats(wine):
             wine.click_toolbar_button("Insert time")
             return text(wine, find)
 
-        # Stopped, the clock inserts the same time twice; started, it ticks on.
+        # Stopped, the clock inserts the same time twice, the second time once the local
+        # time is two seconds on (a running clock follows it twice a second); started, it
+        # ticks on.
         wine.click_toolbar_button("Start / Stop ticking")
         first = insert_time()
-        time.sleep(2)
+        check(wait_for(lambda: seconds_after(first) >= 2, 10), "the local time stays at " + first)
         check(insert_time() == first, "the stopped clock moved on from " + first)
         wine.click_toolbar_button("Start / Stop ticking")
-        time.sleep(1.2)
-        check(insert_time() != first, "the started clock stayed at " + first)
+        check(wait_for(lambda: insert_time() != first), "the started clock stayed at " + first)
         wine.close_main_window()
     finally:
         wine.stop()

@@ -1,9 +1,7 @@
 """The find bar end to end: Find with Enter in the find field up to the end
 message, Replace all with "Match case" off and on, and Ctrl+F hiding and
 showing the bar with the choice in the registry at once."""
-import time
-
-from harness import check, run, run_command, wait_for
+from harness import check, run, wait_for
 
 FINISHED = "Finished searching/replacing."
 
@@ -45,7 +43,7 @@ class FindBar:
 
     def finished_box(self):
         """Waits for the end message, checks it and presses its OK."""
-        self.wine.wait_window("#32770", 10)
+        self.wine.wait_window("#32770")
         check(self.wine.title("#32770") == "Mibor8", "box caption " + self.wine.title("#32770"))
         texts = self.wine.driver("children", "#32770")
         check(FINISHED in texts, "box: " + texts)
@@ -55,9 +53,8 @@ class FindBar:
     def option(self, position):
         """Toggles the options menu's item at `position` (1 to 4) with the keyboard."""
         self.wine.click_toolbar_button(" Options")
-        time.sleep(0.5)
-        run_command(["xdotool", "key", "--delay", "100"] + ["Down"] * position + ["Return"])
-        time.sleep(0.5)
+        self.wine.wait_window("#32768")
+        self.wine.xdotool("key", "--delay", "100", *["Down"] * position, "Return")
 
 
 def enter_in_the_find_field_finds_each_match_then_reports_the_end(wine):

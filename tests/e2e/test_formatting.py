@@ -5,17 +5,10 @@ on the ruler, saved as RTF; then the caret in the plain second line shows
 the default state."""
 import os
 import re
-import subprocess
-import time
 
-from harness import check, run, run_command, wait_for
+from harness import check, run, wait_for
 
 DOCUMENT = "C:\\mibor8-formatting\\formatted.rtf"
-
-
-def xdotool(*args):
-    subprocess.run(["xdotool", *args], check=True)
-    time.sleep(0.3)
 
 
 def points(pixels):
@@ -51,21 +44,22 @@ class Toolbar:
         return self.ruler["rect"][2]
 
 
-def drag(marker, by):
+def drag(wine, marker, by):
+    """Drags the marker `by` pixels across in four steps, each handled before the next."""
     x, y, w, h = marker["rect"]
     x, y = x + w // 2, y + h // 2
-    xdotool("mousemove", "--sync", str(x), str(y))
-    xdotool("mousedown", "1")
+    wine.xdotool("mousemove", str(x), str(y))
+    wine.xdotool("mousedown", "1")
     for step in range(1, 5):
-        xdotool("mousemove", "--sync", str(x + by * step // 4), str(y))
-    xdotool("mouseup", "1")
-    xdotool("mousemove", "--sync", str(x + by), str(y + 200))
+        wine.xdotool("mousemove", str(x + by * step // 4), str(y))
+    wine.xdotool("mouseup", "1")
+    wine.xdotool("mousemove", str(x + by), str(y + 200))
 
 
 def choose_font(wine, toolbar):
     x, y, w, h = toolbar.combo["rect"]
     wine.click_at(x + w - 8, y + h // 2)
-    wine.wait_window("ComboLBox", 10)
+    wine.wait_window("ComboLBox")
     # The last entry: the list scrolls to it.
     fonts = [f for f in wine.driver("entries", "ComboLBox").splitlines()
              if f and not f.startswith("@") and f != toolbar.combo["text"]]
@@ -82,10 +76,8 @@ def screenshot(wine, toolbar, name):
     left, top = min(bar[0], ruler[0]) - 4, bar[1] - 4
     width = max(ruler[0] + ruler[2], toolbar.buttons[""]["rect"][0] + 30) - left
     height = ruler[1] + ruler[3] + 20 - top
-    path = os.path.join(wine.build, "e2e-screenshots", "formatting-%s.png" % name)
-    os.makedirs(os.path.dirname(path), exist_ok=True)
-    code, output = run_command(["import", "-window", "root", "-crop", "%dx%d+%d+%d" % (width, height, left, top), path])
-    check(code == 0, "screenshot: " + output)
+    wine.screenshot(os.path.join(wine.build, "e2e-screenshots", "formatting-%s.png" % name), (left, top, width, height),
+                    "TForm1")
 
 
 def a_formatted_line_is_saved_with_its_formatting_and_indents(wine):
@@ -110,31 +102,29 @@ def a_formatted_line_is_saved_with_its_formatting_and_indents(wine):
     wine.click_at(ux + uw // 2, uy + uh // 4)
     check(Toolbar(wine).size["text"] == str(shown + 2), "size field: " + Toolbar(wine).size["text"])
     wine.click_toolbar_button("Select color...")
-    wine.wait_window("#32768", 10)
-    for _ in range(5):  # White, Silver, Gray, Black, Red
-        xdotool("key", "Down")
-    xdotool("key", "Return")
+    wine.wait_window("#32768")
+    wine.xdotool("key", "--delay", "60", *["Down"] * 5, "Return")  # White, Silver, Gray, Black, Red
     wine.click_toolbar_button("Center")
 
     # Each marker dragged 40 pixels; the indents are those of its place at the release.
     before = Toolbar(wine)
     width = before.width()
-    drag(before.first, 40)
+    drag(wine, before.first, 40)
     first_at = Toolbar(wine)
     first = points(before.marker_left(before.first) + 40 - 1)
     check(first_at.marker_left(first_at.first) == before.marker_left(before.first) + 40, "first-line marker")
-    drag(first_at.left, 40)
+    drag(wine, first_at.left, 40)
     left = points(first_at.marker_left(first_at.left) + 40 - 1) - first
     dragged = Toolbar(wine)
-    drag(dragged.right, -40)
+    drag(wine, dragged.right, -40)
     right = points(width + 5 - (dragged.marker_left(dragged.right) - 40) - 2) - 12
     after = Toolbar(wine)
     check(after.marker_left(after.right) == width - int((right + 6) * 4 / 3) - 6, "right marker placed anew")
 
     wine.keys("ctrl+alt+s")
-    wine.wait_window("#32770", 10)
+    wine.wait_window("#32770")
     wine.type_text(DOCUMENT, title="^Save")
-    xdotool("key", "Return")
+    wine.keys("Return", title="^Save", settle=False)  # the dialog closes
     check(wait_for(lambda: os.path.exists(wine.c_path(DOCUMENT)) and
                    wine.read_file(DOCUMENT).rstrip(b"\0\r\n").endswith(b"}")), "nothing saved")
     rtf = wine.read_file(DOCUMENT).decode("cp1252")
@@ -164,7 +154,6 @@ def a_formatted_line_is_saved_with_its_formatting_and_indents(wine):
                  key=lambda c: c["rect"][2] * c["rect"][3])
     wine.click_at(editor["rect"][0] + 100, editor["rect"][1] + 150)
     wine.keys("ctrl+End")
-    time.sleep(0.5)
     state = Toolbar(wine)
     check(state.size["text"] == "8" and state.combo["text"] == "Tahoma", "size %s, font %s" % (
         state.size["text"], state.combo["text"]))

@@ -5,7 +5,6 @@ the silent uninstall."""
 import glob
 import os
 import re
-import time
 
 from harness import check, run, run_command, wait_for
 
@@ -95,9 +94,10 @@ def installs_for_all_users_and_opens_text_files(wine):
     check(code == 0, "start: " + output)
     wine.wait_window("TForm1")
     check(wine.title("TForm1") == "Mibor8 - " + DOCUMENT, "caption " + wine.title("TForm1"))
-    wine.keys("ctrl+alt+x")
+    wine.keys("ctrl+alt+x", settle=False)
     wine.driver("gone", "TForm1")
-    time.sleep(0.5)
+    # The uninstaller deletes the program: once every program of the prefix has ended.
+    wine.wait_all_ended()
 
     uninstall(wine, entry, folder)
     check(not shortcuts(wine), "shortcut left: %r" % shortcuts(wine))

@@ -1,7 +1,6 @@
 """The Preferences window of the built editor: opened with Ctrl+Alt+P, each
 page shown and photographed, a toolbar choice stored after "Ok"."""
 import os
-import time
 
 from harness import check, run, run_command
 
@@ -16,32 +15,28 @@ class Preferences:
         self.wine = wine
         self.left, self.top, self.width, self.height = (int(n) for n in wine.driver("rect", "TForm2").split())
 
-    def click(self, text=None, cls=None):
-        self.wine.click_control("TForm2", text, cls)
+    def click(self, text=None, cls=None, settle=True):
+        self.wine.click_control("TForm2", text, cls, settle=settle)
+
+    def ok(self):
+        """Closes the window with "Ok", once the main window has handled that too."""
+        self.click("Ok", settle=False)
+        self.wine.driver("gone", "TForm2")
+        self.wine.idle("TForm1")
 
     def screenshot(self, name):
-        folder = os.path.join(self.wine.build, "e2e-screenshots")
-        os.makedirs(folder, exist_ok=True)
-        path = os.path.join(folder, "preferences-%s.png" % name)
-        code, output = run_command(["import", "-window", "root", "-crop",
-                                    "%dx%d+%d+%d" % (self.width, self.height, self.left, self.top), path])
-        check(code == 0, "screenshot: " + output)
-        return path
+        self.wine.screenshot(os.path.join(self.wine.build, "e2e-screenshots", "preferences-%s.png" % name),
+                             (self.left, self.top, self.width, self.height), "TForm2")
 
 
 def main_window_screenshot(wine, name):
-    left, top, width, height = (int(n) for n in wine.driver("rect", "TForm1").split())
-    path = os.path.join(wine.build, "e2e-screenshots", "main-%s.png" % name)
-    os.makedirs(os.path.dirname(path), exist_ok=True)
-    code, output = run_command(["import", "-window", "root", "-crop", "%dx%d+%d+%d" % (width, height, left, top),
-                                path])
-    check(code == 0, "screenshot: " + output)
+    rect = tuple(int(n) for n in wine.driver("rect", "TForm1").split())
+    wine.screenshot(os.path.join(wine.build, "e2e-screenshots", "main-%s.png" % name), rect, "TForm1")
 
 
 def open_preferences(wine):
     wine.keys("ctrl+alt+p")
-    wine.wait_window("TForm2", 10)
-    time.sleep(0.5)
+    wine.wait_window("TForm2")
     return Preferences(wine)
 
 
@@ -62,13 +57,11 @@ def each_page_opens_from_its_button_in_a_centred_window(wine):
                      "Memory:", "Free memory:", "Show this toolbar", "Make backup",
                      "Panel size", "SMTP Server:", "Default font..."]:
         check(expected in texts, "no " + expected)
-    # Enter and Escape do not close it.
+    # Enter and Escape do not close it (looked at once it has handled them).
     window.click("mail.your-provider.example")  # into the "SMTP Server:" field of the E-mail page
     wine.keys("Return", "Escape", title="^Preferences$")
-    time.sleep(0.3)
     check(wine.windows() and any(c == "TForm2" for c, _ in wine.windows()), "Enter or Escape closed the window")
-    window.click("Ok")
-    wine.driver("gone", "TForm2", "10")
+    window.ok()
     wine.close_main_window()
 
 
@@ -81,8 +74,7 @@ def a_toolbar_choice_is_in_the_registry_after_ok(wine):
     # The first row's check box: file toolbar.
     window.click("Show this toolbar")
     window.screenshot("toolbars-unticked")
-    window.click("Ok")
-    wine.driver("gone", "TForm2", "10")
+    window.ok()
     store = wine.reg_query()
     check(store.get("ShowToolbar1") == "false", "ShowToolbar1 is %r" % store.get("ShowToolbar1"))
     check(store.get("ShowToolbar2") == "true", "ShowToolbar2 changed")
@@ -92,8 +84,7 @@ def a_toolbar_choice_is_in_the_registry_after_ok(wine):
     window = open_preferences(wine)
     window.click("Toolbars")
     window.click("Reset all Toolbars")
-    window.click("Ok")
-    wine.driver("gone", "TForm2", "10")
+    window.ok()
     check(wine.reg_query().get("ShowToolbar1") == "true", "the reset did not tick the file toolbar")
     main_window_screenshot(wine, "toolbars-reset")
     wine.close_main_window()

@@ -4,7 +4,6 @@ tests/printing/cups_printer.py); skipped (exit 77) with the reason where no
 such server can run."""
 import os
 import sys
-import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "printing"))
 from cups_printer import SKIP, CupsServer, pdf_fonts, pdf_info, pdf_text, start_or_say_why  # noqa: E402
@@ -44,7 +43,7 @@ def ctrl_p_and_enter_print_the_bold_line_in_a_bold_font(wine):
     before = len(server.pdfs("PDF"))
     open_print_dialog(wine)
     check(chosen_printer(wine) == "PDF", "the dialog opened on " + chosen_printer(wine))
-    wine.keys("Return", title="^Print$")
+    wine.keys("Return", title="^Print$", settle=False)
     pdfs = server.wait_for_pdfs(before + 1, "PDF")
     check(len(pdfs) == before + 1, "%d PDF files after one job" % (len(pdfs) - before))
     check(pdf_info(pdfs[-1]).get("Title") == "Mibor8", "title %r" % pdf_info(pdfs[-1]).get("Title"))
@@ -64,19 +63,21 @@ def the_dialog_opens_on_the_printer_chosen_last_and_cancel_prints_nothing(wine):
     # The printer list has the focus: the next printer, as the user picks it.
     wine.keys("Down", title="^Print$")
     check(chosen_printer(wine) == "Second", "chose " + chosen_printer(wine))
-    wine.keys("Return", title="^Print$")
+    wine.keys("Return", title="^Print$", settle=False)
     check(len(server.wait_for_pdfs(second + 1, "Second")) == second + 1, "nothing printed on Second")
 
     open_print_dialog(wine)
     check(chosen_printer(wine) == "Second", "the dialog opened again on " + chosen_printer(wine))
-    wine.keys("Escape", title="^Print$")
+    wine.keys("Escape", title="^Print$", settle=False)
     check(wait_for(lambda: not boxes(wine)), "windows left after Cancel: %s" % boxes(wine))
-    time.sleep(3)
+    # The program prints before it takes the next message: once it is idle, a job
+    # would be with the server, waiting or done.
+    wine.idle("TForm1")
     check(counts() == (first, second + 1) and not server.jobs_pending(), "Cancel printed something")
     check(not boxes(wine), "Cancel showed %s" % boxes(wine))
 
     open_print_dialog(wine)
-    wine.keys("Return", title="^Print$")
+    wine.keys("Return", title="^Print$", settle=False)
     check(len(server.wait_for_pdfs(second + 2, "Second")) == second + 2, "the second job did not go to Second")
     check(counts()[0] == first, "a job went to PDF")
     wine.close_main_window()
@@ -87,15 +88,15 @@ def with_no_printer_the_message_is_the_only_box(wine):
     os.environ["CUPS_SERVER"] = os.path.join(wine.build, "no-cups-here.sock")
     try:
         wine.start()
+        # Each look once the program is idle: it waits in the box, then in its main window.
         wine.keys("ctrl+p")
         wine.wait_window("#32770")
-        time.sleep(1)
         check(boxes(wine) == ["Mibor8"], "windows shown: %s" % boxes(wine))
         texts = wine.driver("children", "#32770")
         check("Printer does not work!" in texts, "box: " + texts)
         wine.driver("click", "#32770", "OK")
         check(wait_for(lambda: not boxes(wine)), "the box stayed")
-        time.sleep(1)
+        wine.idle("TForm1")
         check(not boxes(wine), "another window followed: %s" % boxes(wine))
         wine.close_main_window()
     finally:

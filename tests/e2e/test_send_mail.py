@@ -3,17 +3,14 @@ on 127.0.0.1): Ctrl+Alt+A, a recipient typed, Send clicked."""
 import email
 import email.policy
 import os
-import time
 
-from aiosmtpd.controller import Controller
-
-from harness import check, run
-from mail_sink import Sink, free_port
+from harness import check, run, wait_for
+from mail_sink import Controller, Sink
 
 
 def send_document(wine, document, mode, rich_format):
     sink = Sink()
-    controller = Controller(sink, hostname="127.0.0.1", port=free_port())
+    controller = Controller(sink)
     controller.start()
     try:
         wine.reg_delete_key()
@@ -31,12 +28,9 @@ def send_document(wine, document, mode, rich_format):
         if rich_format:
             wine.keys("Tab", "Tab", "Tab", "Tab", "Down", title=window)  # on to the format list
         wine.driver("click", "TForm8", "Send")
-        end = time.time() + 30
-        while not sink.envelopes and time.time() < end:
-            time.sleep(0.1)
-        check(sink.envelopes, "no mail arrived")
-        wine.wait_for_status("Mail delivered!", 10)
-        wine.wait_for_status("Idle", 10)
+        check(wait_for(lambda: sink.envelopes, 120), "no mail arrived")
+        wine.wait_for_status("Mail delivered!", 60)
+        wine.wait_for_status("Idle", 60)
         wine.driver("click", "TForm8", "Close")
         wine.driver("gone", "TForm8")
         wine.close_main_window()

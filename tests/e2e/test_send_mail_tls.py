@@ -6,7 +6,6 @@ import email
 import email.policy
 import shutil
 import tempfile
-import time
 
 from harness import check, run, wait_for
 from mail_sink import Sink
@@ -36,8 +35,8 @@ def open_send_window(wine):
 
 def send_and_close(wine, sink, count):
     wine.driver("click", "TForm8", "Send")
-    check(wait_for(lambda: len(sink.envelopes) == count, 30), "no mail arrived")
-    wine.wait_for_status("Mail delivered!", 10)
+    check(wait_for(lambda: len(sink.envelopes) == count, 120), "no mail arrived")
+    wine.wait_for_status("Mail delivered!", 60)
     wine.driver("click", "TForm8", "Close")
     wine.driver("gone", "TForm8")
     wine.close_main_window()
@@ -61,14 +60,13 @@ def the_send_window_sends_through_starttls_with_the_stored_password(wine):
         # The password goes in on the E-mail page, opened from the send window.
         open_send_window(wine)
         wine.driver("click", "TForm8", "E-mail preferences...")
-        wine.wait_window("TForm2", 10)
-        time.sleep(0.5)
+        wine.wait_window("TForm2")
         security = wine.control("TForm2", cls="ComboBox")
         check(security["text"] == "STARTTLS", "Security shows %r" % security["text"])
         wine.click_rect(field_beside(wine, "TForm2", "Password:")["rect"])
         wine.type_text(PASSWORD, title="^Preferences$")
-        wine.click_control("TForm2", "Ok")
-        wine.driver("gone", "TForm2", "10")
+        wine.click_control("TForm2", "Ok", settle=False)
+        wine.driver("gone", "TForm2")
         send_and_close(wine, sink, 1)
 
         stored = wine.reg_query()

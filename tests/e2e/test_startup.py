@@ -1,6 +1,4 @@
 """The built editor started under Wine: first start, store, second start."""
-import sys
-import time
 
 from harness import check, run
 

@@ -2,7 +2,6 @@
 "Insert >>" and with a double-click, exported through the Tools menu and its
 save dialog, emptied after a "Confirm" box, imported back, and stored at exit."""
 import os
-import time
 
 from harness import check, run, wait_for
 
@@ -53,12 +52,11 @@ def open_tools_menu_item(wine, downs):
 
 
 def answer_file_dialog(wine, title, path):
-    wine.wait_window("#32770", 10)
-    time.sleep(0.5)
+    wine.wait_window("#32770")
     check(wine.title("#32770") == title, "dialog " + wine.title("#32770"))
     wine.type_text(path, title="^%s$" % title)
-    wine.keys("Return", title="^%s$" % title)
-    wine.driver("gone", "#32770", "10")
+    wine.keys("Return", title="^%s$" % title, settle=False)
+    wine.driver("gone", "#32770")
 
 
 def entries_typed_inserted_exported_emptied_and_stored(wine):
@@ -93,12 +91,12 @@ def entries_typed_inserted_exported_emptied_and_stored(wine):
 
     # A space before as well, ticked in the Preferences window and read at the next insertion.
     wine.keys("ctrl+alt+p")
-    wine.wait_window("TForm2", 10)
-    time.sleep(0.5)
+    wine.wait_window("TForm2")
     wine.click_control("TForm2", "Add text panel")
     wine.click_control("TForm2", "Add a space before inserting a word")
-    wine.click_control("TForm2", "Ok")
-    wine.driver("gone", "TForm2", "10")
+    wine.click_control("TForm2", "Ok", settle=False)
+    wine.driver("gone", "TForm2")
+    wine.idle("TForm1")
 
     # A double-click over the selected word "xyz": the selection is replaced.
     wine.click_rect(panel.editor["rect"])
@@ -119,11 +117,12 @@ def entries_typed_inserted_exported_emptied_and_stored(wine):
     # Empty: "Cancel" keeps every entry, "OK" empties the list.
     for answer, expected in [("Cancel", ["and", "pear"]), ("OK", [])]:
         wine.click_toolbar_button("Empty wordlist...")
-        wine.wait_window("#32770", 10)
+        wine.wait_window("#32770")
         check(wine.title("#32770") == "Confirm", "box caption " + wine.title("#32770"))
         check("Mibor will now empty the wordlist." in wine.driver("children", "#32770"), "box text")
-        wine.click_control("#32770", answer)
-        wine.driver("gone", "#32770", "10")
+        wine.click_control("#32770", answer, settle=False)
+        wine.driver("gone", "#32770")
+        wine.idle("TForm1")
         check(panel.entries()[0] == expected, "after %s: %r" % (answer, panel.entries()))
     check(panel.buttons() == "---", "after emptying: " + panel.buttons())
 

@@ -143,14 +143,14 @@ class CupsServer:
         self.process = subprocess.Popen([CUPSD, "-f", "-c", os.path.join(etc, "cupsd.conf"),
                                          "-s", os.path.join(etc, "cups-files.conf")],
                                         stdout=log, stderr=subprocess.STDOUT, stdin=subprocess.DEVNULL)
-        end = time.time() + 15
+        end = time.time() + 60
         while time.time() < end:
             if self.process.poll() is not None:
                 raise Unavailable("cupsd ended at once: " + self._log_tail())
             if os.path.exists(self.socket) and self._run(["lpstat", "-r"])[0] == 0:
                 return
-            time.sleep(0.1)
-        raise Unavailable("cupsd did not answer within 15 s: " + self._log_tail())
+            time.sleep(0.1)  # the poll interval
+        raise Unavailable("cupsd did not answer within 60 s: " + self._log_tail())
 
     def _add_printer(self, printer):
         tag = "mibor8-%08x-%s" % (zlib.crc32(self.folder.encode()), printer)
@@ -204,7 +204,7 @@ class CupsServer:
         while time.time() < end:
             if len(self.pdfs(printer)) >= count and not self.jobs_pending():
                 return self.pdfs(printer)
-            time.sleep(0.25)
+            time.sleep(0.1)  # the poll interval
         return self.pdfs(printer)
 
 
