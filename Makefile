@@ -8,9 +8,12 @@ BUILD := build
 JPEG  := $(BUILD)/libjpeg/install/lib/libjpeg.a
 WINE_ENV := scripts/wine-env.sh $(BUILD)
 MANUAL := $(BUILD)/Mibor8.pdf
+# The manual's pictures are taken again when the program changed; the PDF is
+# written again only when what they show changed (manual/build.py).
+MANUAL_MADE := $(BUILD)/manual/made.stamp
 MANUAL_SOURCES := $(wildcard manual/*.md manual/*.py manual/*.rtf) tests/e2e/harness.py
 
-.PHONY: all deps configure test run bench manual installer clean
+.PHONY: all deps configure test check run bench manual installer clean
 
 all: deps configure
 	cmake --build $(BUILD) --target Mibor8
@@ -31,9 +34,15 @@ configure: $(BUILD)/build.ninja
 
 test: deps configure
 	cmake --build $(BUILD)
-	$(MAKE) --no-print-directory $(MANUAL)
+	$(MAKE) --no-print-directory $(MANUAL_MADE)
 	cmake --build $(BUILD) --target installer
 	MIBOR8_VIRTUAL_DISPLAY=1 $(WINE_ENV) ctest --test-dir $(BUILD) --output-on-failure
+
+# One test (its ctest name, T=...) in the environment of `make test`; with
+# F=FILTER only the GoogleTest cases that filter names.
+check: deps configure
+	cmake --build $(BUILD)
+	MIBOR8_VIRTUAL_DISPLAY=1 $(WINE_ENV) $(if $(F),scripts/wine-run.sh $(BUILD)/tests/$(T).exe --gtest_filter='$(F)',ctest --test-dir $(BUILD) -R '^$(T)$$' --output-on-failure)
 
 run: deps all manual
 	MIBOR8_KEEP_PREFIX=1 $(WINE_ENV) ./scripts/run.sh $(BUILD)
@@ -42,9 +51,9 @@ run: deps all manual
 # display; made again only when its sources or the program changed.
 manual: deps configure
 	cmake --build $(BUILD) --target Mibor8 e2e_driver
-	$(MAKE) --no-print-directory $(MANUAL)
+	$(MAKE) --no-print-directory $(MANUAL_MADE)
 
-$(MANUAL): $(MANUAL_SOURCES) $(BUILD)/Mibor8.exe
+$(MANUAL_MADE): $(MANUAL_SOURCES) $(BUILD)/Mibor8.exe
 	PYTHONDONTWRITEBYTECODE=1 MIBOR8_VIRTUAL_DISPLAY=1 $(WINE_ENV) /usr/bin/python3 manual/build.py $(BUILD)
 
 # The setup program: the program and its manual, built by NSIS.
@@ -52,7 +61,7 @@ installer: manual
 	cmake --build $(BUILD) --target installer
 
 bench: deps configure
-	cmake --build $(BUILD)
+	cmake --build $(BUILD) --target all benchmarks
 	MIBOR8_VIRTUAL_DISPLAY=1 $(WINE_ENV) ./bench/run.sh $(BUILD)
 
 clean:

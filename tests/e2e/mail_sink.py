@@ -1,7 +1,5 @@
 """A real SMTP server for the tests: aiosmtpd on 127.0.0.1 keeping every
 message it accepts."""
-import socket
-
 import aiosmtpd.controller
 
 
@@ -28,12 +26,3 @@ class Controller(aiosmtpd.controller.Controller):
         # start() calls this once the server listens, to make its first connection.
         self.port = self.server.sockets[0].getsockname()[1]
         super()._trigger_server()
-
-
-def free_port():
-    """A port that was free a moment ago. Racy: another program may take it before the
-    caller binds it. Only for callers that cannot bind port 0 themselves; the
-    servers here use Controller."""
-    with socket.socket() as s:
-        s.bind(("127.0.0.1", 0))
-        return s.getsockname()[1]

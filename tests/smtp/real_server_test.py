@@ -13,12 +13,11 @@ import subprocess
 import sys
 import tempfile
 
-from aiosmtpd.controller import Controller
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 REPO = os.path.dirname(os.path.dirname(HERE))
 sys.path.insert(0, os.path.join(REPO, "tests", "e2e"))
-from mail_sink import Sink, free_port  # noqa: E402
+from mail_sink import Controller, Sink  # noqa: E402
 
 
 class Failure(Exception):
@@ -141,7 +140,7 @@ def main():
 
     folder = tempfile.mkdtemp(prefix="mibor8-smtp-")
     sink = Sink()
-    controller = Controller(sink, hostname="127.0.0.1", port=free_port())
+    controller = Controller(sink)
     controller.start()
     try:
         files = write_attachments(folder, codec)

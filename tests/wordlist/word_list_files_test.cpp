@@ -153,7 +153,7 @@ TEST_F(WordListTest, EntriesInAnyScriptComeBackFromFilesAndTheStoreWhole)
     Run("Emptywordlist1Click");
     Add({"caf\u00E9", "\u20AC"});
     Export(path);
-    EXPECT_EQ(ReadTestFile(path), "caf\xE9\r\n\x80\r\n");
+    EXPECT_EQ(ReadTestFile(path), "\x80\r\ncaf\xE9\r\n");
 }
 
 TEST_F(WordListTest, ALargeListWithEqualNeighboursComesBackFromTheStoreEntryForEntry)
