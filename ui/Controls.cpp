@@ -262,7 +262,7 @@ bool TControl::HandleMouse(UINT message, WPARAM wParam, LPARAM lParam)
 {
     int x = GET_X_LPARAM(lParam), y = GET_Y_LPARAM(lParam);
     TShiftState shift = ShiftStateFromMouse(wParam);
-    bool own = systemProc_ == nullptr;
+    bool own = systemProc_ == nullptr || ownClicks_;
     switch (message) {
     case WM_MOUSEMOVE:
         Fire(OnMouseMove, this, shift, x, y);
@@ -373,7 +373,13 @@ LRESULT TControl::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
     case WM_MBUTTONUP:
-        if (systemProc_) {
+    case WM_LBUTTONDBLCLK: {
+        bool left = message == WM_LBUTTONDOWN || message == WM_LBUTTONUP || message == WM_LBUTTONDBLCLK;
+        if (systemProc_ && left && ownClicks_) {
+            HandleMouse(message, wParam, lParam);
+            return 0;
+        }
+        if (systemProc_ && message != WM_LBUTTONDBLCLK) {
             // A system control handles a press or release itself first (it
             // may take the focus or the mouse); the events see what it did.
             result = DefaultProc(message, wParam, lParam);
@@ -382,8 +388,8 @@ LRESULT TControl::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
         }
         HandleMouse(message, wParam, lParam);
         break;
+    }
     case WM_MOUSEMOVE:
-    case WM_LBUTTONDBLCLK:
         HandleMouse(message, wParam, lParam);
         break;
     case WM_CAPTURECHANGED:
@@ -393,10 +399,40 @@ LRESULT TControl::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
             Fire(OnCaptureLost, this);
         }
         break;
+    case WM_GETOBJECT:
+        if (LRESULT answer = AnswerGetObject(*this, wParam, lParam))
+            return answer;
+        break;
     default:
+        if (message == AccessibleActionMessage()) {
+            DoDefaultAction(static_cast<int>(wParam));
+            return 0;
+        }
         break;
     }
     return DefaultProc(message, wParam, lParam);
+}
+
+bool TControl::Describe(int child, TAccessibleItem& item) const
+{
+    if (child != 0 || !OnDescribe)
+        return false;
+    OnDescribe(const_cast<TControl*>(this), item);
+    return true;
+}
+
+void TControl::DoDefaultAction(int child)
+{
+    if (child == 0 && Enabled())
+        Click();
+}
+
+bool TControl::SetAccessibleValue(int child, const std::string& value)
+{
+    if (child != 0 || !OnSetAccessibleValue)
+        return false;
+    OnSetAccessibleValue(this, value);
+    return true;
 }
 
 bool TControl::HandleCommand(WPARAM, LRESULT&) { return false; }
@@ -602,6 +638,11 @@ bool TControl::CanFocus() const { return handle_ && IsWindowVisible(handle_) && 
 void TControl::BringToFront()
 {
     SetWindowPos(handle_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void TControl::PlaceAfter(const TControl& sibling)
+{
+    SetWindowPos(handle_, sibling.handle_, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void TControl::Invalidate()

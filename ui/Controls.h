@@ -2,6 +2,7 @@
 // child window whose window text is its caption.
 #pragma once
 
+#include "ui/Accessible.h"
 #include "ui/Classes.h"
 #include "ui/Graphics.h"
 
@@ -22,6 +23,8 @@ using TMouseEvent = std::function<void(TObject* sender, TMouseButton button, TSh
 using TMouseMoveEvent = std::function<void(TObject* sender, TShiftState shift, int x, int y)>;
 using TKeyPressEvent = std::function<void(TObject* sender, wchar_t& key)>;
 using TKeyEvent = std::function<void(TObject* sender, WORD& key, TShiftState shift)>;
+using TDescribeEvent = std::function<void(TObject* sender, TAccessibleItem& item)>;
+using TTextEvent = std::function<void(TObject* sender, const std::string& text)>;
 
 // How a control is placed when its parent changes size.
 enum class TAlign { None, Top, Bottom, Left, Right, Client };
@@ -87,6 +90,9 @@ public:
     bool Focused() const;
     bool CanFocus() const;
     void BringToFront();
+    // Puts the control right after `sibling` in the order of its parent's
+    // children, which is the order Tab moves in.
+    void PlaceAfter(const TControl& sibling);
     void Invalidate();
     void Update();
 
@@ -109,6 +115,21 @@ public:
 
     LRESULT Perform(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
 
+    // ---- what accessibility tools are told (ui/Accessible.h) ----
+    // Describes the control (child 0) or an element drawn inside it (1 and
+    // up); false leaves the control to the system's own description. A
+    // control of a plain kind (a picture that shows a value) is described
+    // by OnDescribe, which gets the item with its role unset.
+    virtual bool Describe(int child, TAccessibleItem& item) const;
+    // How many elements are drawn inside the control.
+    virtual int DescribedChildren() const { return 0; }
+    // A tool runs the default action of the control (a click) or of an element.
+    virtual void DoDefaultAction(int child);
+    // A tool sets the value the control shows; false when it has none to set.
+    virtual bool SetAccessibleValue(int child, const std::string& value);
+    TDescribeEvent OnDescribe;
+    TTextEvent OnSetAccessibleValue;
+
 protected:
     explicit TControl(TControl* parent);
 
@@ -128,6 +149,11 @@ protected:
     virtual bool HandleNotify(NMHDR* header, LRESULT& result);
     // Colours of system controls; null for the system's own.
     virtual HBRUSH HandleCtlColor(HDC dc);
+    // The left button's presses and releases of a system control are the
+    // control's own (it takes the mouse and clicks itself, as a control of
+    // our own class does); the system's procedure never sees them, so it
+    // takes no focus for them.
+    void TakeMouseClicks() { ownClicks_ = true; }
     // Keeps a font as the control's own without giving it to the window.
     void StoreFont(const TFont& font) { font_ = font; }
     // Called after the font changed.
@@ -153,6 +179,7 @@ private:
     bool ownColor_ = false;
     std::string hint_;
     bool pressed_ = false;
+    bool ownClicks_ = false;
 
     friend class TForm;
 };

@@ -19,6 +19,23 @@ static void DrawCut(HDC dc, RECT& rect, TBevelCut cut)
     DrawEdge(dc, &rect, cut == TBevelCut::Raised ? BDR_RAISEDINNER : BDR_SUNKENOUTER, BF_RECT | BF_ADJUST);
 }
 
+void DrawBevels(HDC dc, RECT& rect, TBevelCut outer, TBevelCut inner)
+{
+    DrawCut(dc, rect, outer);
+    DrawCut(dc, rect, inner);
+}
+
+void DrawCaption(HDC dc, const RECT& rect, const std::string& caption, const TFont& font, bool enabled)
+{
+    if (caption.empty())
+        return;
+    TSelectObject select(dc, font.Handle());
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, enabled ? ColorToRGB(font.Color()) : GetSysColor(COLOR_GRAYTEXT));
+    RECT area = rect;
+    DrawTextUtf8(dc, caption, &area, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+}
+
 // The border of an edit field as the system draws it: the visual style's
 // where one is active, else the classic sunken edge.
 static void DrawFieldFrame(HWND window, HDC dc, const RECT& rect)
@@ -71,23 +88,6 @@ void TPanel::SetText(const std::string& text)
     Invalidate();
 }
 
-void TPanel::SetColors(TColor background, TColor caption)
-{
-    if (Color() == background && Font().Color() == caption)
-        return;
-    SetColor(background);
-    SetFontColor(caption);
-}
-
-std::unique_ptr<TPanel> TPanel::FlatButton(TControl* parent, const std::string& caption, int left, int top,
-                                           int width, int height)
-{
-    auto button = std::make_unique<TPanel>(parent, left, top, width, height, caption);
-    button->SetBevels(TBevelCut::Lowered, TBevelCut::Raised);
-    button->SetHot(false);
-    return button;
-}
-
 void TPanel::Paint(HDC dc)
 {
     RECT rect;
@@ -95,15 +95,8 @@ void TPanel::Paint(HDC dc)
     FillRect(dc, &rect, SolidBrush(Color()));
     if (fieldFrame_)
         DrawFieldFrame(Handle(), dc, rect);
-    DrawCut(dc, rect, outer_);
-    DrawCut(dc, rect, inner_);
-    std::string caption = Text();
-    if (caption.empty())
-        return;
-    TSelectObject font(dc, Font().Handle());
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, IsWindowEnabled(Handle()) ? ColorToRGB(Font().Color()) : GetSysColor(COLOR_GRAYTEXT));
-    DrawTextUtf8(dc, caption, &rect, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    DrawBevels(dc, rect, outer_, inner_);
+    DrawCaption(dc, rect, Text(), Font(), IsWindowEnabled(Handle()) != 0);
 }
 
 LRESULT TPanel::WndProc(UINT message, WPARAM wParam, LPARAM lParam)

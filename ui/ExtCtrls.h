@@ -9,7 +9,14 @@
 
 enum class TBevelCut { None, Lowered, Raised };
 
-// A rectangle with bevels and a centred caption; flat panels act as buttons.
+// A panel's face: its bevels drawn into `rect`, the outer first, each taking
+// a pixel off `rect`; then its caption centred in what is left, greyed when
+// the control is disabled.
+void DrawBevels(HDC dc, RECT& rect, TBevelCut outer, TBevelCut inner);
+void DrawCaption(HDC dc, const RECT& rect, const std::string& caption, const TFont& font, bool enabled);
+
+// A rectangle with bevels and a centred caption. (A flat panel that acts as
+// a button is a TPanelButton, ui/Buttons.h.)
 class TPanel : public TPaintedControl {
 public:
     TPanel(TControl* parent, int left, int top, int width, int height, const std::string& caption = "");
@@ -21,13 +28,6 @@ public:
     // border (two pixels wide); a child at 2, 2 sits inside it.
     void SetFieldFrame();
     void SetText(const std::string& text) override;
-    // Black and white with swapped caption colour, as flat buttons show hovering.
-    void SetColors(TColor background, TColor caption);
-    // A flat white button with a black caption, drawn the other way round
-    // while it is hot (under the mouse).
-    static std::unique_ptr<TPanel> FlatButton(TControl* parent, const std::string& caption, int left, int top,
-                                              int width, int height);
-    void SetHot(bool hot) { hot ? SetColors(clBlack, clWhite) : SetColors(clWhite, clBlack); }
 
     TNotifyEvent OnResize;
 

@@ -1,5 +1,7 @@
 #include "ui/SpeedButton.h"
 
+#include <oleacc.h>
+
 static const char* const kSpeedButtonClass = "TSpeedButton";
 
 TSpeedButton::TSpeedButton(TControl* parent, const std::string& caption, int left, int top, int width, int height)
@@ -13,6 +15,18 @@ void TSpeedButton::SetText(const std::string& text)
 {
     TControl::SetText(text);
     Invalidate();
+}
+
+bool TSpeedButton::Describe(int child, TAccessibleItem& item) const
+{
+    if (child != 0)
+        return false;
+    item.role = ROLE_SYSTEM_PUSHBUTTON;
+    item.name = Text();
+    item.action = "Press";
+    if (hot_)
+        item.state |= GetCapture() == Handle() ? STATE_SYSTEM_PRESSED : STATE_SYSTEM_HOTTRACKED;
+    return true;
 }
 
 void TSpeedButton::Paint(HDC dc)

@@ -13,6 +13,8 @@
 #include "ui/Registry.h"
 #include "ui/WideText.h"
 
+#include <oleacc.h>
+
 #include <fstream>
 #include <sstream>
 
@@ -198,4 +200,51 @@ void ProgramTest::TearDown()
     if (Form1)
         StopProgram(false);
     ClearStore();
+}
+
+AccessibleView Accessible(HWND window, long child)
+{
+    AccessibleView view;
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    IAccessible* object = nullptr;
+    if (FAILED(AccessibleObjectFromWindow(window, OBJID_CLIENT, IID_IAccessible, reinterpret_cast<void**>(&object))) ||
+        !object)
+        return view;
+    VARIANT id{};
+    id.vt = VT_I4;
+    id.lVal = child;
+    auto text = [&](HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, BSTR*)) {
+        BSTR value = nullptr;
+        std::string result;
+        if ((object->*get)(id, &value) == S_OK && value)
+            result = ToUtf8(value);
+        SysFreeString(value);
+        return result;
+    };
+    VARIANT number{};
+    if (object->get_accRole(id, &number) == S_OK && number.vt == VT_I4)
+        view.role = number.lVal;
+    if (object->get_accState(id, &number) == S_OK && number.vt == VT_I4)
+        view.state = number.lVal;
+    view.name = text(&IAccessible::get_accName);
+    view.value = text(&IAccessible::get_accValue);
+    view.shortcut = text(&IAccessible::get_accKeyboardShortcut);
+    object->get_accChildCount(&view.children);
+    object->Release();
+    return view;
+}
+
+std::vector<COLORREF> Picture(HWND window)
+{
+    RECT rect;
+    GetWindowRect(window, &rect);
+    int width = rect.right - rect.left, height = rect.bottom - rect.top;
+    TOwnedBitmap picture = CaptureWindow(window, width, height, RGB(255, 0, 255));
+    TMemoryDC dc;
+    TSelectObject select(dc, picture.Get());
+    std::vector<COLORREF> pixels;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            pixels.push_back(GetPixel(dc, x, y));
+    return pixels;
 }

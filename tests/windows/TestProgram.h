@@ -83,6 +83,18 @@ void SetClipboardText(const std::string& text, const std::string& rtf = "");
 // message for each UTF-16 unit, the two halves of a pair one after the other.
 void TypeText(const std::string& text);
 
+// What accessibility tools are told of a window's client area, as
+// AccessibleObjectFromWindow finds it, or of the element `child` inside it.
+struct AccessibleView {
+    long role = 0; // 0: no object
+    std::string name, value, shortcut;
+    long state = 0;
+    long children = 0;
+};
+AccessibleView Accessible(HWND window, long child = 0);
+// The window's picture as it draws itself now, one colour a pixel.
+std::vector<COLORREF> Picture(HWND window);
+
 // A file on the C: drive holding `content`; returns its Windows path.
 std::string WriteTestFile(const std::string& name, const std::string& content);
 std::string ReadTestFile(const std::string& path);
