@@ -38,6 +38,7 @@ TForm3::TForm3() : TForm("TForm3")
     CenterOnScreen();
     SetColor(clBlack);
     SetFontColor(clWhite);
+    DialogKeys = true;
 
     Image1 = std::make_unique<TImage>(this, 16, 8, 448, 148);
     TOwnedBitmap picture = LoadBitmapResource(L"ABOUTPICTURE");
@@ -51,7 +52,7 @@ TForm3::TForm3() : TForm("TForm3")
     Label5 = WhiteLabel("Email:", 184, 180);
     Label8 = LinkLabel(EmailAddress, 216, 180);
     Label1 = WhiteLabel("Made by Orvane", 360, 180);
-    Panel1 = std::make_unique<TPanel>(this, 384, 160, 81, 17, "Ok");
+    Panel1 = std::make_unique<TPanelButton>(this, "Ok", 384, 160, 81, 17);
     Panel1->SetBevels(TBevelCut::None, TBevelCut::Lowered);
     Panel1->SetColors(clBlack, clWhite);
     Label3 = WhiteLabel("", 16, 161);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "ui/ActionList.h"
+#include "ui/Buttons.h"
 #include "ui/ExtCtrls.h"
 #include "ui/Forms.h"
 #include "ui/StdCtrls.h"
@@ -21,7 +22,8 @@ public:
     std::unique_ptr<TLabel> Label6, Label7; // "Website:" and the web address
     std::unique_ptr<TLabel> Label5, Label8; // "Email:" and the e-mail address
     std::unique_ptr<TLabel> Label1; // the maker's line
-    std::unique_ptr<TPanel> Panel1; // "Ok": reacts to the mouse only
+    // "Ok": Tab reaches it and Space presses it; Enter and Escape leave the box open.
+    std::unique_ptr<TPanelButton> Panel1;
     std::unique_ptr<TLabel> Label3; // hidden: the counter as read at creation
 
     // The commands of the clickable controls: "Ok" and the two links.

@@ -17,9 +17,9 @@ namespace {
 constexpr int kLabelLeft = 10, kFieldLeft = 120, kFieldWidth = 234, kRowHeight = 24;
 constexpr int kButtonLeft = 360, kButtonWidth = 124, kButtonHeight = 25;
 
-std::unique_ptr<TPanel> ButtonPanel(TControl* parent, const std::string& caption, int top)
+std::unique_ptr<TPanelButton> ButtonPanel(TControl* parent, const std::string& caption, int top)
 {
-    return TPanel::FlatButton(parent, caption, kButtonLeft, top, kButtonWidth, kButtonHeight);
+    return std::make_unique<TPanelButton>(parent, caption, kButtonLeft, top, kButtonWidth, kButtonHeight);
 }
 
 } // namespace
@@ -92,11 +92,13 @@ void TForm8::BuildFields()
 
 void TForm8::BuildButtons()
 {
+    // Made in the tab order: after the attachment list its two buttons, then
+    // the window's own.
+    att = ButtonPanel(this, "Add...", 9 + 6 * kRowHeight);
+    Panel10 = ButtonPanel(this, "Remove", 9 + 6 * kRowHeight + 31);
     Panel1 = ButtonPanel(this, "Send", 9);
     Panel9 = ButtonPanel(this, "E-mail preferences...", 39);
     Panel12 = ButtonPanel(this, "Close", 69);
-    att = ButtonPanel(this, "Add...", 9 + 6 * kRowHeight);
-    Panel10 = ButtonPanel(this, "Remove", 9 + 6 * kRowHeight + 31);
 }
 
 void TForm8::BuildStatusLine()
@@ -125,12 +127,13 @@ void TForm8::BindEvents()
     Timer1->OnTimer = Bind(this, &TForm8::Timer1Timer);
     Timer2->OnTimer = Bind(this, &TForm8::Timer2Timer);
 
-    for (TPanel* panel : {att.get(), Panel10.get(), Panel1.get(), Panel9.get(), Panel12.get()})
+    for (TPanelButton* panel : {att.get(), Panel10.get(), Panel1.get(), Panel9.get(), Panel12.get()})
         panel->OnMouseMove = [this, panel](TObject*, TShiftState, int, int) { ButtonMouseMove(panel); };
     for (TControl* quiet : std::initializer_list<TControl*>{this, Label9.get(), Label1.get(), Panel2.get(),
                                                             Panel3.get(), Panel4.get(), Panel5.get(),
                                                             replyto.get(), attach.get()})
         quiet->OnMouseMove = [this](TObject*, TShiftState, int, int) { BackgroundMouseMove(); };
+    attach->OnKeyDown = Bind(this, &TForm8::attachKeyDown);
 
     smtp->OnHostResolved = Bind(this, &TForm8::smtpHostResolved);
     smtp->OnConnect = Bind(this, &TForm8::smtpConnect);
@@ -162,9 +165,9 @@ void TForm8::BindEvents()
 
 // ---- hover colours ----
 
-void TForm8::ButtonMouseMove(TPanel* panel)
+void TForm8::ButtonMouseMove(TPanelButton* panel)
 {
-    for (TPanel* each : {att.get(), Panel10.get(), Panel1.get(), Panel9.get(), Panel12.get()})
+    for (TPanelButton* each : {att.get(), Panel10.get(), Panel1.get(), Panel9.get(), Panel12.get()})
         each->SetHot(each == panel);
 }
 
@@ -185,6 +188,14 @@ void TForm8::Panel10Click(TObject*)
     int index = attach->ItemIndex();
     if (index >= 0)
         attach->Delete(index);
+}
+
+void TForm8::attachKeyDown(TObject*, WORD& key, TShiftState shift)
+{
+    if (key != VK_DELETE || shift != 0)
+        return;
+    Commands["Panel10Click"].Execute(attach.get());
+    key = 0;
 }
 
 void TForm8::Panel9Click(TObject*)

@@ -7,6 +7,7 @@
 #include "mainform/FocusedField.h"
 #include "smtp/SmtpClient.h"
 #include "ui/ActionList.h"
+#include "ui/Buttons.h"
 #include "ui/ComCtrls.h"
 #include "ui/Dialogs.h"
 #include "ui/ExtCtrls.h"
@@ -28,8 +29,9 @@ public:
     std::unique_ptr<TEdit> subject, sendto, cc, bcc, replyto;
     std::unique_ptr<TComboBox> ComboBox1;
     std::unique_ptr<TListBox> attach;
-    // Button panels: "Add...", "Remove", "Send", "E-mail preferences...", "Close".
-    std::unique_ptr<TPanel> att, Panel10, Panel1, Panel9, Panel12;
+    // Button panels: "Add...", "Remove", "Send", "E-mail preferences...", "Close",
+    // in the order Tab goes through them after the fields.
+    std::unique_ptr<TPanelButton> att, Panel10, Panel1, Panel9, Panel12;
     std::unique_ptr<TLabel> Label9, Label1; // "Status:" and the status text
     std::unique_ptr<TProgressBar> Gauge1;
     std::unique_ptr<TSmtpClient> smtp;
@@ -59,11 +61,13 @@ public:
     void Panel10Click(TObject* sender); // Remove
     void Panel9Click(TObject* sender); // E-mail preferences...
     void Panel12Click(TObject* sender); // Close
+    // Delete in the attachment list removes the selected file, as Remove does.
+    void attachKeyDown(TObject* sender, WORD& key, TShiftState shift);
     void FormClose(TObject* sender, TCloseAction& action);
     void Timer1Timer(TObject* sender);
     void Timer2Timer(TObject* sender);
     // Hover colours: over one button panel, and over the window's quiet parts.
-    void ButtonMouseMove(TPanel* panel);
+    void ButtonMouseMove(TPanelButton* panel);
     void BackgroundMouseMove();
     // Context menu of the five fields.
     void Cut1Click(TObject* sender);

@@ -72,7 +72,7 @@ void TForm2::Panel16Click(TObject* sender)
 
 void TForm2::Panel16MouseMove(TObject* sender, TShiftState, int, int)
 {
-    for (TPanel* button : PageButtons())
+    for (TPanelButton* button : PageButtons())
         button->SetHot(button == sender);
 }
 
@@ -80,7 +80,7 @@ void TForm2::speedbutton2MouseMove(TObject*, TShiftState, int, int) { speedbutto
 
 void TForm2::FormMouseMove(TObject*, TShiftState, int, int)
 {
-    for (TPanel* button : PageButtons())
+    for (TPanelButton* button : PageButtons())
         button->SetHot(false);
     speedbutton2->SetHot(false);
 }

@@ -15,9 +15,9 @@ namespace {
 constexpr int kPageLeft = 16, kPageTop = 8, kPageWidth = 361, kPageHeight = 305;
 constexpr int kButtonLeft = 393, kButtonWidth = 177, kButtonHeight = 25;
 
-std::unique_ptr<TPanel> PageButton(TControl* parent, const std::string& caption, int top)
+std::unique_ptr<TPanelButton> PageButton(TControl* parent, const std::string& caption, int top)
 {
-    return TPanel::FlatButton(parent, caption, kButtonLeft, top, kButtonWidth, kButtonHeight);
+    return std::make_unique<TPanelButton>(parent, caption, kButtonLeft, top, kButtonWidth, kButtonHeight);
 }
 
 std::unique_ptr<TPanel> Page(TControl* parent)
@@ -48,6 +48,9 @@ TForm2::TForm2() : TForm("TForm2")
     for (TEdit* field : {Edit1.get(), Edit2.get(), Edit4.get(), Edit3.get(), server.get(), port.get(), id.get(),
                          name.get(), email.get(), password.get()})
         field->PopupMenu = &Form1->PopupMenu4;
+    for (size_t i = 0; i < Pages().size(); ++i)
+        Pages()[i]->PlaceAfter(*PageButtons()[i]);
+    speedbutton2->PlaceAfter(*EmailPage);
     ShowPage(InfoPage.get());
     BindEvents();
 }
@@ -67,12 +70,10 @@ void TForm2::BuildGeneralPage()
 {
     GeneralPage = Page(this);
     TPanel* page = GeneralPage.get();
-    SpeedButton4 = std::make_unique<TSpeedButton>(page, "Default font...", 16, 16, 120, 24);
+    SpeedButton4 = std::make_unique<TButton>(page, "Default font...", 16, 16, 120, 24);
     SpeedButton4->SetHint("Changes the font of your text");
-    SpeedButton5 = std::make_unique<TSpeedButton>(page, "Background...", 16, 46, 120, 24);
+    SpeedButton5 = std::make_unique<TButton>(page, "Background...", 16, 46, 120, 24);
     SpeedButton5->SetHint("Changes the backgroundcolor");
-    for (TSpeedButton* button : {SpeedButton4.get(), SpeedButton5.get()})
-        button->Flat = false;
     Edit1 = std::make_unique<TEdit>(page, 150, 16, 195, 54);
     Edit1->SetReadOnly(true);
     Edit1->SetColor(clWhite);
@@ -108,8 +109,7 @@ void TForm2::BuildToolbarsPage()
         ToolbarPictures[row]->Transparent = true;
         ToolbarPictures[row]->SetPicture(std::move(picture));
     }
-    SpeedButton22 = std::make_unique<TSpeedButton>(page, "Reset all Toolbars", 16, 16 + 6 * 32 + 8, 150, 24);
-    SpeedButton22->Flat = false;
+    SpeedButton22 = std::make_unique<TButton>(page, "Reset all Toolbars", 16, 16 + 6 * 32 + 8, 150, 24);
 }
 
 void TForm2::BuildInfoPage()
@@ -147,8 +147,7 @@ void TForm2::BuildBackupPage()
     TPanel* page = BackupPage.get();
     shape15 = std::make_unique<TCheckBox>(page, "Make backup", 16, 16, 200, 20);
     shape15->SetChecked(true);
-    SpeedButton17 = std::make_unique<TSpeedButton>(page, "Location...", 16, 48, 90, 24);
-    SpeedButton17->Flat = false;
+    SpeedButton17 = std::make_unique<TButton>(page, "Location...", 16, 48, 90, 24);
     SpeedButton17->SetHint("Select the filename to back up");
     Edit3 = std::make_unique<TEdit>(page, 114, 50, 231, 21);
     Edit3->SetReadOnly(true);
@@ -224,7 +223,7 @@ void TForm2::BindEvents()
     OnClose = Bind(this, &TForm2::FormClose);
     OnMouseMove = Bind(this, &TForm2::FormMouseMove);
     int tag = 0;
-    for (TPanel* button : PageButtons()) {
+    for (TPanelButton* button : PageButtons()) {
         button->Tag = tag++;
         button->OnMouseMove = Bind(this, &TForm2::Panel16MouseMove);
     }
@@ -241,7 +240,7 @@ void TForm2::BindEvents()
     Commands.Add("SpeedButton17Click", Bind(this, &TForm2::SpeedButton17Click), {SpeedButton17.get()});
 }
 
-std::array<TPanel*, 6> TForm2::PageButtons() const
+std::array<TPanelButton*, 6> TForm2::PageButtons() const
 {
     return {Panel16.get(), Panel14.get(), Panel15.get(), Panel17.get(), Panel19.get(), Panel18.get()};
 }
@@ -254,9 +253,9 @@ std::array<TPanel*, 6> TForm2::Pages() const
 
 void TForm2::ShowPage(TPanel* page)
 {
+    // The pages keep their places in the tab order; only the one shown draws.
     for (TPanel* each : Pages())
         each->SetVisible(each == page);
-    page->BringToFront();
 }
 
 TPanel* TForm2::ActivePage() const

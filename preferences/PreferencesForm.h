@@ -4,11 +4,11 @@
 #pragma once
 
 #include "ui/ActionList.h"
+#include "ui/Buttons.h"
 #include "ui/Dialogs.h"
 #include "ui/ExtCtrls.h"
 #include "ui/Forms.h"
 #include "ui/Registry.h"
-#include "ui/SpeedButton.h"
 #include "ui/StdCtrls.h"
 
 #include <array>
@@ -20,14 +20,16 @@ public:
     TForm2();
 
     // ---- the page buttons of the right column ----
-    std::unique_ptr<TPanel> Panel16, Panel14, Panel15, Panel17, Panel19, Panel18; // Info ... E-mail
-    std::unique_ptr<TPanel> speedbutton2;                                         // "Ok"
+    // Tab goes from each page button into its page (only the page in front
+    // has controls that take the focus) and on to the next, and ends at "Ok".
+    std::unique_ptr<TPanelButton> Panel16, Panel14, Panel15, Panel17, Panel19, Panel18; // Info ... E-mail
+    std::unique_ptr<TPanelButton> speedbutton2;                                         // "Ok"
 
     // ---- the six pages, stacked ----
     std::unique_ptr<TPanel> InfoPage, GeneralPage, ToolbarsPage, BackupPage, AddTextPage, EmailPage;
 
     // General
-    std::unique_ptr<TSpeedButton> SpeedButton4, SpeedButton5; // "Default font...", "Background..."
+    std::unique_ptr<TButton> SpeedButton4, SpeedButton5; // "Default font...", "Background..."
     std::unique_ptr<TEdit> Edit1;                             // sample of the default font
     std::unique_ptr<TCheckBox> shape11, shape3;               // menu icons, read-only
     std::unique_ptr<TLabel> Label10, Label11;
@@ -36,7 +38,7 @@ public:
     // Toolbars: a check box and a picture per toolbar
     std::unique_ptr<TCheckBox> shape10, shape1, shape14, shape4, shape8, shape7;
     std::array<std::unique_ptr<TImage>, 6> ToolbarPictures;
-    std::unique_ptr<TSpeedButton> SpeedButton22; // "Reset all Toolbars"
+    std::unique_ptr<TButton> SpeedButton22; // "Reset all Toolbars"
 
     // Info
     std::unique_ptr<TPanel> FiguresBox;
@@ -46,7 +48,7 @@ public:
 
     // Backup and save
     std::unique_ptr<TCheckBox> shape15;          // "Make backup"
-    std::unique_ptr<TSpeedButton> SpeedButton17; // "Location..."
+    std::unique_ptr<TButton> SpeedButton17; // "Location..."
     std::unique_ptr<TEdit> Edit3;                // the backup location
     TSaveDialog LocationDialog;
 
@@ -80,7 +82,7 @@ public:
     // The page in front.
     TPanel* ActivePage() const;
     // The six page buttons in the order of their pages, and the pages.
-    std::array<TPanel*, 6> PageButtons() const;
+    std::array<TPanelButton*, 6> PageButtons() const;
     std::array<TPanel*, 6> Pages() const;
 
     // ---- events ----

@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <oleacc.h>
+
 #include <cstdlib>
 #include <set>
 
@@ -17,8 +19,8 @@ namespace {
 
 using AboutBoxTest = ShellFixture;
 
-bool IsBlack(TPanel& button) { return button.Color() == clBlack && button.Font().Color() == clWhite; }
-bool IsWhite(TPanel& button) { return button.Color() == clWhite && button.Font().Color() == clBlack; }
+bool IsBlack(TPanelButton& button) { return button.Color() == clBlack && button.Font().Color() == clWhite; }
+bool IsWhite(TPanelButton& button) { return button.Color() == clWhite && button.Font().Color() == clBlack; }
 
 void MouseOver(TControl& control) { SendMessageA(control.Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(2, 2)); }
 
@@ -150,27 +152,43 @@ TEST_F(AboutBoxTest, OkChangesColourUnderTheMouseAndIsBlackAgainAfterClosing)
     EXPECT_TRUE(IsBlack(*box.Panel1));
 }
 
-TEST_F(AboutBoxTest, AboutShowsTheBoxModallyAndOnlyOkClosesIt)
+TEST_F(AboutBoxTest, AboutShowsTheBoxModallyAndOnlyOkClosesItByMouseOrSpace)
 {
     TForm3& box = *Form3;
-    bool shownModally = false, stillShown = false;
-    TTimer timer(100, false);
-    WhileShown(timer, [&] {
-        shownModally = box.Modal() && box.Visible();
-        SetFocus(box.Handle());
-        PressKey(VK_RETURN);
-        PressKey(VK_ESCAPE);
-        Pump(50);
-        stillShown = box.Modal() && box.Visible();
-        // A click of the mouse on "Ok", as the system sends it.
-        SendMessageA(box.Panel1->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
-        SendMessageA(box.Panel1->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
-    });
-    Form1->About1->Click();
-    EXPECT_TRUE(shownModally);
-    EXPECT_TRUE(stillShown) << "Enter or Escape closed the box";
-    EXPECT_FALSE(box.Visible());
-    EXPECT_FALSE(box.Modal());
+    for (bool byKeyboard : {false, true}) {
+        SCOPED_TRACE(byKeyboard ? "Space" : "mouse");
+        bool shownModally = false, stillShown = false, okFocused = false, marked = false;
+        AccessibleView seen;
+        std::vector<COLORREF> plain = Picture(box.Panel1->Handle());
+        TTimer timer(100, false);
+        WhileShown(timer, [&] {
+            shownModally = box.Modal() && box.Visible();
+            PressKey(VK_TAB);
+            okFocused = GetFocus() == box.Panel1->Handle();
+            marked = Picture(box.Panel1->Handle()) != plain;
+            seen = Accessible(box.Panel1->Handle());
+            PressKey(VK_RETURN);
+            PressKey(VK_ESCAPE);
+            Pump(50);
+            stillShown = box.Modal() && box.Visible();
+            if (byKeyboard) {
+                PressKey(VK_SPACE);
+            } else {
+                // A click of the mouse on "Ok", as the system sends it.
+                SendMessageA(box.Panel1->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+                SendMessageA(box.Panel1->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+            }
+        });
+        Form1->About1->Click();
+        EXPECT_TRUE(shownModally);
+        EXPECT_TRUE(okFocused) << "Tab does not reach Ok";
+        EXPECT_TRUE(marked) << "no focus mark";
+        EXPECT_EQ(seen.role, ROLE_SYSTEM_PUSHBUTTON);
+        EXPECT_EQ(seen.name, "Ok");
+        EXPECT_TRUE(stillShown) << "Enter or Escape closed the box";
+        EXPECT_FALSE(box.Visible());
+        EXPECT_FALSE(box.Modal());
+    }
 }
 
 TEST_F(AboutBoxTest, TheLinksOpenTheMakersWebAddressAndANewMessage)

@@ -1,4 +1,4 @@
-// The send window without sending: opening, focus order, hover colours,
+// The send window without sending: opening, the keyboard, hover colours,
 // the attachment list, the fields' context menu, the preferences button.
 #include "SendTestSupport.h"
 
@@ -7,6 +7,8 @@
 #include "preferences/PreferencesForm.h"
 
 #include <gtest/gtest.h>
+
+#include <oleacc.h>
 
 namespace {
 
@@ -59,26 +61,59 @@ TEST_F(SendWindowTest, OpeningResetsTheFormatFillsOnlyAnEmptyReplyToAndStartsInT
     EXPECT_FALSE(Form8->Visible());
 }
 
-TEST_F(SendWindowTest, TabMovesThroughTheFiveFieldsInOrder)
+TEST_F(SendWindowTest, TabReachesEveryFieldAndButtonAndSpacePressesTheButtons)
 {
+    // Space runs each button's command, which records it here.
+    struct Button {
+        TPanelButton* button;
+        const char* caption;
+        const char* command;
+    };
+    const Button buttons[] = {{Form8->att.get(), "Add...", "attClick"},
+                              {Form8->Panel10.get(), "Remove", "Panel10Click"},
+                              {Form8->Panel1.get(), "Send", "Panel1Click"},
+                              {Form8->Panel9.get(), "E-mail preferences...", "Panel9Click"},
+                              {Form8->Panel12.get(), "Close", "Panel12Click"}};
+    std::vector<std::string> pressed;
+    for (const Button& each : buttons)
+        Form8->Commands[each.command].OnExecute = [&pressed, &each](TObject*) { pressed.push_back(each.caption); };
+
     Form8->Show();
     Form8->subject->SetFocus();
-    const TEdit* order[] = {Form8->subject.get(), Form8->sendto.get(), Form8->cc.get(), Form8->bcc.get(),
-                            Form8->replyto.get()};
-    for (int i = 1; i < 5; ++i) {
-        HWND next = GetNextDlgTabItem(Form8->Handle(), order[i - 1]->Handle(), FALSE);
-        EXPECT_EQ(next, order[i]->Handle()) << "after field " << i - 1;
+    const TControl* order[] = {Form8->sendto.get(), Form8->cc.get(),     Form8->bcc.get(),    Form8->replyto.get(),
+                               Form8->ComboBox1.get(), Form8->attach.get(), buttons[0].button, buttons[1].button,
+                               buttons[2].button, buttons[3].button, buttons[4].button, Form8->subject.get()};
+    for (const TControl* next : order) {
+        PressKey(VK_TAB);
+        ASSERT_EQ(GetFocus(), next->Handle()) << next->Text();
     }
+    for (const Button& each : buttons) {
+        SCOPED_TRACE(each.caption);
+        std::vector<COLORREF> plain = Picture(each.button->Handle());
+        each.button->SetFocus();
+        EXPECT_TRUE(Picture(each.button->Handle()) != plain) << "no focus mark";
+        AccessibleView seen = Accessible(each.button->Handle());
+        EXPECT_EQ(seen.role, ROLE_SYSTEM_PUSHBUTTON);
+        EXPECT_EQ(seen.name, each.caption);
+        EXPECT_EQ(seen.state & (STATE_SYSTEM_FOCUSED | STATE_SYSTEM_FOCUSABLE),
+                  STATE_SYSTEM_FOCUSED | STATE_SYSTEM_FOCUSABLE);
+        // Enter and Escape mean nothing in this window, also on a button.
+        PressKey(VK_RETURN);
+        PressKey(VK_ESCAPE);
+        PressKey(VK_SPACE);
+    }
+    EXPECT_EQ(pressed, (std::vector<std::string>{"Add...", "Remove", "Send", "E-mail preferences...", "Close"}));
+    EXPECT_TRUE(Form8->Visible());
     Form8->Hide();
 }
 
 TEST_F(SendWindowTest, HoverTurnsOnePanelBlackAndTheQuietPartsTurnAllWhite)
 {
-    TPanel* panels[] = {Form8->att.get(), Form8->Panel10.get(), Form8->Panel1.get(), Form8->Panel9.get(),
+    TPanelButton* panels[] = {Form8->att.get(), Form8->Panel10.get(), Form8->Panel1.get(), Form8->Panel9.get(),
                         Form8->Panel12.get()};
     auto colours = [&] {
         std::string seen;
-        for (TPanel* panel : panels)
+        for (TPanelButton* panel : panels)
             seen += panel->Color() == clBlack && panel->Font().Color() == clWhite   ? 'B'
                     : panel->Color() == clWhite && panel->Font().Color() == clBlack ? 'W'
                                                                                     : '?';
@@ -129,6 +164,22 @@ TEST_F(SendWindowTest, AddAppendsThePickedFileAndRemoveNeedsTheListActiveAndASel
     Form8->attach->SetItemIndex(-1);
     Form8->Panel10Click(nullptr);
     EXPECT_EQ(Form8->attach->Count(), 1);
+
+    // A click of the mouse on Remove leaves the focus in the list, so it
+    // removes; Delete in the list removes as well.
+    for (const char* name : {"C:\\docs\\c.txt", "C:\\docs\\d.txt"})
+        Form8->attach->Add(name);
+    Form8->Show();
+    Form8->attach->SetFocus();
+    Form8->attach->SetItemIndex(0);
+    SendMessageA(Form8->Panel10->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    SendMessageA(Form8->Panel10->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    EXPECT_EQ(GetFocus(), Form8->attach->Handle());
+    EXPECT_EQ(Form8->attach->Items(), (std::vector<std::string>{"C:\\docs\\c.txt", "C:\\docs\\d.txt"}));
+    Form8->attach->SetItemIndex(1);
+    PressKey(VK_DELETE);
+    EXPECT_EQ(Form8->attach->Items(), (std::vector<std::string>{"C:\\docs\\c.txt"}));
+    Form8->Hide();
 }
 
 TEST_F(SendWindowTest, CopyAllKeepsTheSelectionAndTenTimesPastePastesTenTimes)

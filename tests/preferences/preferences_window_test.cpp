@@ -5,6 +5,8 @@
 #include "email/SendForm.h"
 #include "ui/Menus.h"
 
+#include <oleacc.h>
+
 namespace {
 
 std::function<void()> modalAction;
@@ -20,8 +22,8 @@ void CALLBACK RunModalAction(HWND, UINT, UINT_PTR id, DWORD)
         Form2->Close(); // never leave a test waiting in the loop
 }
 
-bool IsBlack(TPanel& button) { return button.Color() == clBlack && button.Font().Color() == clWhite; }
-bool IsWhite(TPanel& button) { return button.Color() == clWhite && button.Font().Color() == clBlack; }
+bool IsBlack(TPanelButton& button) { return button.Color() == clBlack && button.Font().Color() == clWhite; }
+bool IsWhite(TPanelButton& button) { return button.Color() == clWhite && button.Font().Color() == clBlack; }
 
 } // namespace
 
@@ -62,7 +64,7 @@ TEST_F(PreferencesTest, SixPagesLieOnOneSpotWithExactlyOneInFront)
     const char* captions[] = {"Info", "General", "Toolbars", "Backup and save", "Add text panel", "E-mail"};
     const int tops[] = {8, 35, 62, 89, 116, 143};
     for (size_t i = 0; i < 6; ++i) {
-        TPanel& button = *prefs.PageButtons()[i];
+        TPanelButton& button = *prefs.PageButtons()[i];
         EXPECT_EQ(button.Text(), captions[i]);
         EXPECT_EQ(button.Top(), tops[i]);
         EXPECT_EQ(button.Width(), 177);
@@ -90,7 +92,7 @@ TEST_F(PreferencesTest, ButtonsSwapColoursUnderTheMouse)
     EXPECT_TRUE(IsBlack(*prefs.Panel15)) << "Ok leaves the page buttons alone";
     MouseOver(*prefs.Panel18);
     EXPECT_TRUE(IsBlack(*prefs.Panel18));
-    for (TPanel* button : prefs.PageButtons()) {
+    for (TPanelButton* button : prefs.PageButtons()) {
         if (button != prefs.Panel18.get()) {
             EXPECT_TRUE(IsWhite(*button)) << button->Text();
         }
@@ -102,7 +104,7 @@ TEST_F(PreferencesTest, ButtonsSwapColoursUnderTheMouse)
     // The window's own background: all seven white.
     MouseOver(prefs);
     EXPECT_TRUE(IsWhite(*prefs.speedbutton2));
-    for (TPanel* button : prefs.PageButtons())
+    for (TPanelButton* button : prefs.PageButtons())
         EXPECT_TRUE(IsWhite(*button));
     // Closing makes "Ok" white again.
     MouseOver(*prefs.speedbutton2);
@@ -116,8 +118,9 @@ TEST_F(PreferencesTest, EnterAndEscapeDoNotCloseTheWindow)
     prefs.Show();
     Pump(50);
     MouseOver(*prefs.speedbutton2); // black until the close event runs
-    const std::pair<TPanel*, TEdit*> fields[] = {{prefs.Panel14.get(), prefs.Edit2.get()},
-                                                 {prefs.Panel18.get(), prefs.server.get()}};
+    const std::pair<TPanelButton*, TControl*> fields[] = {{prefs.Panel14.get(), prefs.Edit2.get()},
+                                                          {prefs.Panel18.get(), prefs.server.get()},
+                                                          {prefs.Panel18.get(), prefs.speedbutton2.get()}};
     for (const auto& [pageButton, field] : fields) {
         pageButton->Click();
         field->SetFocus();
@@ -129,6 +132,44 @@ TEST_F(PreferencesTest, EnterAndEscapeDoNotCloseTheWindow)
     EXPECT_TRUE(prefs.Visible());
     EXPECT_TRUE(IsBlack(*prefs.speedbutton2));
     prefs.Hide();
+}
+
+TEST_F(PreferencesTest, TabGoesFromEachPageButtonIntoItsPageAndSpacePressesTheButtons)
+{
+    TForm2& prefs = *Form2;
+    prefs.Show();
+    prefs.Panel16->SetFocus();
+    auto tabsTo = [](std::initializer_list<TControl*> order) {
+        for (TControl* next : order) {
+            PressKey(VK_TAB);
+            ASSERT_EQ(GetFocus(), next->Handle()) << next->Text();
+        }
+    };
+    // The Info page in front takes no focus.
+    tabsTo({prefs.Panel14.get(), prefs.Panel15.get(), prefs.Panel17.get(), prefs.Panel19.get(), prefs.Panel18.get(),
+            prefs.speedbutton2.get(), prefs.Panel16.get(), prefs.Panel14.get()});
+    // Space on "General" brings its page to the front, and Tab goes into it.
+    PressKey(VK_SPACE);
+    ASSERT_EQ(prefs.ActivePage(), prefs.GeneralPage.get());
+    tabsTo({prefs.SpeedButton4.get(), prefs.SpeedButton5.get(), prefs.Edit1.get(), prefs.shape11.get(),
+            prefs.shape3.get(), prefs.Edit2.get(), prefs.Edit4.get(), prefs.Panel15.get()});
+
+    std::vector<TCustomButton*> buttons(prefs.PageButtons().begin(), prefs.PageButtons().end());
+    buttons.insert(buttons.end(), {prefs.speedbutton2.get(), prefs.SpeedButton4.get(), prefs.SpeedButton5.get()});
+    for (TCustomButton* button : buttons) {
+        SCOPED_TRACE(button->Text());
+        std::vector<COLORREF> plain = Picture(button->Handle());
+        button->SetFocus();
+        EXPECT_TRUE(Picture(button->Handle()) != plain) << "no focus mark";
+        AccessibleView seen = Accessible(button->Handle());
+        EXPECT_EQ(seen.role, ROLE_SYSTEM_PUSHBUTTON);
+        EXPECT_EQ(seen.name, button->Text());
+        EXPECT_NE(seen.state & STATE_SYSTEM_FOCUSED, 0);
+    }
+    // Space on "Ok" closes the window.
+    prefs.speedbutton2->SetFocus();
+    PressKey(VK_SPACE);
+    EXPECT_FALSE(prefs.Visible());
 }
 
 TEST_F(PreferencesTest, OpensOnTheEmailPageFromTheSendWindowAndOnInfoFromTheMainWindow)
