@@ -17,6 +17,14 @@ void TAction::Execute(TObject* sender)
 void TAction::Link(const TActionLink& link)
 {
     links_.push_back(link);
+    // The command's toolbar buttons tell accessibility tools the key of its menu item.
+    std::string key;
+    for (const TActionLink& each : links_)
+        if (TMenuItem* item = each.Item(); item && key.empty() && !item->ShortCutKey().Empty())
+            key = item->ShortCutKey().Text();
+    for (const TActionLink& each : links_)
+        if (TToolButton* button = each.Button())
+            button->ShortCutText = key;
     TNotifyEvent run = [this](TObject* sender) { Execute(sender); };
     if (TMenuItem* item = link.Item())
         item->OnClick = run;

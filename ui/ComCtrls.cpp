@@ -5,6 +5,8 @@
 #include "ui/SysUtils.h"
 #include "ui/WideText.h"
 
+#include <oleacc.h>
+
 #include <algorithm>
 #include <cstring>
 
@@ -171,6 +173,57 @@ bool TToolBar::HandleNotify(NMHDR* header, LRESULT& result)
     button->DropdownMenu->Popup(corner.x, corner.y);
     result = TBDDRET_DEFAULT;
     return true;
+}
+
+TToolButton* TToolBar::ElementButton(int child) const
+{
+    for (const auto& button : buttons_)
+        if (button->style_ != TToolButtonStyle::Separator && --child == 0)
+            return button.get();
+    return nullptr;
+}
+
+int TToolBar::DescribedChildren() const
+{
+    return static_cast<int>(std::count_if(buttons_.begin(), buttons_.end(), [](const auto& button) {
+        return button->style_ != TToolButtonStyle::Separator;
+    }));
+}
+
+bool TToolBar::Describe(int child, TAccessibleItem& item) const
+{
+    if (child == 0) {
+        item.role = ROLE_SYSTEM_TOOLBAR;
+        return true;
+    }
+    TToolButton* button = ElementButton(child);
+    if (!button)
+        return false;
+    item.role = button->style_ == TToolButtonStyle::DropDown ? ROLE_SYSTEM_BUTTONMENU : ROLE_SYSTEM_PUSHBUTTON;
+    item.name = button->hint_.empty() ? button->Caption : button->hint_;
+    item.shortcut = button->ShortCutText;
+    item.action = "Press";
+    item.rect = ButtonRect(button);
+    if (!button->Enabled())
+        item.state |= STATE_SYSTEM_UNAVAILABLE;
+    if (!button->Visible())
+        item.state |= STATE_SYSTEM_INVISIBLE;
+    if (button->Down())
+        item.state |= STATE_SYSTEM_PRESSED | STATE_SYSTEM_CHECKED;
+    if (Perform(TB_GETHOTITEM) == ButtonIndex(button))
+        item.state |= STATE_SYSTEM_HOTTRACKED;
+    return true;
+}
+
+void TToolBar::DoDefaultAction(int child)
+{
+    TToolButton* button = ElementButton(child);
+    if (!button || !button->Enabled() || !button->Visible())
+        return;
+    // As a click does it: a check button changes its state first.
+    if (button->style_ == TToolButtonStyle::Check)
+        button->SetDown(button->grouped_ || !button->Down());
+    button->Click();
 }
 
 LRESULT TToolBar::WndProc(UINT message, WPARAM wParam, LPARAM lParam)

@@ -37,6 +37,9 @@ public:
     void SetStyle(TToolButtonStyle style, bool grouped = false);
     TPopupMenu* DropdownMenu = nullptr;
     TToolBar* ToolBar() const { return toolBar_; }
+    // The key of the menu item that runs the same command ("Ctrl+N"), for
+    // accessibility tools; set by the command table (ui/ActionList.h).
+    std::string ShortCutText;
 
     TNotifyEvent OnClick;
     void Click();
@@ -72,12 +75,21 @@ public:
     // The button's rectangle in the bar's client area.
     RECT ButtonRect(const TToolButton* button) const;
 
+    // Accessibility tools see a tool bar whose elements are its buttons
+    // (not the separators), each named by its hint.
+    bool Describe(int child, TAccessibleItem& item) const override;
+    int DescribedChildren() const override;
+    void DoDefaultAction(int child) override;
+
 protected:
     bool HandleCommand(WPARAM wParam, LRESULT& result) override;
     bool HandleNotify(NMHDR* header, LRESULT& result) override;
     LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    // The button that is element `child` (1 and up) for accessibility tools.
+    TToolButton* ElementButton(int child) const;
+
     std::vector<std::unique_ptr<TToolButton>> buttons_;
     bool showCaptions_;
 };

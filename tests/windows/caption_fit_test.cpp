@@ -73,6 +73,10 @@ SIZE Room(HWND window)
         case BS_GROUPBOX:
             room.cx -= 2 * 8;
             break;
+        case BS_OWNERDRAW: // our own buttons: their faces' edges, the focus mark drawn within
+            room.cx -= 2 * 2;
+            room.cy -= 2 * 2;
+            break;
         default:
             room.cx -= 2 * 4; // edge and focus frame
             room.cy -= 2 * 3;

@@ -8,6 +8,8 @@
 #include "mainform/MainForm.h"
 #include "preferences/PreferencesForm.h"
 
+#include <oleacc.h>
+
 #include <algorithm>
 
 #include <gtest/gtest.h>
@@ -105,4 +107,56 @@ TEST_F(CommandTableTest, ARowEnablesAndPressesAllOfItsControls)
     Form1->Commands["ToolButton25Click"].SetEnabled(false);
     Form1->Commands["ToolButton25Click"].Execute(nullptr);
     EXPECT_TRUE(Form1->PlainMode());
+}
+
+TEST_F(CommandTableTest, ToolbarAndSpeedButtonsAreNamedForAccessibilityToolsWithTheirMenuKeys)
+{
+    // Every tool button (separators are no elements) is named by its hint.
+    for (TToolBar* bar : {Form1->ToolBar1.get(), Form1->ToolBar2.get(), Form1->ToolBar3.get(),
+                          Form1->ToolBar5.get(), Form1->ToolBar6.get(), Form1->ToolBar7.get()}) {
+        long child = 0;
+        for (const auto& button : bar->Buttons()) {
+            if (button->Style() == TToolButtonStyle::Separator)
+                continue;
+            AccessibleView seen = Accessible(bar->Handle(), ++child);
+            EXPECT_EQ(seen.name, button->Hint().empty() ? button->Caption : button->Hint());
+            EXPECT_EQ(seen.role, button->Style() == TToolButtonStyle::DropDown ? ROLE_SYSTEM_BUTTONMENU
+                                                                                : ROLE_SYSTEM_PUSHBUTTON);
+        }
+        EXPECT_EQ(Accessible(bar->Handle()).role, ROLE_SYSTEM_TOOLBAR);
+    }
+    // The key of the menu item running the same command; a pressed check
+    // button reads as pressed, a disabled one as unavailable.
+    Form1->Plaintextmode1->Click();
+    Form1->Commands["Text2Click"].SetEnabled(false);
+    struct Case {
+        TToolBar* bar;
+        long child;
+        const char* shortcut;
+        long state;
+    };
+    const Case cases[] = {{Form1->ToolBar1.get(), 1, "Ctrl+N", STATE_SYSTEM_UNAVAILABLE},
+                          {Form1->ToolBar1.get(), 4, "Ctrl+S", 0},
+                          {Form1->ToolBar2.get(), 2, "Ctrl+X", 0},
+                          {Form1->ToolBar3.get(), 3, "F2", STATE_SYSTEM_PRESSED},
+                          {Form1->ToolBar3.get(), 4, "F3", 0}};
+    for (const Case& each : cases) {
+        AccessibleView seen = Accessible(each.bar->Handle(), each.child);
+        SCOPED_TRACE(seen.name);
+        EXPECT_EQ(seen.shortcut, each.shortcut);
+        EXPECT_EQ(seen.state & (STATE_SYSTEM_UNAVAILABLE | STATE_SYSTEM_PRESSED), each.state);
+    }
+    Form1->Commands["Text2Click"].SetEnabled(true);
+
+    // The word list's speed buttons: named by their captions, unavailable while disabled.
+    Form1->Edit4->SetText("pear");
+    const std::pair<TSpeedButton*, const char*> speed[] = {
+        {Form1->SpeedButton1.get(), "Add"}, {Form1->SpeedButton2.get(), "Remove"}, {Form1->SpeedButton3.get(), "Insert >>"}};
+    for (const auto& [button, name] : speed) {
+        AccessibleView seen = Accessible(button->Handle());
+        EXPECT_EQ(seen.role, ROLE_SYSTEM_PUSHBUTTON);
+        EXPECT_EQ(seen.name, name);
+        EXPECT_EQ(seen.state & STATE_SYSTEM_UNAVAILABLE, button->Enabled() ? 0 : STATE_SYSTEM_UNAVAILABLE) << name;
+    }
+    EXPECT_TRUE(Form1->SpeedButton1->Enabled());
 }
