@@ -3,6 +3,9 @@
 #include "mainform/MainForm.h"
 
 #include "mainform/RulerRules.h"
+#include "ui/SysUtils.h"
+
+#include <oleacc.h>
 
 namespace {
 
@@ -78,8 +81,13 @@ void TForm1::ReleaseMarker(TMarker marker, TMouseButton button)
 {
     if (button != mbLeft || !Dragging)
         return;
-    LimitMarker(marker);
     Dragging = false;
+    ApplyMarker(marker);
+}
+
+void TForm1::ApplyMarker(TMarker marker)
+{
+    LimitMarker(marker);
     TParaAttributes indent;
     switch (marker) {
     case TMarker::First:
@@ -101,6 +109,62 @@ void TForm1::ReleaseMarker(TMarker marker, TMouseButton button)
     }
     memo1->SetParagraph(indent);
     memo1SelectionChange(this);
+}
+
+int TForm1::MarkerIndent(TMarker marker) const
+{
+    TParaAttributes paragraph = memo1->Paragraph();
+    return marker == TMarker::First ? paragraph.firstIndent
+           : marker == TMarker::Left ? paragraph.leftIndent
+                                     : paragraph.rightIndent;
+}
+
+void TForm1::SetMarkerIndent(TMarker marker, const std::string& text)
+{
+    // "12" or "12 pt"; the marker goes where that indent stands and is let
+    // go there, so its limits apply as they do to a drag.
+    std::string number = text;
+    if (number.size() > 3 && number.compare(number.size() - 3, 3, " pt") == 0)
+        number.resize(number.size() - 3);
+    int points = StrToInt(number);
+    // Not while a marker is held, nor in plain mode, where the ruler is hidden.
+    if (Dragging || !Panel19->Visible())
+        return;
+    TParaAttributes paragraph = memo1->Paragraph();
+    int width = Panel20->ClientWidth();
+    switch (marker) {
+    case TMarker::First:
+        MoveTo(*Image1, ruler::PlaceMarkers(points, 0, 0, width).first);
+        break;
+    case TMarker::Left:
+        MoveTo(*Image2, ruler::PlaceMarkers(paragraph.firstIndent, points, 0, width).left);
+        break;
+    case TMarker::Right:
+        MoveTo(*Image3, ruler::PlaceMarkers(0, 0, points, width).right);
+        break;
+    }
+    ApplyMarker(marker);
+}
+
+void TForm1::DescribeMarkers()
+{
+    // Accessibility tools see each marker as a slider named by its indent,
+    // its value the indent in points, which they can also set.
+    const std::pair<TMarker, const char*> markers[] = {{TMarker::First, "First-line indent"},
+                                                       {TMarker::Left, "Indent of the other lines"},
+                                                       {TMarker::Right, "Right indent"}};
+    for (const auto& [marker, name] : markers) {
+        TMarker which = marker;
+        std::string title = name;
+        MarkerImage(marker).OnDescribe = [this, which, title](TObject*, TAccessibleItem& item) {
+            item.role = ROLE_SYSTEM_SLIDER;
+            item.name = title;
+            item.value = std::to_string(MarkerIndent(which)) + " pt";
+        };
+        MarkerImage(marker).OnSetAccessibleValue = [this, which](TObject*, const std::string& text) {
+            SetMarkerIndent(which, text);
+        };
+    }
 }
 
 void TForm1::MarkerCaptureLost(TObject*)

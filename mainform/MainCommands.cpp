@@ -32,6 +32,7 @@ void TForm1::BindEvents()
     Image3->OnMouseUp = Bind(this, &TForm1::Image3MouseUp);
     for (TImage* marker : {Image1.get(), Image2.get(), Image3.get()})
         marker->OnCaptureLost = Bind(this, &TForm1::MarkerCaptureLost);
+    DescribeMarkers();
     Panel20->OnResize = Bind(this, &TForm1::Panel20Resize);
     Panel20Resize(this);
 

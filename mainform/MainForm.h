@@ -383,6 +383,12 @@ private:
     void PressMarker(TMarker marker, TMouseButton button, int x);
     void MoveMarker(TMarker marker, int x);
     void ReleaseMarker(TMarker marker, TMouseButton button);
+    // Pulls the marker back within its limits and sets the indent it stands for.
+    void ApplyMarker(TMarker marker);
+    // The indent a marker shows, in points, and setting it from a text ("12 pt").
+    int MarkerIndent(TMarker marker) const;
+    void SetMarkerIndent(TMarker marker, const std::string& text);
+    void DescribeMarkers();
     void LimitMarker(TMarker marker);
 };
 

@@ -4,6 +4,8 @@
 
 #include "mainform/RulerRules.h"
 
+#include <oleacc.h>
+
 namespace {
 
 // Mouse messages to a marker, at x within it.
@@ -169,6 +171,43 @@ TEST_F(IndentRulerTest, ADragThatLosesTheMouseEndsWithoutApplying)
         EXPECT_EQ(First().Left(), home);
         EXPECT_EQ(Rtf(), before);
     }
+}
+
+TEST_F(IndentRulerTest, AccessibilityToolsReadAndSetEachMarkersIndentInPoints)
+{
+    Memo().SetSelText("text");
+    SetIndents(30, -10, 24);
+    const struct {
+        TImage* marker;
+        const char* name;
+        const char* shown;   // the value read first
+        const char* set;     // what the tool sets
+        int first, left, right; // the indents then
+    } kCases[] = {
+        {Form1->Image1.get(), "First-line indent", "30 pt", "45 pt", 45, -25, 24}, // the other lines stay
+        {Form1->Image2.get(), "Indent of the other lines", "-25 pt", "12", 45, 12, 24},
+        {Form1->Image3.get(), "Right indent", "24 pt", "0 pt", 45, 12, 0},
+        {Form1->Image1.get(), "First-line indent", "45 pt", "-40", 0, 57, 0}, // pulled back to the ruler's start
+    };
+    for (const auto& entry : kCases) {
+        SCOPED_TRACE(entry.set);
+        AccessibleView seen = Accessible(entry.marker->Handle());
+        EXPECT_EQ(seen.role, ROLE_SYSTEM_SLIDER);
+        EXPECT_EQ(seen.name, entry.name);
+        EXPECT_EQ(seen.value, entry.shown);
+        EXPECT_EQ(SetAccessibleValue(entry.marker->Handle(), entry.set), S_OK);
+        TParaAttributes paragraph = Memo().Paragraph();
+        EXPECT_EQ(paragraph.firstIndent, entry.first);
+        EXPECT_EQ(paragraph.leftIndent, entry.left);
+        EXPECT_EQ(paragraph.rightIndent, entry.right);
+    }
+    // Not a number: refused, nothing changes; in plain mode the hidden ruler sets nothing.
+    const std::string before = Rtf();
+    EXPECT_NE(SetAccessibleValue(Form1->Image3->Handle(), "wide"), S_OK);
+    Form1->Panel19->SetVisible(false);
+    EXPECT_EQ(SetAccessibleValue(Form1->Image3->Handle(), "40"), S_OK);
+    EXPECT_EQ(Rtf(), before);
+    Form1->Panel19->SetVisible(true);
 }
 
 TEST_F(IndentRulerTest, WideningTheWindowMovesTheRightMarkerWithTheRulersEnd)

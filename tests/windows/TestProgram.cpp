@@ -234,6 +234,24 @@ AccessibleView Accessible(HWND window, long child)
     return view;
 }
 
+HRESULT SetAccessibleValue(HWND window, const std::string& value)
+{
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    IAccessible* object = nullptr;
+    HRESULT result =
+        AccessibleObjectFromWindow(window, OBJID_CLIENT, IID_IAccessible, reinterpret_cast<void**>(&object));
+    if (FAILED(result) || !object)
+        return FAILED(result) ? result : E_FAIL;
+    VARIANT self{};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR text = SysAllocString(ToWide(value).c_str());
+    result = object->put_accValue(self, text);
+    SysFreeString(text);
+    object->Release();
+    return result;
+}
+
 std::vector<COLORREF> Picture(HWND window)
 {
     RECT rect;

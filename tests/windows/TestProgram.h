@@ -92,6 +92,8 @@ struct AccessibleView {
     long children = 0;
 };
 AccessibleView Accessible(HWND window, long child = 0);
+// Sets the value of the window's client area as an accessibility tool does; its answer.
+HRESULT SetAccessibleValue(HWND window, const std::string& value);
 // The window's picture as it draws itself now, one colour a pixel.
 std::vector<COLORREF> Picture(HWND window);
 
