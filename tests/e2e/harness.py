@@ -289,6 +289,14 @@ class Wine:
         handle, cls, text = self.driver("focus", window_class).rstrip("\n").split("|", 2)
         return {"handle": handle, "cls": cls, "text": text}
 
+    def tab_to(self, window_class, text, title, presses=40):
+        """Presses Tab (the real keyboard) until the focused control of the window has that text."""
+        for _ in range(presses):
+            if self.focus(window_class)["text"] == text:
+                return
+            self.keys("Tab", title=title)
+        raise Failure("%d presses of Tab do not reach %r in %s" % (presses, text, window_class))
+
     def x_window(self, title_pattern, seconds=30):
         """The X window of the visible window whose title matches."""
         found = []

@@ -73,7 +73,11 @@ def the_about_box_shows_the_number_of_this_start(wine):
     calls = opened(wine, 2)
     check(len(calls) == 2 and calls[0].startswith("http://www.mibor8.example") and
           calls[1] == "mailto:info@mibor8.example", "shell calls %r" % calls)
-    wine.click_control("TForm3", "Ok", settle=False)
+    # "Ok" from the keyboard: Tab, and Space.
+    wine.tab_to("TForm3", "Ok", "^About")
+    rect = tuple(int(n) for n in wine.driver("rect", "TForm3").split())
+    wine.screenshot(os.path.join(wine.build, "e2e-screenshots", "about-ok-focused.png"), rect, "TForm3")
+    wine.keys("space", title="^About", settle=False)
     wine.driver("gone", "TForm3")
 
     wine.close_main_window()

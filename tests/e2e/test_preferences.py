@@ -1,5 +1,6 @@
 """The Preferences window of the built editor: opened with Ctrl+Alt+P, each
-page shown and photographed, a toolbar choice stored after "Ok"."""
+page shown and photographed, a toolbar choice made with the keyboard alone and
+stored after "Ok" (reached by Tab, pressed by Space)."""
 import os
 
 from harness import check, run, run_command
@@ -17,6 +18,11 @@ class Preferences:
 
     def click(self, text=None, cls=None, settle=True):
         self.wine.click_control("TForm2", text, cls, settle=settle)
+
+    def press(self, caption, closes=False):
+        """Tab to the control with that caption, then Space."""
+        self.wine.tab_to("TForm2", caption, "^Preferences$")
+        self.wine.keys("space", title="^Preferences$", settle=not closes)
 
     def ok(self):
         """Closes the window with "Ok", once the main window has handled that too."""
@@ -70,11 +76,15 @@ def a_toolbar_choice_is_in_the_registry_after_ok(wine):
     wine.start()
     check(wine.reg_query().get("ShowToolbar1") == "true", "first start writes the toolbar ticked")
     window = open_preferences(wine)
-    window.click("Toolbars")
-    # The first row's check box: file toolbar.
-    window.click("Show this toolbar")
+    # With the keyboard alone: the page, the first row's check box (file toolbar), "Ok".
+    window.press("Toolbars")
+    window.press("Show this toolbar")
     window.screenshot("toolbars-unticked")
-    window.ok()
+    wine.tab_to("TForm2", "Ok", "^Preferences$")
+    window.screenshot("ok-focused")
+    window.press("Ok", closes=True)
+    wine.driver("gone", "TForm2")
+    wine.idle("TForm1")
     store = wine.reg_query()
     check(store.get("ShowToolbar1") == "false", "ShowToolbar1 is %r" % store.get("ShowToolbar1"))
     check(store.get("ShowToolbar2") == "true", "ShowToolbar2 changed")
