@@ -16,6 +16,7 @@
 
 #include "mainform/FindText.h"
 #include "mainform/FocusedField.h"
+#include "mainform/Recovery.h"
 #include "ui/ActionList.h"
 #include "ui/ComCtrls.h"
 #include "ui/Dialogs.h"
@@ -233,6 +234,15 @@ public:
     // The command line's file goes into the editor once the start-up has
     // given the editor its size, mode and margins: the text is laid out once.
     void LoadHeldDocument();
+
+    // ---- the recovery copy (Recovery.h, DocumentFiles.cpp) ----
+    std::unique_ptr<TRecoveryCopy> Recovery;
+    std::unique_ptr<TTimer> RecoveryTimer; // once, after start-up: what a run that did not close left
+    // The editor's text in its mode's format, rich text or plain text in UTF-8.
+    TRecoveredText RecoverySnapshot();
+    // Says where the text a run that did not close left is kept and, when no
+    // file was named on the command line, puts it into the editor untitled.
+    void TakeUpRecovery();
 
     // ---- printing (Printing.cpp) ----
     void Print1Click(TObject* sender);
