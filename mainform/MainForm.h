@@ -272,6 +272,7 @@ public:
 
     // ---- find and replace (FindReplace.cpp) ----
     bool ReplacingAll = false; // set while "Replace all" runs
+    void ReplaceAllInOnePiece(TFindOptions& options);
     // The search routine with a replacement text (empty: none); the search
     // itself is in FindText.h.
     void find(const std::string& replacement);
