@@ -509,6 +509,37 @@ void TRichEdit::SetEmptyTextFormat(const TCharAttributes& attributes)
     Perform(EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&format));
 }
 
+void TRichEdit::SetWholeTextFormats(const TParaAttributes& paragraph, const TCharAttributes& character)
+{
+    SelectAll();
+    const int length = TextLength();
+    PARAFORMAT wanted{};
+    wanted.cbSize = sizeof wanted;
+    wanted.dwMask = paragraph.mask;
+    wanted.dxStartIndent = paragraph.firstIndent * 20;
+    wanted.dxOffset = paragraph.leftIndent * 20;
+    wanted.dxRightIndent = paragraph.rightIndent * 20;
+    wanted.wAlignment = paragraph.alignment == TAlignment::Right    ? PFA_RIGHT
+                      : paragraph.alignment == TAlignment::Center ? PFA_CENTER
+                                                                  : PFA_LEFT;
+    wanted.wNumbering = paragraph.bullets ? PFN_BULLET : 0;
+    if (length == 0 || (HasParagraph(wanted) && HasAttributes(ToCharFormat(character), SCF_SELECTION))) {
+        SetParagraph(paragraph);
+        SetSelAttributes(character);
+        return;
+    }
+    TUpdateLock hold(*this);
+    const auto firstLine = static_cast<int>(Perform(EM_GETFIRSTVISIBLELINE));
+    const std::wstring text = WideText();
+    Select(0, length);
+    SetWideSelText(std::wstring());
+    SetParagraph(paragraph);
+    CHARFORMATW format = ToCharFormat(character);
+    Perform(EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+    SetWideSelText(text);
+    Perform(EM_LINESCROLL, 0, firstLine - static_cast<int>(Perform(EM_GETFIRSTVISIBLELINE)));
+}
+
 // Whether the whole selection has every paragraph attribute of `wanted`.
 bool TRichEdit::HasParagraph(const PARAFORMAT& wanted) const
 {

@@ -82,6 +82,12 @@ public:
     void SetParagraph(const TParaAttributes& attributes);
     // While the editor is empty: the format its text starts in.
     void SetEmptyTextFormat(const TCharAttributes& attributes);
+    // Gives the whole text one paragraph format and one character format,
+    // keeping the view. A text of other formats goes out and comes back in as
+    // text, taking the new formats from the emptied editor: it is laid out
+    // once, where the control's own formatting walks every run of the text.
+    // Ctrl+Z brings the old formats back, a step at a time.
+    void SetWholeTextFormats(const TParaAttributes& paragraph, const TCharAttributes& character);
 
     // The editor's own font: the one text is typed in when nothing else is set.
     void SetEditorFont(const TFont& font);

@@ -83,6 +83,13 @@ TEST_F(MainWindowTest, PlainModeResetsTheWholeTextAndRichModeKeepsIt)
     memo.Select(6, 5);
     EXPECT_EQ(memo.SelAttributes().style, 0u);
     EXPECT_EQ(memo.Paragraph().alignment, TAlignment::Left);
+    // Undone a step at a time, the formatted text comes back.
+    for (int step = 0; step < 8 && !(memo.SelAttributes().style & fsBold); ++step) {
+        memo.Undo();
+        memo.Select(6, 5);
+    }
+    EXPECT_EQ(memo.SelAttributes().style, fsBold);
+    EXPECT_EQ(memo.Text(), "hello world\r\nsecond line");
 }
 
 TEST_F(MainWindowTest, BulletsComeWithAnIndentOfTenAndGoWithIt)
