@@ -108,3 +108,11 @@ bool RtfLooksSafe(const char* data, size_t size);
 // The fault's name, for messages and tests.
 const char* RtfFaultName(TRtfFault fault);
 
+// The places the control reads rich text from (RtfInput.cpp).
+class TStream;
+// Whether the rest of `stream` passes; the stream is left where it was. A
+// stream that cannot be read fails.
+bool RtfStreamLooksSafe(TStream& stream);
+// Whether the rich text on the clipboard passes; true when it holds none,
+// false when the clipboard cannot be read.
+bool ClipboardRtfLooksSafe();
