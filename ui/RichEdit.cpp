@@ -1,6 +1,7 @@
 #include "ui/RichEdit.h"
 
 #include "ui/Clipboard.h"
+#include "ui/RtfCheck.h"
 #include "ui/SysUtils.h"
 #include "ui/TextEncoding.h"
 #include "ui/WideText.h"
@@ -93,6 +94,16 @@ DWORD CALLBACK ReadCallback(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* d
         *done = 0;
         return 1;
     }
+}
+
+// Whether `message` would paste the clipboard's rich text (a paste, a paste
+// of that format, the control's own Ctrl+V) and that text fails the check.
+bool PastesUnsafeRichText(UINT message, WPARAM wParam)
+{
+    const bool rich =
+        message == WM_PASTE || (message == EM_PASTESPECIAL && (wParam == 0 || wParam == RichTextClipboardFormat())) ||
+        (message == WM_KEYDOWN && wParam == 'V' && (ShiftStateFromKeys() & (ssCtrl | ssShift | ssAlt)) == ssCtrl);
+    return rich && !ClipboardRtfLooksSafe();
 }
 
 DWORD CALLBACK WriteCallback(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* done)
@@ -362,6 +373,9 @@ LRESULT TRichEdit::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
         else if (wParam == VK_DELETE && shift == ssShift)
             message = WM_CUT;
     }
+    // Rich text the control could not read safely is pasted as plain text.
+    if (PastesUnsafeRichText(message, wParam))
+        return TControl::WndProc(EM_PASTESPECIAL, CF_UNICODETEXT, 0);
     if (message != WM_COPY && message != WM_CUT) {
         if (!CountLayouts)
             return TControl::WndProc(message, wParam, lParam);
@@ -620,6 +634,9 @@ std::vector<std::string> TRichEdit::Paragraphs() const
 
 TRichEdit::TStreamResult TRichEdit::StreamIn(TStream& stream, UINT format)
 {
+    // Rich text that would harm the control counts as unreadable.
+    if ((format & SF_RTF) && !RtfStreamLooksSafe(stream))
+        return TStreamResult::Failed;
     StreamCookie cookie{&stream};
     cookie.total = stream.Size() - stream.Position();
     cookie.usageAtStart = MemoryInUse();
