@@ -241,6 +241,7 @@ void TRichEdit::ClearSelection() { Perform(WM_CLEAR); }
 void TRichEdit::Clear()
 {
     pending_.reset();
+    formatted_.reset();
     if (TextLength() == 0) {
         SetWindowTextW(Handle(), L"");
         return;
@@ -350,6 +351,17 @@ void TRichEdit::CopySelection()
 }
 LRESULT TRichEdit::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    // Ctrl+Z after the formats of the whole text were replaced (see
+    // SetWholeTextFormats), once the control has nothing left to undo.
+    if (formatted_) {
+        const bool undoKey = message == WM_KEYDOWN && wParam == 'Z' && (ShiftStateFromKeys() & ssCtrl);
+        if ((message == EM_UNDO || message == WM_UNDO || undoKey) && UndoWholeTextFormats())
+            return TRUE;
+        if (message == EM_CANUNDO)
+            return TRUE;
+        if (message == EM_EMPTYUNDOBUFFER)
+            formatted_.reset();
+    }
     if ((message == WM_CHAR || message == WM_IME_CHAR) && wParam >= 0x80) {
         // The control's class is an ANSI one: the system would hand it the
         // character in the ANSI code page, "?" where that has none. It takes
@@ -542,16 +554,46 @@ void TRichEdit::SetWholeTextFormats(const TParaAttributes& paragraph, const TCha
         SetSelAttributes(character);
         return;
     }
+    // The control deletes a text of many formats in time that grows with
+    // the square of its length: an empty window takes its place, and keeps
+    // the formatted text for Ctrl+Z, which the control's own undo cannot
+    // bring back from the old window.
     TUpdateLock hold(*this);
     const auto firstLine = static_cast<int>(Perform(EM_GETFIRSTVISIBLELINE));
-    const std::wstring text = WideText();
-    Select(0, length);
-    SetWideSelText(std::wstring());
+    auto formatted = std::make_unique<TMemoryStream>();
+    StreamOut(*formatted, SF_RTF);
+    TMemoryStream text;
+    StreamOut(text, SF_TEXT | SF_UNICODE);
+    RecreateEmpty(false);
     SetParagraph(paragraph);
     CHARFORMATW format = ToCharFormat(character);
-    Perform(EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
-    SetWideSelText(text);
+    Perform(EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&format));
+    text.SetPosition(0);
+    StreamIn(text, SF_TEXT | SF_UNICODE | SFF_SELECTION);
+    DefaultProc(EM_EMPTYUNDOBUFFER, 0, 0);
+    formatted_ = std::move(formatted);
     Perform(EM_LINESCROLL, 0, firstLine - static_cast<int>(Perform(EM_GETFIRSTVISIBLELINE)));
+    TextChanged();
+}
+
+bool TRichEdit::UndoWholeTextFormats()
+{
+    if (!formatted_ || DefaultProc(EM_CANUNDO, 0, 0))
+        return false;
+    std::unique_ptr<TMemoryStream> formatted = std::move(formatted_);
+    TUpdateLock hold(*this);
+    const auto firstLine = static_cast<int>(Perform(EM_GETFIRSTVISIBLELINE));
+    CHARRANGE selection{0, 0};
+    Perform(EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&selection));
+    RecreateEmpty(false);
+    formatted->SetPosition(0);
+    StreamIn(*formatted, SF_RTF);
+    DefaultProc(EM_EMPTYUNDOBUFFER, 0, 0);
+    Perform(EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&selection));
+    Perform(EM_LINESCROLL, 0, firstLine - static_cast<int>(Perform(EM_GETFIRSTVISIBLELINE)));
+    TextChanged();
+    SelectionChanged();
+    return true;
 }
 
 // Whether the whole selection has every paragraph attribute of `wanted`.
@@ -674,6 +716,7 @@ TRichEdit::TStreamResult TRichEdit::StreamInText(TStream& stream, UINT flags, TT
 std::optional<TTextFormat> TRichEdit::LoadFromStream(TStream& stream)
 {
     pending_.reset();
+    formatted_.reset();
     int64_t start = stream.Position();
     BeginUpdate();
     // The control removes old text slowly; an empty window takes its place.
