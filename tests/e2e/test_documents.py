@@ -64,33 +64,23 @@ def editor_text(wine):
     return wine.text(wine.control("TForm1", cls="RICHEDIT")["handle"])
 
 
-def a_cyrillic_name_on_the_command_line_is_the_caption_and_ctrl_s_writes_that_file(wine):
-    wine.write_file(LETTER, "Дорогой друг,\r\n".encode("utf-8"))
+def typed_text_is_saved_in_the_file_s_own_encoding_under_its_own_name(wine):
+    """Each file from the command line, text typed at its end, Ctrl+S: the file's bytes
+    followed by the text in the file's encoding."""
+    cases = [("UTF-8 named in Cyrillic", LETTER, "Дорогой друг,\r\n", "utf-8", b"", "Привет, Bob!"),
+             ("UTF-8 with a byte order mark", DOCUMENT, MIXED, "utf-8", b"\xef\xbb\xbf", "X"),
+             ("UTF-16 LE", DOCUMENT, MIXED, "utf-16-le", b"\xff\xfe", "Ж")]
     store_plain_mode(wine)
-    wine.start(LETTER)
-    check(wine.title("TForm1") == "Mibor8 - " + LETTER, "caption %r" % wine.title("TForm1"))
-    wine.type_text("Привет, Bob! ")
-    wine.keys("ctrl+s")
-    # UTF-8 without a byte order mark, as it came.
-    saved = "Привет, Bob! Дорогой друг,\r\n".encode("utf-8")
-    check(wait_for(lambda: wine.read_file(LETTER) == saved), "the file holds %r" % wine.read_file(LETTER))
-    wine.close_main_window()
-
-
-def a_letter_typed_at_the_end_is_saved_in_the_file_s_own_encoding(wine):
-    bom16 = b"\xff\xfe"
-    cases = [("UTF-8 with a byte order mark", MIXED.encode("utf-8-sig"), "X", MIXED.encode("utf-8-sig") + b"X"),
-             ("UTF-16 LE", bom16 + MIXED.encode("utf-16-le"), "Ж", bom16 + (MIXED + "Ж").encode("utf-16-le"))]
-    store_plain_mode(wine)
-    for name, content, letter, expected in cases:
-        wine.write_file(DOCUMENT, content)
-        wine.start(DOCUMENT)
-        check(editor_text(wine) == MIXED, "%s: shown as %r" % (name, editor_text(wine)))
+    for name, path, text, codec, bom, typed in cases:
+        wine.write_file(path, bom + text.encode(codec))
+        wine.start(path)
+        check(wine.title("TForm1") == "Mibor8 - " + path, "%s: caption %r" % (name, wine.title("TForm1")))
+        check(editor_text(wine) == text.replace("\r\n", "\n"), "%s: shown as %r" % (name, editor_text(wine)))
         wine.keys("ctrl+End")
-        wine.type_text(letter)
+        wine.type_text(typed)
         wine.keys("ctrl+s")
-        check(wait_for(lambda: wine.read_file(DOCUMENT) == expected),
-              "%s: the file holds %r" % (name, wine.read_file(DOCUMENT)))
+        expected = bom + text.encode(codec) + typed.encode(codec)
+        check(wait_for(lambda: wine.read_file(path) == expected), "%s: the file holds %r" % (name, wine.read_file(path)))
         wine.close_main_window()
 
 
@@ -152,7 +142,6 @@ def cyrillic_names_through_a_drop_and_the_open_and_save_as_dialogs(wine):
 
 
 run([typed_changes_are_saved_and_reopened_after_a_restart, reopen_without_a_last_file_tells_how_to_get_one,
-     a_cyrillic_name_on_the_command_line_is_the_caption_and_ctrl_s_writes_that_file,
-     a_letter_typed_at_the_end_is_saved_in_the_file_s_own_encoding,
+     typed_text_is_saved_in_the_file_s_own_encoding_under_its_own_name,
      an_ansi_file_given_cyrillic_is_saved_as_utf8_after_one_message,
      cyrillic_names_through_a_drop_and_the_open_and_save_as_dialogs])
