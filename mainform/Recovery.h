@@ -47,6 +47,7 @@ public:
     static constexpr unsigned kDelay = 3000, kTick = 1000;
     // For tests: whether a copy is due or being written, and the file of this run.
     bool Pending() const { return due_ || writing_; }
+    bool Writing() const { return writing_; }
     std::string FileName(bool rich) const;
     // For tests: waits for a copy being written, then writes a due one at once.
     void WriteNow();

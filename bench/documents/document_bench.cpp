@@ -199,13 +199,13 @@ void TypingWhileCopied(ScriptedDialogs& dialogs, int megabytes)
     // With it: a change, the copy started once the change is a few seconds
     // old, and typing while it is written.
     const double on = TypingSeconds(300);
-    for (DWORD start = GetTickCount(); !Form1->Recovery->Pending() || GetTickCount() - start < 100;) {
-        Pump(10);
+    for (DWORD start = GetTickCount(); !Form1->Recovery->Writing();) {
+        Pump(1);
         if (GetTickCount() - start > 20000)
             Fail(name + ": no copy began");
     }
     int typed = 0;
-    const double during = TypingSeconds(100000, [] { return Form1->Recovery->Pending(); }, &typed);
+    const double during = TypingSeconds(100000, [] { return Form1->Recovery->Writing(); }, &typed);
     // The parts of a copy: the text from the editor (in the program's
     // thread), and the file written (beside it).
     TRecoveredText snapshot;
