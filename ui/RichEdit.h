@@ -21,6 +21,10 @@ struct TCharAttributes {
     TFontStyles style = 0;
 };
 
+// A CHARFORMATW with only its size set, and one that sets `attributes`.
+CHARFORMATW EmptyCharFormat();
+CHARFORMATW ToCharFormat(const TCharAttributes& attributes);
+
 enum class TAlignment { Left = 0, Right = 1, Center = 2 };
 
 class TPageBands;
