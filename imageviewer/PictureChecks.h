@@ -4,6 +4,8 @@
 // overflow an allocation nor send the system reading past the data.
 #pragma once
 
+#include "ui/RtfCheck.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -58,3 +60,6 @@ struct TMetafileInfo {
     bool placeable = false;
 };
 bool CheckWindowsMetafile(const uint8_t* data, size_t size, TMetafileInfo& info, int screenPixelsPerInch);
+
+// A picture of rich text, for the editor control (see SetRtfPictureCheck).
+bool RichTextPictureFits(TRtfPicture kind, const uint8_t* data, size_t size);

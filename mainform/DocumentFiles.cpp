@@ -74,6 +74,13 @@ std::string BackupTarget(const std::string& location)
 
 } // namespace
 
+// The text is safe in a file: no recovery copy is due.
+static void TextIsSafe(TForm1& form)
+{
+    if (form.Recovery)
+        form.Recovery->Clean();
+}
+
 TTextFormat TForm1::WriteDocument(const std::string& fileName)
 {
     TTextFormat written;
@@ -84,6 +91,7 @@ TTextFormat TForm1::WriteDocument(const std::string& fileName)
 void TForm1::SaveDocument(const std::string& fileName)
 {
     const TTextFormat written = WriteDocument(fileName);
+    TextIsSafe(*this);
     if (!memo1->PlainText)
         return;
     const bool changed = !(written == DocumentFormat);
@@ -98,6 +106,57 @@ void TForm1::NoteLoadedFormat(const std::optional<TTextFormat>& format)
 {
     DocumentFormat = format.value_or(TTextFormat());
     FormatFromFile = format.has_value();
+    TextIsSafe(*this);
+}
+
+TRecoveredText TForm1::RecoverySnapshot()
+{
+    // In the mode's format; plain text in UTF-8, which holds every character.
+    TRecoveredText text;
+    text.rich = RichMode();
+    const bool plainText = memo1->PlainText;
+    memo1->PlainText = !text.rich;
+    TMemoryStream stream;
+    try {
+        memo1->SaveToStream(stream, TTextFormat{TEncoding::Utf8, true});
+    } catch (...) {
+        memo1->PlainText = plainText;
+        throw;
+    }
+    memo1->PlainText = plainText;
+    text.bytes = stream.ToString();
+    return text;
+}
+
+void TForm1::TakeUpRecovery()
+{
+    const std::optional<std::string> left = Recovery ? Recovery->LeftOver() : std::nullopt;
+    if (!left)
+        return;
+    Application->ShowMessage("Mibor8 was not closed properly. The text you had not saved is kept in " + *left + ".");
+    if (CommandLineStart)
+        return;
+    try {
+        TUpdateLock hold(*memo1);
+        const bool rich = BeginsAsRtf(*left);
+        if (rich != RichMode()) {
+            if (rich)
+                ToolButton25Click(nullptr);
+            else
+                ToolButton24Click(nullptr);
+        }
+        NoteLoadedFormat(memo1->LoadFromFile(*left));
+        ApplyPlainModeAgain();
+    } catch (const std::exception&) {
+        memo1->Clear(); // what could not be read is not shown in part
+    }
+    // The text is in no file of the user's: untitled, and copied again.
+    NoteLoadedFormat(std::nullopt);
+    SaveDialog1.FileName.clear();
+    SetText("Mibor8");
+    Application->SetTitle("Mibor8");
+    if (memo1->TextLength() > 0)
+        Recovery->Changed();
 }
 
 void TForm1::BackupCopy(const std::string& fallback)
@@ -108,6 +167,7 @@ void TForm1::BackupCopy(const std::string& fallback)
         // With neither mode button down (a first start) the backup is plain text.
         memo1->PlainText = !RichMode();
         WriteDocument(BackupTarget(Form2->Edit3->Text()));
+        TextIsSafe(*this);
     } catch (const std::exception&) {
         // Said nowhere: the next settings save stores the fallback.
         Form2->Edit3->SetText(ProgramRootPath(fallback));
@@ -136,6 +196,8 @@ void TForm1::Open1Click(TObject*)
     // The toolbar follows the selection once, when the document is in.
     TUpdateLock hold(*memo1);
     if (chosen) {
+        // The text about to be replaced is kept first, as New keeps it.
+        BackupCopy(kNewBackupPath);
         const std::string name = OpenDialog1.FileName;
         // The file's first characters choose the mode; a failure keeps the mode.
         bool looked = false, rich = false;
@@ -175,6 +237,7 @@ void TForm1::Reopenlastfile1Click(TObject*)
     if (OpenDialog1.FileName.empty())
         SetText("Mibor8");
     bool failed = false;
+    BackupCopy(kNewBackupPath);
     try {
         TUpdateLock hold(*memo1);
         LoadDocument(LastFileName);
@@ -252,5 +315,7 @@ void TForm1::SaveAs1Click(TObject*)
 void TForm1::FormCloseQuery(TObject*, bool& canClose)
 {
     BackupCopy(kClosingBackupPath);
+    if (Recovery)
+        Recovery->Close();
     canClose = true;
 }

@@ -102,12 +102,39 @@ void TForm1::replallbuttonClick(TObject*)
         return;
     ReplacingAll = true;
     TFindOptions options = FindOptions();
-    {
+    if (PlainMode()) {
+        ReplaceAllInOnePiece(options);
+    } else {
+        // Every match keeps the format of its place: one replacement each.
         TEditorTarget editor(*this, true);
         ReplaceAll(editor, ToWide(fedit->Text()), ToWide(redit->Text()), options);
     }
     ReplacingAll = false;
     checkbox1->SetChecked(options.StartAtTop);
+}
+
+// Plain mode has one format: the routine runs over a copy of the text, and
+// the editor takes the finished text as one replacement of all of it, laid
+// out once and undone by one Ctrl+Z. Caret, selection and message come out
+// as the routine run on the editor leaves them.
+void TForm1::ReplaceAllInOnePiece(TFindOptions& options)
+{
+    TWideTextBuffer text(memo1->WideText(), memo1->SelStart(), memo1->SelLength());
+    ReplaceAll(text, ToWide(fedit->Text()), ToWide(redit->Text()), options);
+    {
+        TUpdateLock hold(*memo1);
+        if (text.Changed()) {
+            memo1->Select(0, memo1->TextLength());
+            memo1->SetWideSelText(text.Text());
+        }
+        memo1->Select(text.SelStart(), text.SelLength());
+    }
+    if (text.Scrolled())
+        memo1->ScrollCaret();
+    ReplacingAll = false;
+    if (text.Finished() > 0)
+        Application->ShowMessage("Finished searching/replacing.");
+    memo1->SetFocus();
 }
 
 // Enter runs the field's command and then reaches the field as usual.

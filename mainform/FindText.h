@@ -4,6 +4,7 @@
 // tests give it a text in memory).
 #pragma once
 
+#include <algorithm>
 #include <climits>
 #include <string>
 #include <string_view>
@@ -80,3 +81,95 @@ void ReplaceAll(TFindTarget& editor, const std::string& findText, const std::str
                 TFindOptions& options);
 void ReplaceAll(TWideFindTarget& editor, const std::wstring& findText, const std::wstring& replacement,
                 TFindOptions& options);
+
+// A text in memory as the routine sees an editor, for Replace all done in one
+// piece: the replacements of a run follow one another through the text, so
+// the text keeps a gap where the last one was made and each replacement
+// costs the characters it moves past, not the whole text.
+template <typename String>
+class TTextBufferOf : public TFindTargetOf<String> {
+public:
+    TTextBufferOf(String text, int selStart, int selLength)
+        : buffer_(std::move(text)), gapStart_(buffer_.size()), gapEnd_(buffer_.size())
+    {
+        Select(selStart, selLength);
+    }
+
+    int SelStart() const override { return selStart_; }
+    int SelLength() const override { return selLength_; }
+    String SelText() const override
+    {
+        String text;
+        for (int i = selStart_; i < selStart_ + selLength_; ++i)
+            text += At(static_cast<size_t>(i));
+        return text;
+    }
+    String Text() const override
+    {
+        String text = buffer_.substr(0, gapStart_);
+        text.append(buffer_, gapEnd_, String::npos);
+        return text;
+    }
+    // Clamped to the text, as the editor clamps a selection.
+    void Select(int start, int length) override
+    {
+        const int size = static_cast<int>(Size());
+        selStart_ = std::clamp(start, 0, size);
+        selLength_ = std::clamp(length, 0, size - selStart_);
+    }
+    void ReplaceSelection(const String& text) override
+    {
+        MoveGap(static_cast<size_t>(selStart_));
+        gapEnd_ += static_cast<size_t>(selLength_);
+        if (gapEnd_ - gapStart_ < text.size()) {
+            // A new gap, as large as the text, for the replacements to come.
+            const size_t grow = text.size() + Size() + 16;
+            buffer_.insert(gapEnd_, grow, typename String::value_type());
+            gapEnd_ += grow;
+        }
+        std::copy(text.begin(), text.end(), buffer_.begin() + static_cast<std::ptrdiff_t>(gapStart_));
+        gapStart_ += text.size();
+        selStart_ += static_cast<int>(text.size());
+        selLength_ = 0;
+        changed_ = true;
+    }
+    void Focus() override {}
+    void ScrollCaret() override { scrolled_ = true; }
+    void ShowFinished() override { ++finished_; }
+
+    // How often the routine reported its end, whether it changed the text and
+    // whether it brought the caret into view.
+    int Finished() const { return finished_; }
+    bool Changed() const { return changed_; }
+    bool Scrolled() const { return scrolled_; }
+
+private:
+    size_t Size() const { return buffer_.size() - (gapEnd_ - gapStart_); }
+    typename String::value_type At(size_t i) const { return buffer_[i < gapStart_ ? i : i + gapEnd_ - gapStart_]; }
+    void MoveGap(size_t to)
+    {
+        if (to < gapStart_) {
+            const size_t count = gapStart_ - to;
+            std::copy_backward(buffer_.begin() + static_cast<std::ptrdiff_t>(to),
+                               buffer_.begin() + static_cast<std::ptrdiff_t>(gapStart_),
+                               buffer_.begin() + static_cast<std::ptrdiff_t>(gapEnd_));
+            gapStart_ -= count;
+            gapEnd_ -= count;
+        } else if (to > gapStart_) {
+            const size_t count = to - gapStart_;
+            std::copy(buffer_.begin() + static_cast<std::ptrdiff_t>(gapEnd_),
+                      buffer_.begin() + static_cast<std::ptrdiff_t>(gapEnd_ + count),
+                      buffer_.begin() + static_cast<std::ptrdiff_t>(gapStart_));
+            gapStart_ += count;
+            gapEnd_ += count;
+        }
+    }
+
+    String buffer_; // the text, with the gap [gapStart_, gapEnd_) in it
+    size_t gapStart_, gapEnd_;
+    int selStart_ = 0, selLength_ = 0;
+    int finished_ = 0;
+    bool changed_ = false, scrolled_ = false;
+};
+using TTextBuffer = TTextBufferOf<std::string>;
+using TWideTextBuffer = TTextBufferOf<std::wstring>;

@@ -15,6 +15,14 @@ void TForm1::BindEvents()
     OnClose = Bind(this, &TForm1::FormClose);
     ControlBar1->OnResize = Bind(this, &TForm1::FormResize);
     Timer1->OnTimer = Bind(this, &TForm1::Timer1Timer);
+    RecoveryTimer->OnTimer = [this](TObject*) {
+        RecoveryTimer->SetEnabled(false);
+        TakeUpRecovery();
+    };
+    memo1->OnChange = [this](TObject*) {
+        if (Recovery)
+            Recovery->Changed();
+    };
 
     // The formatting toolbar follows the selection; the ruler's markers.
     memo1->OnSelectionChange = Bind(this, &TForm1::memo1SelectionChange);

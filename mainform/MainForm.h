@@ -16,6 +16,7 @@
 
 #include "mainform/FindText.h"
 #include "mainform/FocusedField.h"
+#include "mainform/Recovery.h"
 #include "ui/ActionList.h"
 #include "ui/ComCtrls.h"
 #include "ui/Dialogs.h"
@@ -234,6 +235,15 @@ public:
     // given the editor its size, mode and margins: the text is laid out once.
     void LoadHeldDocument();
 
+    // ---- the recovery copy (Recovery.h, DocumentFiles.cpp) ----
+    std::unique_ptr<TRecoveryCopy> Recovery;
+    std::unique_ptr<TTimer> RecoveryTimer; // once, after start-up: what a run that did not close left
+    // The editor's text in its mode's format, rich text or plain text in UTF-8.
+    TRecoveredText RecoverySnapshot();
+    // Says where the text a run that did not close left is kept and, when no
+    // file was named on the command line, puts it into the editor untitled.
+    void TakeUpRecovery();
+
     // ---- printing (Printing.cpp) ----
     void Print1Click(TObject* sender);
     // The job a confirmed print dialog prints on: by default the chosen
@@ -262,6 +272,7 @@ public:
 
     // ---- find and replace (FindReplace.cpp) ----
     bool ReplacingAll = false; // set while "Replace all" runs
+    void ReplaceAllInOnePiece(TFindOptions& options);
     // The search routine with a replacement text (empty: none); the search
     // itself is in FindText.h.
     void find(const std::string& replacement);

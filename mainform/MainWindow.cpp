@@ -6,6 +6,7 @@
 #include "imageviewer/ImageViewerForm.h"
 #include "mainform/CommandLine.h"
 #include "mainform/Icons.h"
+#include "mainform/ProgramPaths.h"
 #include "preferences/PreferencesForm.h"
 #include "ui/Application.h"
 #include "ui/LateBound.h"
@@ -63,6 +64,7 @@ TForm1::TForm1() : TForm("TForm1")
     BuildEditorArea();
     Timer1 = std::make_unique<TTimer>(1, true);
     Timer2 = std::make_unique<TTimer>(499, true);
+    RecoveryTimer = std::make_unique<TTimer>(1, true);
     BindEvents();
     SetActiveControl(memo1.get());
     // Files dragged from the shell may be dropped here (as DragAcceptFiles
@@ -155,6 +157,7 @@ void TForm1::SetWordListHeight(int height)
 
 void TForm1::FormCreate(TObject*)
 {
+    Recovery = std::make_unique<TRecoveryCopy>(ProgramDataFolder(), [this] { return RecoverySnapshot(); });
     FillFontList();
     if (!SplitCommandLine(ProgramCommandLine()).empty()) {
         CommandLineStart = true;
@@ -250,6 +253,7 @@ void TForm1::DropFiles(HDROP drop)
         wide.resize(dragQueryFile(drop, 0, &wide[0], static_cast<UINT>(wide.size())));
         const std::string name = ToUtf8(wide);
         Application->Guard([&] {
+            BackupCopy(kNewBackupPath);
             TUpdateLock hold(*memo1);
             LoadDocument(name);
             SaveDialog1.FileName = name;

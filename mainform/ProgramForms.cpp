@@ -4,12 +4,15 @@
 #include "email/SendForm.h"
 #include "form/AuxForm.h"
 #include "imageviewer/ImageViewerForm.h"
+#include "imageviewer/PictureChecks.h"
 #include "mainform/MainForm.h"
 #include "preferences/PreferencesForm.h"
 #include "ui/Application.h"
 
 void CreateProgramForms()
 {
+    // Pictures in rich text are checked as the viewer's are.
+    SetRtfPictureCheck(RichTextPictureFits);
     Application->CreateForm(Form1);
     Application->CreateForm(Form2);
     Application->CreateForm(Form3);

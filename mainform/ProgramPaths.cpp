@@ -63,8 +63,12 @@ std::string ProgramDataFolder()
 {
     std::string folder = dataFolderOverride;
     if (folder.empty()) {
+        // The system names the folder in the environment of every program;
+        // the shell, which loads slowly, is asked only where it does not.
         wchar_t appData[MAX_PATH + 1] = {0};
-        if (FAILED(getFolderPath(nullptr, CSIDL_APPDATA | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, appData)))
+        const DWORD length = GetEnvironmentVariableW(L"APPDATA", appData, MAX_PATH + 1);
+        if ((length == 0 || length > MAX_PATH) &&
+            FAILED(getFolderPath(nullptr, CSIDL_APPDATA | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, appData)))
             GetTempPathW(MAX_PATH + 1, appData);
         folder = WithSeparator(ToUtf8(appData)) + "Mibor8";
     }

@@ -48,7 +48,8 @@ void TForm1::ToolButton24Click(TObject*)
     paragraph.rightIndent = right;
     paragraph.bullets = false;
     paragraph.alignment = TAlignment::Left;
-    memo1->SetParagraph(paragraph);
+    // And 7. below: the default font on the whole text.
+    memo1->SetWholeTextFormats(paragraph, PlainModeFont());
 
     // 4. Files are read and written as plain text.
     memo1->PlainText = true;
@@ -67,8 +68,7 @@ void TForm1::ToolButton24Click(TObject*)
     Commands["ToolButton44Click"].SetEnabled(false);
     ComboBox1->SetEnabled(false);
 
-    // 7. The default font on the whole text and as the editor's own font.
-    memo1->SetSelAttributes(PlainModeFont());
+    // 7. The default font as the editor's own font.
     memo1->SetEditorFont(Form2->Edit1->Font());
     // 9. The selection comes back as the scope ends.
 }

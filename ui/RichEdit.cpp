@@ -1,6 +1,7 @@
 #include "ui/RichEdit.h"
 
 #include "ui/Clipboard.h"
+#include "ui/RtfCheck.h"
 #include "ui/SysUtils.h"
 #include "ui/TextEncoding.h"
 #include "ui/WideText.h"
@@ -95,6 +96,16 @@ DWORD CALLBACK ReadCallback(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* d
     }
 }
 
+// Whether `message` would paste the clipboard's rich text (a paste, a paste
+// of that format, the control's own Ctrl+V) and that text fails the check.
+bool PastesUnsafeRichText(UINT message, WPARAM wParam)
+{
+    const bool rich =
+        message == WM_PASTE || (message == EM_PASTESPECIAL && (wParam == 0 || wParam == RichTextClipboardFormat())) ||
+        (message == WM_KEYDOWN && wParam == 'V' && (ShiftStateFromKeys() & (ssCtrl | ssShift | ssAlt)) == ssCtrl);
+    return rich && !ClipboardRtfLooksSafe();
+}
+
 DWORD CALLBACK WriteCallback(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* done)
 {
     auto* state = reinterpret_cast<StreamCookie*>(cookie);
@@ -107,33 +118,6 @@ DWORD CALLBACK WriteCallback(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* 
         *done = 0;
         return 1;
     }
-}
-
-CHARFORMATW EmptyCharFormat()
-{
-    CHARFORMATW format;
-    std::memset(&format, 0, sizeof format);
-    format.cbSize = sizeof format;
-    return format;
-}
-
-CHARFORMATW ToCharFormat(const TCharAttributes& attributes)
-{
-    CHARFORMATW format = EmptyCharFormat();
-    format.dwMask = attributes.mask;
-    if (attributes.mask & CFM_FACE) {
-        const std::wstring face = ToWide(attributes.name);
-        wcsncpy(format.szFaceName, face.c_str(), LF_FACESIZE - 1);
-        format.bPitchAndFamily = DEFAULT_PITCH;
-        format.bCharSet = DEFAULT_CHARSET;
-        format.dwMask |= CFM_CHARSET;
-    }
-    format.yHeight = attributes.size * 20;
-    format.crTextColor = ColorToRGB(attributes.color);
-    TFontStyles style = attributes.style;
-    format.dwEffects = ((style & fsBold) ? CFE_BOLD : 0) | ((style & fsItalic) ? CFE_ITALIC : 0) |
-                       ((style & fsUnderline) ? CFE_UNDERLINE : 0) | ((style & fsStrikeOut) ? CFE_STRIKEOUT : 0);
-    return format;
 }
 
 } // namespace
@@ -230,6 +214,7 @@ void TRichEdit::ClearSelection() { Perform(WM_CLEAR); }
 void TRichEdit::Clear()
 {
     pending_.reset();
+    formatted_.reset();
     if (TextLength() == 0) {
         SetWindowTextW(Handle(), L"");
         return;
@@ -339,6 +324,17 @@ void TRichEdit::CopySelection()
 }
 LRESULT TRichEdit::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    // Ctrl+Z after the formats of the whole text were replaced (see
+    // SetWholeTextFormats), once the control has nothing left to undo.
+    if (formatted_) {
+        const bool undoKey = message == WM_KEYDOWN && wParam == 'Z' && (ShiftStateFromKeys() & ssCtrl);
+        if ((message == EM_UNDO || message == WM_UNDO || undoKey) && UndoWholeTextFormats())
+            return TRUE;
+        if (message == EM_CANUNDO)
+            return TRUE;
+        if (message == EM_EMPTYUNDOBUFFER)
+            formatted_.reset();
+    }
     if ((message == WM_CHAR || message == WM_IME_CHAR) && wParam >= 0x80) {
         // The control's class is an ANSI one: the system would hand it the
         // character in the ANSI code page, "?" where that has none. It takes
@@ -362,6 +358,9 @@ LRESULT TRichEdit::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
         else if (wParam == VK_DELETE && shift == ssShift)
             message = WM_CUT;
     }
+    // Rich text the control could not read safely is pasted as plain text.
+    if (PastesUnsafeRichText(message, wParam))
+        return TControl::WndProc(EM_PASTESPECIAL, CF_UNICODETEXT, 0);
     if (message != WM_COPY && message != WM_CUT) {
         if (!CountLayouts)
             return TControl::WndProc(message, wParam, lParam);
@@ -412,150 +411,6 @@ void TRichEdit::PasteFromClipboard() { Perform(WM_PASTE); }
 void TRichEdit::Undo() { Perform(EM_UNDO); }
 void TRichEdit::ScrollCaret() { Perform(EM_SCROLLCARET); }
 
-TCharAttributes TRichEdit::SelAttributes() const
-{
-    CHARFORMATW format = EmptyCharFormat();
-    format.dwMask = CFM_FACE | CFM_SIZE | CFM_COLOR | CFM_BOLD | CFM_ITALIC | CFM_UNDERLINE | CFM_STRIKEOUT;
-    Perform(EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
-    TCharAttributes attributes;
-    attributes.mask = format.dwMask;
-    attributes.name = ToUtf8(format.szFaceName);
-    attributes.size = format.yHeight / 20;
-    attributes.color = (format.dwEffects & CFE_AUTOCOLOR) ? static_cast<TColor>(GetSysColor(COLOR_WINDOWTEXT))
-                                                          : static_cast<TColor>(format.crTextColor);
-    if (format.dwEffects & CFE_BOLD)
-        attributes.style |= fsBold;
-    if (format.dwEffects & CFE_ITALIC)
-        attributes.style |= fsItalic;
-    if (format.dwEffects & CFE_UNDERLINE)
-        attributes.style |= fsUnderline;
-    if (format.dwEffects & CFE_STRIKEOUT)
-        attributes.style |= fsStrikeOut;
-    return attributes;
-}
-
-void TRichEdit::SetSelAttributes(const TCharAttributes& attributes)
-{
-    CHARFORMATW format = ToCharFormat(attributes);
-    // Formatting a long text costs seconds even when nothing changes.
-    if (SelLength() > 0 && HasAttributes(format, SCF_SELECTION))
-        return;
-    Perform(EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
-}
-
-// Whether the whole (non-empty) selection, or the default format, has every
-// attribute of `wanted`.
-bool TRichEdit::HasAttributes(const CHARFORMATW& wanted, WPARAM which) const
-{
-    CHARFORMATW current = EmptyCharFormat();
-    current.dwMask = wanted.dwMask;
-    Perform(EM_GETCHARFORMAT, which, reinterpret_cast<LPARAM>(&current));
-    DWORD mask = wanted.dwMask;
-    if ((current.dwMask & mask) != mask)
-        return false; // mixed within the selection
-    const DWORD effects = CFM_BOLD | CFM_ITALIC | CFM_UNDERLINE | CFM_STRIKEOUT | CFM_PROTECTED;
-    if ((current.dwEffects ^ wanted.dwEffects) & mask & effects)
-        return false;
-    if ((mask & CFM_COLOR) &&
-        ((current.dwEffects & CFE_AUTOCOLOR) != (wanted.dwEffects & CFE_AUTOCOLOR) ||
-         (!(wanted.dwEffects & CFE_AUTOCOLOR) && current.crTextColor != wanted.crTextColor)))
-        return false;
-    return !((mask & CFM_SIZE) && current.yHeight != wanted.yHeight) &&
-           !((mask & CFM_OFFSET) && current.yOffset != wanted.yOffset) &&
-           !((mask & CFM_CHARSET) && current.bCharSet != wanted.bCharSet) &&
-           !((mask & CFM_FACE) && std::wcscmp(current.szFaceName, wanted.szFaceName) != 0);
-}
-
-TParaAttributes TRichEdit::Paragraph() const
-{
-    PARAFORMAT format;
-    std::memset(&format, 0, sizeof format);
-    format.cbSize = sizeof format;
-    format.dwMask = PFM_STARTINDENT | PFM_OFFSET | PFM_RIGHTINDENT | PFM_ALIGNMENT | PFM_NUMBERING;
-    Perform(EM_GETPARAFORMAT, 0, reinterpret_cast<LPARAM>(&format));
-    TParaAttributes attributes;
-    attributes.mask = format.dwMask;
-    attributes.firstIndent = format.dxStartIndent / 20;
-    attributes.leftIndent = format.dxOffset / 20;
-    attributes.rightIndent = format.dxRightIndent / 20;
-    attributes.alignment = format.wAlignment == PFA_RIGHT    ? TAlignment::Right
-                         : format.wAlignment == PFA_CENTER ? TAlignment::Center
-                                                           : TAlignment::Left;
-    attributes.bullets = format.wNumbering == PFN_BULLET;
-    return attributes;
-}
-
-void TRichEdit::SetParagraph(const TParaAttributes& attributes)
-{
-    PARAFORMAT format;
-    std::memset(&format, 0, sizeof format);
-    format.cbSize = sizeof format;
-    format.dwMask = attributes.mask;
-    format.dxStartIndent = attributes.firstIndent * 20;
-    format.dxOffset = attributes.leftIndent * 20;
-    format.dxRightIndent = attributes.rightIndent * 20;
-    format.wAlignment = attributes.alignment == TAlignment::Right    ? PFA_RIGHT
-                      : attributes.alignment == TAlignment::Center ? PFA_CENTER
-                                                                   : PFA_LEFT;
-    format.wNumbering = attributes.bullets ? PFN_BULLET : 0;
-    Perform(EM_SETPARAFORMAT, 0, reinterpret_cast<LPARAM>(&format));
-}
-
-void TRichEdit::SetEmptyTextFormat(const TCharAttributes& attributes)
-{
-    if (TextLength() > 0)
-        return;
-    CHARFORMATW format = ToCharFormat(attributes);
-    Perform(EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&format));
-}
-
-// Whether the whole selection has every paragraph attribute of `wanted`.
-bool TRichEdit::HasParagraph(const PARAFORMAT& wanted) const
-{
-    PARAFORMAT current{};
-    current.cbSize = sizeof current;
-    Perform(EM_GETPARAFORMAT, 0, reinterpret_cast<LPARAM>(&current));
-    DWORD mask = wanted.dwMask;
-    return (current.dwMask & mask) == mask &&
-           !((mask & PFM_STARTINDENT) && current.dxStartIndent != wanted.dxStartIndent) &&
-           !((mask & PFM_OFFSET) && current.dxOffset != wanted.dxOffset) &&
-           !((mask & PFM_RIGHTINDENT) && current.dxRightIndent != wanted.dxRightIndent) &&
-           !((mask & PFM_ALIGNMENT) && current.wAlignment != wanted.wAlignment) &&
-           !((mask & PFM_NUMBERING) && current.wNumbering != wanted.wNumbering);
-}
-
-void TRichEdit::SetEditorFont(const TFont& font)
-{
-    // The window font of a rich edit would reformat all of its text; it is
-    // given only while the editor is empty (it then sets the default format
-    // that streamed-in text starts from). A held load counts as text.
-    const bool empty = TextLength() == 0 && !pending_;
-    if (empty)
-        SetFont(font);
-    else
-        StoreFont(font);
-    TCharAttributes attributes;
-    attributes.mask = CFM_FACE | CFM_SIZE | CFM_COLOR | CFM_BOLD | CFM_ITALIC | CFM_UNDERLINE | CFM_STRIKEOUT;
-    attributes.name = font.Name();
-    attributes.size = font.Size();
-    attributes.color = font.Color();
-    attributes.style = font.Style();
-    CHARFORMATW format = ToCharFormat(attributes);
-    // Changing the default format of a long text costs much even when nothing changes.
-    if (!HasAttributes(format, SCF_DEFAULT))
-        Perform(EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&format));
-    // The empty text's paragraph mark takes it too: text loaded at the
-    // insertion point comes out in the default format.
-    if (empty)
-        Perform(EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&format));
-}
-
-void TRichEdit::SetBackground(TColor color)
-{
-    SetColor(color);
-    Perform(EM_SETBKGNDCOLOR, 0, ColorToRGB(color));
-}
-
 bool TRichEdit::ReadOnly() const { return (GetWindowLongW(Handle(), GWL_STYLE) & ES_READONLY) != 0; }
 void TRichEdit::SetReadOnly(bool readOnly) { Perform(EM_SETREADONLY, readOnly); }
 void TRichEdit::SetMaxLength(int length) { Perform(EM_EXLIMITTEXT, 0, length); }
@@ -589,6 +444,9 @@ std::vector<std::string> TRichEdit::Paragraphs() const
 
 TRichEdit::TStreamResult TRichEdit::StreamIn(TStream& stream, UINT format)
 {
+    // Rich text that would harm the control counts as unreadable.
+    if ((format & SF_RTF) && !RtfStreamLooksSafe(stream))
+        return TStreamResult::Failed;
     StreamCookie cookie{&stream};
     cookie.total = stream.Size() - stream.Position();
     cookie.usageAtStart = MemoryInUse();
@@ -626,6 +484,7 @@ TRichEdit::TStreamResult TRichEdit::StreamInText(TStream& stream, UINT flags, TT
 std::optional<TTextFormat> TRichEdit::LoadFromStream(TStream& stream)
 {
     pending_.reset();
+    formatted_.reset();
     int64_t start = stream.Position();
     BeginUpdate();
     // The control removes old text slowly; an empty window takes its place.

@@ -21,6 +21,10 @@ struct TCharAttributes {
     TFontStyles style = 0;
 };
 
+// A CHARFORMATW with only its size set, and one that sets `attributes`.
+CHARFORMATW EmptyCharFormat();
+CHARFORMATW ToCharFormat(const TCharAttributes& attributes);
+
 enum class TAlignment { Left = 0, Right = 1, Center = 2 };
 
 class TPageBands;
@@ -82,6 +86,12 @@ public:
     void SetParagraph(const TParaAttributes& attributes);
     // While the editor is empty: the format its text starts in.
     void SetEmptyTextFormat(const TCharAttributes& attributes);
+    // Gives the whole text one paragraph format and one character format,
+    // keeping the view. A text of other formats goes out and comes back in as
+    // text, taking the new formats from the emptied editor: it is laid out
+    // once, where the control's own formatting walks every run of the text.
+    // Ctrl+Z brings the old text back, with its formats.
+    void SetWholeTextFormats(const TParaAttributes& paragraph, const TCharAttributes& character);
 
     // The editor's own font: the one text is typed in when nothing else is set.
     void SetEditorFont(const TFont& font);
@@ -176,6 +186,11 @@ private:
     void SelectionChanged();
     void TextChanged();
     std::wstring GetText(DWORD which) const; // GT_DEFAULT or GT_SELECTION
+    // Puts back the text SetWholeTextFormats took the formats of; false when
+    // there is none, or the control has undo steps of its own left.
+    bool UndoWholeTextFormats();
+    // The text as it was before SetWholeTextFormats, as RTF.
+    std::unique_ptr<TMemoryStream> formatted_;
     bool wordWrap_;
     wchar_t highSurrogate_ = 0; // the first half of a typed pair
     // Page formatting drawn from a copy of the text, for a control that does

@@ -1,5 +1,7 @@
 """Starting with a long plain-text file on the command line, beside Wine's
-wordpad.exe, and the switches to plain and to rich mode on a long document.
+wordpad.exe, and the switches to plain and to rich mode on a long document;
+then starting with 10 MB of UTF-8 text in Cyrillic and 10 MB of ANSI text
+(code page 1252, accented letters), beside wordpad with the same files.
 
 A start is timed by the test driver inside Wine from CreateProcess until the
 program's window is idle with the file's name in its caption and a rich edit
@@ -30,6 +32,20 @@ def document(wine, megabytes):
     wine.write_file(path, text.encode("ascii"))
     # The editors count a line break as one or two characters: the lines are the floor.
     return path, len(text) - text.count("\r\n")
+
+
+CYRILLIC = "\u0421\u044a\u0435\u0448\u044c \u0436\u0435 \u0435\u0449\u0451 \u044d\u0442\u0438\u0445 \u043c\u044f\u0433\u043a\u0438\u0445 \u0444\u0440\u0430\u043d\u0446\u0443\u0437\u0441\u043a\u0438\u0445 \u0431\u0443\u043b\u043e\u043a, \u0434\u0430 \u0432\u044b\u043f\u0435\u0439 \u0447\u0430\u044e. "
+ACCENTED = "Voix ambigu\u00eb d'un c\u0153ur qui au z\u00e9phyr pr\u00e9f\u00e8re les jattes de kiwis. \u00c0 bient\u00f4t. "
+
+
+def encoded_document(wine, name, sentence, encoding, megabytes=10):
+    """A file of lines made of `sentence`, in `encoding`; its path and the characters it holds."""
+    line = (sentence * 3)[:88] + "\r\n"
+    data = line.encode(encoding)
+    count = megabytes * 1024 * 1024 // len(data)
+    path = "C:\\bench\\" + name
+    wine.write_file(path, data * count)
+    return path, (len(line) - 2) * count
 
 
 def doc_time(wine, program, path, length):
@@ -91,6 +107,24 @@ def main():
     plain, rich = mode_switches(wine, wine.exe, path, length)
     print("mode switches with the 10 MB file shown: F2 (plain) %.2f s, F3 (rich) %.2f s;"
           " the start with it %.2f s" % (plain, rich, ours[10]))
+
+    # Files in other encodings: the editor reads them in theirs; wordpad
+    # shows them as it reads them (the length floor is the characters).
+    utf8 = encoded_document(wine, "cyrillic-utf8.txt", CYRILLIC, "utf-8")
+    ansi = encoded_document(wine, "accented-ansi.txt", ACCENTED, "cp1252")
+    times = {}
+    for name, (path, length) in (("utf8", utf8), ("ansi", ansi)):
+        a, b = [], []
+        for _ in range(RUNS):
+            a.append(doc_time(wine, exe, path, length))
+            b.append(doc_time(wine, WORDPAD, path, length))
+        times[name] = (statistics.median(a), statistics.median(b))
+    print("start-up with 10 MB of text in another encoding until it is shown, seconds, median of %d:" % RUNS)
+    for name, label in (("utf8", "UTF-8, Cyrillic"), ("ansi", "ANSI, accented")):
+        print("  %-22s Mibor8 %6.2f   wordpad %6.2f   ratio %.2f" % (label, times[name][0], times[name][1],
+                                                                       times[name][0] / times[name][1]))
+    print("  UTF-8 / ANSI, Mibor8: %.2f   (goal <= 1.2);  UTF-8, Mibor8 / wordpad: %.2f   (goal <= 0.8)"
+          % (times["utf8"][0] / times["ansi"][0], times["utf8"][0] / times["utf8"][1]))
 
 
 main()

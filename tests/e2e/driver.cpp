@@ -41,7 +41,9 @@
 //   driver focus CLASS                   handle|class|text of the focused window of that window's
 //                                        thread
 //   driver clipboard                     the clipboard's text
-//   driver setclipboard TEXT             puts the text on the clipboard
+//   driver setclipboard TEXT             puts the text on the clipboard (Unicode and ANSI forms)
+//   driver drop CLASS FILE...            drops the files on the middle of the window (WM_DROPFILES,
+//                                        as the shell posts it)
 //   driver storefile NAME FILE           stores FILE's content as the settings value NAME
 //   driver addroot FILE                  adds the certificate in FILE (DER) to the current
 //                                        user's trusted roots
@@ -54,7 +56,12 @@
 //   driver buttontime CLASS HINT         ms the window takes to run the command of its toolbar
 //                                        button with that hint or caption
 //   driver serve                         reads commands, one a line, words separated by tabs
+//
+// Words and everything printed are UTF-8; the driver speaks to the windows in
+// UTF-16 (their W messages; a rich edit control through its wide messages).
+#include "tests/e2e/remote_window.h"
 #include "ui/Clipboard.h"
+#include "ui/WideText.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -64,7 +71,6 @@
 #include <cctype>
 #include <cstdint>
 #include <cstdio>
-#include <cstring>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -76,28 +82,6 @@ struct Found {
     DWORD process = 0;
     HWND window = nullptr;
 };
-
-std::string ClassOf(HWND window)
-{
-    char name[256] = {0};
-    GetClassNameA(window, name, sizeof name);
-    return name;
-}
-
-// The window's text through WM_GETTEXT: GetWindowText does not read the text
-// of another program's edit fields.
-std::string TextOf(HWND window)
-{
-    DWORD_PTR length = 0;
-    if (!SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length))
-        return std::string();
-    std::string text(length + 1, '\0');
-    DWORD_PTR got = 0;
-    SendMessageTimeoutA(window, WM_GETTEXT, length + 1, reinterpret_cast<LPARAM>(&text[0]), SMTO_ABORTIFHUNG, 5000,
-                        &got);
-    text.resize(got);
-    return text;
-}
 
 BOOL CALLBACK FindTopLevel(HWND window, LPARAM data)
 {
@@ -176,45 +160,6 @@ int Fail(const char* message)
     std::fprintf(stderr, "%s\n", message);
     return 1;
 }
-
-// Memory in another process, for the messages whose answers come through a
-// pointer that the system does not carry across processes (toolbars, tool tips).
-class RemoteBuffer {
-public:
-    RemoteBuffer(HWND window, size_t size) : size_(size)
-    {
-        DWORD id = 0;
-        GetWindowThreadProcessId(window, &id);
-        process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, id);
-        if (process_)
-            address_ = VirtualAllocEx(process_, nullptr, size, MEM_COMMIT, PAGE_READWRITE);
-    }
-    ~RemoteBuffer()
-    {
-        if (address_)
-            VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
-        if (process_)
-            CloseHandle(process_);
-    }
-    RemoteBuffer(const RemoteBuffer&) = delete;
-    RemoteBuffer& operator=(const RemoteBuffer&) = delete;
-
-    bool Ok() const { return address_ != nullptr; }
-    LPARAM Address(size_t offset = 0) const { return reinterpret_cast<LPARAM>(static_cast<char*>(address_) + offset); }
-    bool Write(const void* data, size_t size, size_t offset = 0)
-    {
-        return WriteProcessMemory(process_, static_cast<char*>(address_) + offset, data, size, nullptr) != 0;
-    }
-    bool Read(void* data, size_t size, size_t offset = 0) const
-    {
-        return ReadProcessMemory(process_, static_cast<char*>(address_) + offset, data, size, nullptr) != 0;
-    }
-
-private:
-    HANDLE process_ = nullptr;
-    void* address_ = nullptr;
-    size_t size_;
-};
 
 std::string Rect(const RECT& rect)
 {
@@ -308,15 +253,15 @@ std::vector<ToolButtonInfo> ToolButtons(HWND window)
     std::vector<ToolButtonInfo> buttons;
     const size_t kText = 1024;
     for (HWND bar : bars) {
-        RemoteBuffer remote(bar, sizeof(TBBUTTON) + sizeof(RECT) + sizeof(TOOLINFOA) + kText);
+        RemoteBuffer remote(bar, sizeof(TBBUTTON) + sizeof(RECT) + sizeof(TOOLINFOW) + kText * sizeof(wchar_t));
         if (!remote.Ok())
             continue;
-        const size_t rectAt = sizeof(TBBUTTON), infoAt = rectAt + sizeof(RECT), textAt = infoAt + sizeof(TOOLINFOA);
-        HWND tips = reinterpret_cast<HWND>(SendMessageA(bar, TB_GETTOOLTIPS, 0, 0));
-        int count = static_cast<int>(SendMessageA(bar, TB_BUTTONCOUNT, 0, 0));
+        const size_t rectAt = sizeof(TBBUTTON), infoAt = rectAt + sizeof(RECT), textAt = infoAt + sizeof(TOOLINFOW);
+        HWND tips = reinterpret_cast<HWND>(SendMessageW(bar, TB_GETTOOLTIPS, 0, 0));
+        int count = static_cast<int>(SendMessageW(bar, TB_BUTTONCOUNT, 0, 0));
         for (int i = 0; i < count; ++i) {
             TBBUTTON button{};
-            if (!SendMessageA(bar, TB_GETBUTTON, i, remote.Address()) || !remote.Read(&button, sizeof button))
+            if (!SendMessageW(bar, TB_GETBUTTON, i, remote.Address()) || !remote.Read(&button, sizeof button))
                 continue;
             if (button.fsStyle & BTNS_SEP)
                 continue;
@@ -324,27 +269,27 @@ std::vector<ToolButtonInfo> ToolButtons(HWND window)
             info.bar = bar;
             info.command = button.idCommand;
             RECT rect{};
-            if (SendMessageA(bar, TB_GETITEMRECT, i, remote.Address(rectAt)) && remote.Read(&rect, sizeof rect, rectAt)) {
+            if (SendMessageW(bar, TB_GETITEMRECT, i, remote.Address(rectAt)) && remote.Read(&rect, sizeof rect, rectAt)) {
                 MapWindowPoints(bar, nullptr, reinterpret_cast<POINT*>(&rect), 2);
                 info.rect = rect;
             }
-            char text[kText] = {0};
-            if (SendMessageA(bar, TB_GETBUTTONTEXTA, button.idCommand, remote.Address(textAt)) > 0)
-                remote.Read(text, kText - 1, textAt);
-            info.text = text;
+            wchar_t text[kText] = {0};
+            if (SendMessageW(bar, TB_GETBUTTONTEXTW, button.idCommand, remote.Address(textAt)) > 0)
+                remote.Read(text, (kText - 1) * sizeof(wchar_t), textAt);
+            info.text = ToUtf8(text);
             if (tips) {
-                TOOLINFOA tool{};
+                TOOLINFOW tool{};
                 tool.cbSize = sizeof tool;
                 tool.hwnd = bar;
                 tool.uId = static_cast<UINT_PTR>(button.idCommand);
-                tool.lpszText = reinterpret_cast<char*>(remote.Address(textAt));
-                char empty = 0;
-                remote.Write(&empty, 1, textAt);
+                tool.lpszText = reinterpret_cast<wchar_t*>(remote.Address(textAt));
+                wchar_t empty = 0;
+                remote.Write(&empty, sizeof empty, textAt);
                 remote.Write(&tool, sizeof tool, infoAt);
-                SendMessageA(tips, TTM_GETTEXTA, kText, remote.Address(infoAt));
-                char hint[kText] = {0};
-                remote.Read(hint, kText - 1, textAt);
-                info.hint = hint;
+                SendMessageW(tips, TTM_GETTEXTW, kText, remote.Address(infoAt));
+                wchar_t hint[kText] = {0};
+                remote.Read(hint, (kText - 1) * sizeof(wchar_t), textAt);
+                info.hint = ToUtf8(hint);
             }
             if (button.fsState & TBSTATE_ENABLED)
                 info.flags += 'e';
@@ -369,7 +314,7 @@ std::string Flags(HWND window)
     thread.cbSize = sizeof thread;
     if (GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &thread) && thread.hwndFocus == window)
         flags += 'f';
-    if (SendMessageA(window, BM_GETCHECK, 0, 0) == BST_CHECKED && ClassOf(window) == "Button")
+    if (SendMessageW(window, BM_GETCHECK, 0, 0) == BST_CHECKED && ClassOf(window) == "Button")
         flags += 'c';
     return flags;
 }
@@ -414,17 +359,14 @@ std::string ListItem(HWND list, int index)
     std::wstring item(length + 1, L'\0');
     length = static_cast<int>(SendMessageW(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(&item[0])));
     item.resize(length < 0 ? 0 : length);
-    std::string text(item.size() * 2 + 1, '\0');
-    text.resize(WideCharToMultiByte(CP_ACP, 0, item.data(), static_cast<int>(item.size()), &text[0],
-                                    static_cast<int>(text.size()), nullptr, nullptr));
-    return text;
+    return ToUtf8(item);
 }
 
 // The screen centre of a list box entry, scrolled into view as the user
 // would scroll it.
 int PrintEntry(HWND list, const std::string& text)
 {
-    int count = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
+    int count = static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0));
     int index = 0;
     while (index < count && ListItem(list, index) != text)
         ++index;
@@ -433,10 +375,10 @@ int PrintEntry(HWND list, const std::string& text)
     // The system carries the rectangle across processes.
     RECT client, rect{};
     GetClientRect(list, &client);
-    SendMessageA(list, LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&rect));
+    SendMessageW(list, LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&rect));
     if (rect.top < 0 || rect.bottom > client.bottom) {
-        SendMessageA(list, LB_SETTOPINDEX, index, 0);
-        SendMessageA(list, LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&rect));
+        SendMessageW(list, LB_SETTOPINDEX, index, 0);
+        SendMessageW(list, LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&rect));
     }
     MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&rect), 2);
     PrintCentre(rect);
@@ -452,17 +394,17 @@ int HandleCommand(const std::string& command, HWND window)
         std::printf("%s\n", TextOf(window).c_str());
     } else if (command == "length") {
         DWORD_PTR length = 0;
-        if (SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 1000, &length))
+        if (SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 1000, &length))
             std::printf("%lu\n", static_cast<unsigned long>(length));
         else
             std::printf("-1\n");
     } else if (command == "selection") {
         DWORD start = 0, end = 0;
-        SendMessageA(window, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+        SendMessageW(window, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
         std::printf("%lu %lu\n", start, end - start);
     } else if (command == "items") {
-        int count = static_cast<int>(SendMessageA(window, LB_GETCOUNT, 0, 0));
-        int selected = static_cast<int>(SendMessageA(window, LB_GETCURSEL, 0, 0));
+        int count = static_cast<int>(SendMessageW(window, LB_GETCOUNT, 0, 0));
+        int selected = static_cast<int>(SendMessageW(window, LB_GETCURSEL, 0, 0));
         for (int i = 0; i < count; ++i)
             std::printf("%s%s\n", i == selected ? "*" : "", ListItem(window, i).c_str());
     } else {
@@ -477,7 +419,7 @@ int ItemRect(HWND window, int index)
         return Fail("no such window");
     // The system carries this rectangle across processes.
     RECT rect{};
-    if (SendMessageA(window, LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&rect)) == LB_ERR)
+    if (SendMessageW(window, LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&rect)) == LB_ERR)
         return Fail("no such entry");
     MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&rect), 2);
     std::printf("%s\n", Rect(rect).c_str());
@@ -496,7 +438,7 @@ BOOL CALLBACK FindLongestEditor(HWND window, LPARAM data)
         c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     if (name.find("RICHEDIT") != std::string::npos) {
         DWORD_PTR length = 0;
-        if (SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, 600000, &length))
+        if (SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, 600000, &length))
             *reinterpret_cast<long*>(data) = std::max(*reinterpret_cast<long*>(data), static_cast<long>(length));
     }
     return TRUE;
@@ -520,13 +462,14 @@ int StartTime(int argc, char** argv, int first = 2, const Shown* wanted = nullpt
             commandLine += ' ';
         commandLine += '"' + std::string(argv[i]) + '"';
     }
-    STARTUPINFOA startup{};
+    std::wstring wideLine = ToWide(commandLine);
+    STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
     LARGE_INTEGER frequency, begin, end;
     QueryPerformanceFrequency(&frequency);
     QueryPerformanceCounter(&begin);
-    if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+    if (!CreateProcessW(nullptr, &wideLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
         return Fail("cannot start the program");
     HWND window = nullptr;
     while (!window) {
@@ -541,17 +484,17 @@ int StartTime(int argc, char** argv, int first = 2, const Shown* wanted = nullpt
     WaitForInputIdle(process.hProcess, 60000);
     // The window has answered a message: it is idle.
     DWORD_PTR answer;
-    SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 600000, &answer);
+    SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 600000, &answer);
     for (int waited = 0; wanted && !ShowsDocument(window, *wanted); waited += 10) {
         if (waited > 600000 || WaitForSingleObject(process.hProcess, 10) == WAIT_OBJECT_0) {
             TerminateProcess(process.hProcess, 1);
             return Fail("the window never showed the document");
         }
-        SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 600000, &answer);
+        SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 600000, &answer);
     }
     QueryPerformanceCounter(&end);
     std::printf("%.1f\n", (end.QuadPart - begin.QuadPart) * 1000.0 / frequency.QuadPart);
-    PostMessageA(window, WM_CLOSE, 0, 0);
+    PostMessageW(window, WM_CLOSE, 0, 0);
     if (WaitForSingleObject(process.hProcess, 20000) != WAIT_OBJECT_0)
         TerminateProcess(process.hProcess, 1);
     CloseHandle(process.hThread);
@@ -559,10 +502,10 @@ int StartTime(int argc, char** argv, int first = 2, const Shown* wanted = nullpt
     return 0;
 }
 
-// Values too long for a command line reach the store through a file.
+// Values too long for a command line reach the store through a file (UTF-8).
 int StoreFile(const char* name, const char* file)
 {
-    FILE* in = std::fopen(file, "rb");
+    FILE* in = _wfopen(ToWide(file).c_str(), L"rb");
     if (!in)
         return Fail("cannot read the file");
     std::string value;
@@ -572,11 +515,12 @@ int StoreFile(const char* name, const char* file)
         value.append(buffer, got);
     std::fclose(in);
     HKEY key;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Orvane\\Mibor8\\Settings", 0, nullptr, 0, KEY_ALL_ACCESS,
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Orvane\\Mibor8\\Settings", 0, nullptr, 0, KEY_ALL_ACCESS,
                         nullptr, &key, nullptr) != ERROR_SUCCESS)
         return Fail("cannot open the settings key");
-    LONG result = RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                                 static_cast<DWORD>(value.size() + 1));
+    const std::wstring wide = ToWide(value);
+    LONG result = RegSetValueExW(key, ToWide(name).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(wide.c_str()),
+                                 static_cast<DWORD>((wide.size() + 1) * sizeof(wchar_t)));
     RegCloseKey(key);
     return result == ERROR_SUCCESS ? 0 : Fail("cannot write the value");
 }
@@ -584,13 +528,13 @@ int StoreFile(const char* name, const char* file)
 // A test's own certificate authority, trusted from then on by the programs of the prefix.
 int AddRoot(const char* file)
 {
-    FILE* in = std::fopen(file, "rb");
+    FILE* in = _wfopen(ToWide(file).c_str(), L"rb");
     if (!in)
         return Fail("cannot read the file");
     std::vector<BYTE> der(65536);
     der.resize(std::fread(der.data(), 1, der.size(), in));
     std::fclose(in);
-    HCERTSTORE store = CertOpenSystemStoreA(0, "ROOT");
+    HCERTSTORE store = CertOpenSystemStoreW(0, L"ROOT");
     if (!store)
         return Fail("cannot open the Root store");
     BOOL added = CertAddEncodedCertificateToStore(store, X509_ASN_ENCODING, der.data(), static_cast<DWORD>(der.size()),
@@ -633,7 +577,7 @@ int Command(int argc, char** argv)
     }
     if (command == "setclipboard" && argc >= 3) {
         try {
-            PutOnClipboard(nullptr, {{CF_TEXT, argv[2], std::strlen(argv[2])}});
+            PutTextOnClipboard(nullptr, argv[2]);
             return 0;
         } catch (const std::exception& error) {
             return Fail(error.what());
@@ -710,7 +654,7 @@ int Command(int argc, char** argv)
             QueryPerformanceFrequency(&frequency);
             QueryPerformanceCounter(&begin);
             DWORD_PTR answer;
-            if (!SendMessageTimeoutA(GetParent(button.bar), WM_COMMAND, MAKEWPARAM(button.command, BN_CLICKED),
+            if (!SendMessageTimeoutW(GetParent(button.bar), WM_COMMAND, MAKEWPARAM(button.command, BN_CLICKED),
                                      reinterpret_cast<LPARAM>(button.bar), SMTO_NORMAL, 600000, &answer))
                 return Fail("the window does not answer");
             QueryPerformanceCounter(&end);
@@ -731,19 +675,24 @@ int Command(int argc, char** argv)
         if (!search.window)
             return Fail("no such child window");
         if (ClassOf(search.window) == "Button") {
-            PostMessageA(search.window, BM_CLICK, 0, 0);
+            PostMessageW(search.window, BM_CLICK, 0, 0);
         } else {
-            PostMessageA(search.window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
-            PostMessageA(search.window, WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
+            PostMessageW(search.window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
+            PostMessageW(search.window, WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
         }
     } else if (command == "entries") {
-        int count = static_cast<int>(SendMessageA(window, LB_GETCOUNT, 0, 0));
+        int count = static_cast<int>(SendMessageW(window, LB_GETCOUNT, 0, 0));
         for (int i = 0; i < count; ++i)
             std::printf("%s\n", ListItem(window, i).c_str());
     } else if (command == "entry" && argc >= 4) {
         return PrintEntry(window, argv[3]);
     } else if (command == "close") {
-        PostMessageA(window, WM_CLOSE, 0, 0);
+        PostMessageW(window, WM_CLOSE, 0, 0);
+    } else if (command == "drop" && argc >= 4) {
+        RECT client;
+        GetClientRect(window, &client);
+        if (!DropFiles(window, std::vector<std::string>(argv + 3, argv + argc), {client.right / 2, client.bottom / 2}))
+            return Fail("cannot make the drop in the window's process");
     } else {
         return Fail("unknown command");
     }
@@ -782,9 +731,20 @@ int Serve()
     }
 }
 
-int main(int argc, char** argv)
+int main()
 {
-    if (argc == 2 && std::string(argv[1]) == "serve")
+    // The words of the command line in UTF-8, as the commands read from "serve" come.
+    int count = 0;
+    LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    std::vector<std::string> words;
+    for (int i = 0; i < count; ++i)
+        words.push_back(ToUtf8(wide[i]));
+    LocalFree(wide);
+    if (words.size() == 2 && words[1] == "serve")
         return Serve();
-    return Command(argc, argv);
+    std::vector<char*> argv;
+    for (std::string& word : words)
+        argv.push_back(&word[0]);
+    argv.push_back(nullptr);
+    return Command(static_cast<int>(words.size()), argv.data());
 }

@@ -8,7 +8,12 @@ a window is waited for until it shows and is idle (wait_window()), a picture
 until the screen holds still (settled_screen()), anything else with wait_for()
 and a deadline. A check that something does not happen looks once the program
 has handled what could have made it happen.
+
+Texts go to and come from the driver in UTF-8 (it speaks UTF-16 to the windows).
+Text outside ASCII is typed as key strokes too (type_text(); see XKeyboard).
 """
+import ctypes
+import ctypes.util
 import os
 import re
 import select
@@ -36,7 +41,7 @@ def run_command(args, timeout=120):
     with tempfile.TemporaryFile() as out:
         code = subprocess.run(args, stdout=out, stderr=subprocess.STDOUT, timeout=timeout).returncode
         out.seek(0)
-        return code, out.read().decode("cp1252", "replace").replace("\r", "")
+        return code, out.read().decode("utf-8", "replace").replace("\r", "")
 
 
 def check(condition, message):
@@ -84,7 +89,8 @@ class Wine:
 
     # ---- the registry ----
     def reg_query(self, key=SETTINGS_KEY):
-        """The string values of a key as a dict; None when the key is missing."""
+        """The string values of a key as a dict; None when the key is missing. (`wine reg
+        query` prints the OEM code page: outside ASCII mostly "?".)"""
         code, output = run_command(["wine", "reg", "query", key])
         if code != 0:
             return None
@@ -103,7 +109,7 @@ class Wine:
                                   stderr=subprocess.DEVNULL, timeout=120).returncode
             out.seek(0)
             output = out.read()
-        marker = b"    " + name.encode("cp1252") + b"    REG_SZ    "
+        marker = b"    " + name.encode("utf-8") + b"    REG_SZ    "
         if code != 0 or marker not in output:
             return None
         # The value is followed by the end of its line and an empty line.
@@ -115,7 +121,7 @@ class Wine:
         if len(value) > 1000 or "\n" in value or "\r" in value:
             # Long or multi-line values go through a file (settings key only).
             check(key == SETTINGS_KEY, "long values go to the settings key only")
-            self.write_file("C:\\mibor8-value.txt", value)
+            self.write_file("C:\\mibor8-value.txt", value.encode("utf-8"))
             self.driver("storefile", name, "C:\\mibor8-value.txt")
             return
         code, output = run_command(["wine", "reg", "add", key, "/v", name, "/d", value, "/f"])
@@ -146,7 +152,7 @@ class Wine:
         if not self.server or self.server.poll() is not None:
             self.server = subprocess.Popen(["wine", self.driver_exe, "serve"], stdin=subprocess.PIPE,
                                            stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
-        self.server.stdin.write("\t".join(args).encode("cp1252") + b"\n")
+        self.server.stdin.write("\t".join(args).encode("utf-8") + b"\n")
         self.server.stdin.flush()
         answer, end = b"", time.time() + timeout
         while not re.search(rb"\x1e-?\d+\x1e\r?\n$", answer):
@@ -157,7 +163,7 @@ class Wine:
                 raise Failure("driver %s: no answer" % " ".join(args))
             answer += data
         text, code = re.match(rb"(.*)\x1e(-?\d+)\x1e\r?\n$", answer, re.S).groups()
-        return int(code), text.decode("cp1252", "replace").replace("\r", "")
+        return int(code), text.decode("utf-8", "replace").replace("\r", "")
 
     def end_driver(self):
         if self.server:
@@ -313,8 +319,26 @@ class Wine:
         self.xdotool("windowfocus", "--sync", self.x_window(title), "key", "--delay", "60", *keys, settle=settle)
 
     def type_text(self, text, title="^Mibor8"):
+        """Types the text into the window as key strokes: ASCII through xdotool, any other
+        character one at a time on a key of its own (XKeyboard), each read before the next."""
         subprocess.run(["xdotool", "windowfocus", "--sync", self.x_window(title)], check=True, timeout=120)
-        self.xdotool("type", "--delay", "40", text)
+        if text.isascii():
+            self.xdotool("type", "--delay", "40", text)
+            return
+        # A fresh Wine program drops its first key when that key is outside the
+        # keyboard's layout (Wine's notepad too): a key it ignores goes first.
+        self.xdotool("key", MARKER)
+        with XKeyboard() as keyboard:
+            for part in re.findall(r"[\x00-\x7f]+|[^\x00-\x7f]", text):
+                if part.isascii():
+                    self.xdotool("type", "--delay", "40", part)
+                else:
+                    keyboard.press(part, then=MARKER)
+                    self.driver("typed")
+
+    def drop(self, window_class, *files):
+        """Drops the files (Windows paths) on the window, as a drag from the shell ends."""
+        self.driver("drop", window_class, *files)
 
     # ---- the screen ----
     def screen(self, rect):
@@ -393,6 +417,71 @@ class Wine:
             run_command(["wineserver", "-k"])
         self.program = None
         self.end_driver()
+
+
+class XKeyboard:
+    """Key strokes of characters outside the keyboard's layout, through the X server's
+    test extension (as xdotool makes its key strokes).
+
+    A character gets the lowest key code, as xdotool gives such characters (Wine looks a
+    key's character up there: on other codes it finds none). xdotool changes the key back
+    as soon as it has pressed it, and Wine looks the character up only when the program
+    takes the key, later: a busy program would get the wrong one. Here the key keeps its
+    character until the program has read the key pressed after it (the caller waits for
+    that), and gets its old meaning back at the end."""
+
+    def __init__(self):
+        self.x11 = ctypes.CDLL(ctypes.util.find_library("X11"))
+        self.xtst = ctypes.CDLL(ctypes.util.find_library("Xtst"))
+        self.x11.XOpenDisplay.restype = ctypes.c_void_p
+        self.x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
+        self.x11.XGetKeyboardMapping.restype = ctypes.POINTER(ctypes.c_ulong)
+        self.x11.XGetKeyboardMapping.argtypes = [ctypes.c_void_p, ctypes.c_ubyte, ctypes.c_int,
+                                                 ctypes.POINTER(ctypes.c_int)]
+        self.x11.XChangeKeyboardMapping.argtypes = [ctypes.c_void_p, ctypes.c_int, ctypes.c_int,
+                                                    ctypes.POINTER(ctypes.c_ulong), ctypes.c_int]
+        self.x11.XDisplayKeycodes.argtypes = [ctypes.c_void_p, ctypes.POINTER(ctypes.c_int),
+                                              ctypes.POINTER(ctypes.c_int)]
+        self.x11.XKeysymToKeycode.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
+        self.x11.XStringToKeysym.restype = ctypes.c_ulong
+        self.x11.XStringToKeysym.argtypes = [ctypes.c_char_p]
+        for name in ("XSync", "XCloseDisplay", "XFree"):
+            getattr(self.x11, name).argtypes = [ctypes.c_void_p] + ([ctypes.c_int] if name == "XSync" else [])
+        self.xtst.XTestFakeKeyEvent.argtypes = [ctypes.c_void_p, ctypes.c_uint, ctypes.c_int, ctypes.c_ulong]
+        self.display = self.x11.XOpenDisplay(None)
+        check(self.display, "cannot open the X display")
+        low, high = ctypes.c_int(), ctypes.c_int()
+        self.x11.XDisplayKeycodes(self.display, ctypes.byref(low), ctypes.byref(high))
+        self.code = low.value
+        per = ctypes.c_int()
+        old = self.x11.XGetKeyboardMapping(self.display, self.code, 1, ctypes.byref(per))
+        self.width = per.value
+        self.old = [old[i] for i in range(self.width)]
+        self.x11.XFree(old)
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *error):
+        self.map(self.old)
+        self.x11.XCloseDisplay(self.display)
+
+    def map(self, keysyms):
+        keysyms = (ctypes.c_ulong * self.width)(*(list(keysyms) + [0] * (self.width - len(keysyms))))
+        self.x11.XChangeKeyboardMapping(self.display, self.code, self.width, keysyms, 1)
+        self.x11.XSync(self.display, 0)
+
+    def tap(self, code):
+        self.xtst.XTestFakeKeyEvent(self.display, code, 1, 0)
+        self.xtst.XTestFakeKeyEvent(self.display, code, 0, 0)
+
+    def press(self, char, then):
+        """Presses the character's key (the same with or without Shift), then the key `then`."""
+        keysym = ord(char) if ord(char) < 0x100 else 0x1000000 | ord(char)  # X's keysyms of Unicode
+        self.map([keysym, keysym])
+        self.tap(self.code)
+        self.tap(self.x11.XKeysymToKeycode(self.display, self.x11.XStringToKeysym(then.encode())))
+        self.x11.XSync(self.display, 0)
 
 
 def run(tests):

@@ -10,6 +10,7 @@ from cups_printer import SKIP, CupsServer, pdf_fonts, pdf_info, pdf_text, start_
 from harness import check, run, wait_for  # noqa: E402
 
 DOCUMENT = "C:\\mibor8-print\\letter.rtf"
+PLAIN = "C:\\mibor8-print\\письмо.txt"
 RICH = (b"{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0\\fs24 Dear reader,\\par"
         b"\\b This line is bold\\b0\\par And this one is not.\\par}")
 
@@ -52,6 +53,23 @@ def ctrl_p_and_enter_print_the_bold_line_in_a_bold_font(wine):
     fonts = pdf_fonts(pdfs[-1])
     check(any("Bold" in font for font in fonts), "no bold font among %s" % fonts)
     check(any("Bold" not in font for font in fonts), "no regular font among %s" % fonts)
+    wine.close_main_window()
+
+
+def a_cyrillic_line_is_printed_as_it_reads(wine):
+    line = "Жёлтый клён шелестит — Grüße €"
+    wine.reg_delete_key()
+    wine.start()
+    wine.close_main_window()  # the store now holds plain mode
+    wine.write_file(PLAIN, (line + "\r\n").encode("utf-8"))
+    wine.start(PLAIN)
+    before = len(server.pdfs("PDF"))
+    open_print_dialog(wine)
+    wine.keys("Return", title="^Print$", settle=False)
+    pdfs = server.wait_for_pdfs(before + 1, "PDF")
+    check(len(pdfs) == before + 1, "%d PDF files after one job" % (len(pdfs) - before))
+    text = pdf_text(pdfs[-1]).split()
+    check(text == line.split(), "printed text: %r (fonts %s)" % (text, pdf_fonts(pdfs[-1])))
     wine.close_main_window()
 
 
@@ -113,7 +131,7 @@ def main():
         sys.exit(SKIP)
     os.environ.update(server.env())
     try:
-        run([ctrl_p_and_enter_print_the_bold_line_in_a_bold_font,
+        run([ctrl_p_and_enter_print_the_bold_line_in_a_bold_font, a_cyrillic_line_is_printed_as_it_reads,
              the_dialog_opens_on_the_printer_chosen_last_and_cancel_prints_nothing,
              with_no_printer_the_message_is_the_only_box])
     finally:

@@ -144,6 +144,11 @@ TEST(FindRoutine, AgreesWithTheModelOnRandomTexts)
         MemoryTarget target(editor);
         TFindOptions options = OptionsOf(c.flags);
         RunCommands(target, c.commands, c.what, c.with, options);
+        // Replace all in one piece, over a text in memory, ends as the literal runs do.
+        TTextBuffer buffer(c.text, c.selStart, c.selLength);
+        TFindOptions bufferOptions = OptionsOf(c.flags);
+        RunCommands(buffer, c.commands, c.what, c.with, bufferOptions);
+        ExpectSame(editor, ModelEditor{buffer.Text(), buffer.SelStart(), buffer.SelLength(), buffer.Finished()});
 
         ModelEditor mended{c.text, c.selStart, c.selLength};
         TFindOptions mendedOptions = OptionsOf(c.flags);

@@ -226,3 +226,19 @@ TEST_F(FindBarTest, TextInAnyScriptIsFoundWhereTheEditorCountsIt)
     EXPECT_EQ(Form1->memo1->Text(), "\U0001F600 \u0416\u0451\u043B\u0442\u044B\u0439 \u03A3\u03A9, \u03A3\u03A9");
     EXPECT_EQ(Messages(), 1);
 }
+
+TEST_F(FindBarTest, ReplaceAllInPlainModeIsOneChangeThatOneUndoTakesBack)
+{
+    Form1->ToolButton24Click(nullptr);
+    std::string text;
+    for (int i = 0; i < 300; ++i)
+        text += "a cat and a cat\r\n";
+    Type(text, 5, 0);
+    Form1->fedit->SetText("cat");
+    Form1->redit->SetText("lion");
+    Run("A");
+    EXPECT_EQ(Form1->memo1->Text().size(), text.size() + 600);
+    EXPECT_EQ(Messages(), 1);
+    Form1->memo1->Undo();
+    EXPECT_TRUE(Form1->memo1->Text() == text);
+}

@@ -14,6 +14,7 @@
 #include "ui/WideText.h"
 
 #include <oleacc.h>
+#include <shlobj.h>
 
 #include <fstream>
 #include <sstream>
@@ -104,11 +105,15 @@ void StartProgram(ScriptedDialogs& dialogs, const std::string& commandLine)
     CreateProgramForms();
 }
 
-void StopProgram(bool close)
+void StopProgram(bool close, bool killed)
 {
     if (close && Form1)
         Form1->Close();
     Pump();
+    // Forms destroyed unclosed leave no recovery copy for the next test, as
+    // a program that ends cleanly leaves none; a killed one leaves its copy.
+    if (!killed && Form1 && Form1->Recovery)
+        Form1->Recovery->Close();
     DestroyProgramForms();
     Application->Restart();
     SetDialogService(nullptr);
@@ -152,6 +157,21 @@ void SetClipboardText(const std::string& text, const std::string& rtf)
         PutOnClipboard(nullptr, {unicode});
     else
         PutOnClipboard(nullptr, {unicode, {RichTextClipboardFormat(), rtf.data(), rtf.size()}});
+}
+
+HGLOBAL DropOf(const std::vector<std::string>& files)
+{
+    std::wstring names;
+    for (const auto& file : files)
+        names += ToWide(file) + L'\0';
+    names += L'\0';
+    HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + names.size() * sizeof(wchar_t));
+    auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
+    drop->pFiles = sizeof(DROPFILES);
+    drop->fWide = TRUE;
+    memcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), names.data(), names.size() * sizeof(wchar_t));
+    GlobalUnlock(memory);
+    return memory;
 }
 
 void TypeText(const std::string& text)

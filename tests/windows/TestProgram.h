@@ -70,8 +70,9 @@ void StartProgram(ScriptedDialogs& dialogs, const std::string& commandLine = "")
 void StartWithStored(ScriptedDialogs& dialogs, const std::vector<std::pair<std::string, std::string>>& values,
                      const std::string& commandLine = "");
 // Closes the main window as the user would (running its close events) when
-// `close` is set, then destroys every window.
-void StopProgram(bool close = true);
+// `close` is set, then destroys every window; `killed` leaves what a program
+// killed leaves behind (its recovery copy).
+void StopProgram(bool close = true, bool killed = false);
 // Handles the messages waiting in the queue, for about `milliseconds`.
 void Pump(int milliseconds = 0);
 // Types a key with modifiers into the focused window through the message loop.
@@ -79,6 +80,9 @@ void PressKey(WORD key, bool ctrl = false, bool alt = false, bool shift = false)
 
 // Empties the clipboard and puts `text` on it, and `rtf` as rich text when given.
 void SetClipboardText(const std::string& text, const std::string& rtf = "");
+// The block a drop of those files from the shell hands the window (its
+// WPARAM of WM_DROPFILES); the window frees it.
+HGLOBAL DropOf(const std::vector<std::string>& files);
 // Types a text into the focused window as Unicode key strokes: one character
 // message for each UTF-16 unit, the two halves of a pair one after the other.
 void TypeText(const std::string& text);

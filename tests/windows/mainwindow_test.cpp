@@ -30,23 +30,6 @@ protected:
     ScriptedDialogs dialogs;
 };
 
-HGLOBAL DropOf(const std::vector<std::string>& files)
-{
-    size_t size = sizeof(DROPFILES) + 1;
-    for (const auto& file : files)
-        size += file.size() + 1;
-    HGLOBAL memory = GlobalAlloc(GHND, size);
-    auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
-    drop->pFiles = sizeof(DROPFILES);
-    char* names = reinterpret_cast<char*>(drop) + sizeof(DROPFILES);
-    for (const auto& file : files) {
-        memcpy(names, file.c_str(), file.size() + 1);
-        names += file.size() + 1;
-    }
-    GlobalUnlock(memory);
-    return memory;
-}
-
 const char* const kFormattedRtf = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0\\fs24 plain {\\b bold} text\\par}";
 
 } // namespace
@@ -100,6 +83,13 @@ TEST_F(MainWindowTest, PlainModeResetsTheWholeTextAndRichModeKeepsIt)
     memo.Select(6, 5);
     EXPECT_EQ(memo.SelAttributes().style, 0u);
     EXPECT_EQ(memo.Paragraph().alignment, TAlignment::Left);
+    // Undone a step at a time, the formatted text comes back.
+    for (int step = 0; step < 8 && !(memo.SelAttributes().style & fsBold); ++step) {
+        memo.Undo();
+        memo.Select(6, 5);
+    }
+    EXPECT_EQ(memo.SelAttributes().style, fsBold);
+    EXPECT_EQ(memo.Text(), "hello world\r\nsecond line");
 }
 
 TEST_F(MainWindowTest, BulletsComeWithAnIndentOfTenAndGoWithIt)
