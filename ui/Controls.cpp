@@ -480,7 +480,25 @@ int TControl::Height() const
 
 void TControl::SetBounds(int left, int top, int width, int height)
 {
-    SetBoundsInPixels(Scaled(left), Scaled(top), Scaled(width), Scaled(height));
+    RECT rect{Scaled(left), Scaled(top), Scaled(left + width), Scaled(top + height)};
+    rect.right = rect.left + Scaled(width);
+    rect.bottom = rect.top + Scaled(height);
+    if (!parent_ && Dpi() != 96) {
+        // A window of a 96-DPI layout made larger stays on the work area of
+        // its monitor, as it was at 96 DPI.
+        MONITORINFO monitor{};
+        monitor.cbSize = sizeof monitor;
+        if (GetMonitorInfoW(MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST), &monitor)) {
+            const RECT& work = monitor.rcWork;
+            LONG w = std::min(rect.right - rect.left, work.right - work.left);
+            LONG h = std::min(rect.bottom - rect.top, work.bottom - work.top);
+            rect.left = std::clamp(rect.left, work.left, work.right - w);
+            rect.top = std::clamp(rect.top, work.top, work.bottom - h);
+            rect.right = rect.left + w;
+            rect.bottom = rect.top + h;
+        }
+    }
+    SetBoundsInPixels(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
 }
 
 // Each changes one figure: the others stay in the display's pixels as they are.

@@ -236,7 +236,9 @@ void TImage::Paint(HDC dc)
     FillRect(dc, &client, SolidBrush(Transparent && Parent() ? Parent()->Color() : Color()));
     if (picture_) {
         RECT target = client;
-        if (!stretch_) {
+        // A picture made to fill the control at 96 DPI fills it at every DPI.
+        bool fills = Dpi() != 96 && picture_->Width() == ClientWidth() && picture_->Height() == ClientHeight();
+        if (!stretch_ && !fills) {
             int width = picture_->Width(), height = picture_->Height();
             int left = center_ ? (client.right - width) / 2 : 0;
             int top = center_ ? (client.bottom - height) / 2 : 0;

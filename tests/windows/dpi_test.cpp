@@ -159,9 +159,23 @@ TEST_F(DpiLayout, DISABLED_AtTheSystemScale)
     const int dpi = ScreenPixelsPerInch();
     ASSERT_EQ(std::atoi(expected), dpi);
     auto scaled = [dpi](int value) { return MulDiv(value, dpi, 96); };
+    // Every window fits on the screen, at its first start too.
+    RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    auto fits = [&] {
+        for (TForm* form : std::vector<TForm*>{Form1, Form2, Form3, Form4, Form8})
+            EXPECT_TRUE(Inside(Bounds(form->Handle()), screen))
+                << form->Text() << " at " << Text(Bounds(form->Handle()));
+    };
+    StartProgram(dialogs);
+    fits();
+    StopProgram(true);
     // A window place of the store is in the display's pixels.
-    StartWithStored(dialogs, {{"Mode", "rich"}, {"Left", "10"}, {"Top", "20"}, {"Width", "1200"}, {"Height", "700"}});
+    for (const auto& value : std::vector<std::pair<std::string, std::string>>{
+             {"Mode", "rich"}, {"Left", "10"}, {"Top", "20"}, {"Width", "1200"}, {"Height", "700"}})
+        WriteStore(value.first, value.second);
+    StartProgram(dialogs);
     EXPECT_EQ("10,20 1200x700", Text(Form1->BoundsInPixels()));
+    fits();
 
     std::vector<std::string> faults = CaptionFaults();
     EXPECT_TRUE(faults.empty()) << FaultList(faults);
@@ -208,10 +222,7 @@ TEST_F(DpiLayout, DISABLED_AtTheSystemScale)
     EXPECT_NEAR(start + 54 * point, middle(*Form1->Image2), within);
     EXPECT_NEAR(ruler.right - scaled(1) - (54 + 6) * point, middle(*Form1->Image3), within);
 
-    // Every window fits on the screen; the editor has its room in the main window.
-    RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-    for (TForm* form : std::vector<TForm*>{Form1, Form2, Form3, Form4, Form8})
-        EXPECT_TRUE(Inside(Bounds(form->Handle()), screen)) << form->Text() << " at " << Text(Bounds(form->Handle()));
+    // The editor has its room in the main window.
     RECT editor = Bounds(Form1->memo1->Handle()), client;
     GetClientRect(Form1->Handle(), &client);
     MapWindowPoints(Form1->Handle(), nullptr, reinterpret_cast<POINT*>(&client), 2);
