@@ -480,7 +480,7 @@ int TControl::Height() const
 
 void TControl::SetBounds(int left, int top, int width, int height)
 {
-    RECT rect{Scaled(left), Scaled(top), Scaled(left + width), Scaled(top + height)};
+    RECT rect{Scaled(left), Scaled(top), 0, 0};
     rect.right = rect.left + Scaled(width);
     rect.bottom = rect.top + Scaled(height);
     if (!parent_ && Dpi() != 96) {

@@ -263,6 +263,19 @@ TEST_F(DpiTest, ADpiChangeLaysAWindowOutAgainAndBackExactly)
     std::vector<std::string> faults = CaptionFaults();
     EXPECT_TRUE(faults.empty()) << FaultList(faults);
 
+    // The main window's toolbars and band bar follow too.
+    RECT main = Form1->BoundsInPixels();
+    main.right = main.left + MulDiv(main.right - main.left, larger, dpi);
+    main.bottom = main.top + MulDiv(main.bottom - main.top, larger, dpi);
+    Form1->Perform(WM_DPICHANGED, MAKEWPARAM(larger, larger), reinterpret_cast<LPARAM>(&main));
+    LRESULT button = Form1->ToolBar1->Perform(TB_GETBUTTONSIZE);
+    EXPECT_EQ(MulDiv(23, larger, 96), LOWORD(button));
+    RECT toolBar = Form1->ToolBar1->BoundsInPixels(), bar = Form1->ControlBar1->BoundsInPixels();
+    EXPECT_EQ(MulDiv(22, larger, 96), toolBar.bottom - toolBar.top);
+    EXPECT_GE(bar.bottom - bar.top, toolBar.bottom - toolBar.top);
+    faults = CaptionFaults();
+    EXPECT_TRUE(faults.empty()) << FaultList(faults);
+
     form.Perform(WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&before));
     EXPECT_EQ(Text(before), Text(form.BoundsInPixels()));
     const auto after = ChildPlaces(form.Handle());
