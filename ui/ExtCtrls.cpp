@@ -5,6 +5,7 @@
 #include <uxtheme.h>
 #include <vssym32.h>
 
+#include <algorithm>
 #include <map>
 
 static const char* const kPanelClass = "TPanel";
@@ -183,8 +184,9 @@ void TShape::Paint(HDC dc)
 
 // ---- TImage ----
 
-TBitmapGraphic::TBitmapGraphic(TOwnedBitmap bitmap) : bitmap_(std::move(bitmap))
+TBitmapGraphic::TBitmapGraphic(TOwnedBitmap bitmap, bool scalesWithDisplay) : bitmap_(std::move(bitmap))
 {
+    ScalesWithDisplay = scalesWithDisplay;
     BITMAP info{};
     if (bitmap_ && GetObjectW(bitmap_.Get(), sizeof info, &info)) {
         width_ = info.bmWidth;
@@ -200,7 +202,9 @@ void TBitmapGraphic::Draw(HDC dc, const RECT& rect) const
     if (Transparent) {
         TransparentBlt(dc, rect.left, rect.top, width, height, source, 0, 0, width_, height_, TransparentColor);
     } else {
-        SetStretchBltMode(dc, HALFTONE);
+        // Whole multiples keep every pixel sharp; other sizes are blended.
+        bool whole = width % std::max(1, width_) == 0 && height % std::max(1, height_) == 0;
+        SetStretchBltMode(dc, whole ? COLORONCOLOR : HALFTONE);
         StretchBlt(dc, rect.left, rect.top, width, height, source, 0, 0, width_, height_, SRCCOPY);
     }
 }
@@ -236,10 +240,12 @@ void TImage::Paint(HDC dc)
     FillRect(dc, &client, SolidBrush(Transparent && Parent() ? Parent()->Color() : Color()));
     if (picture_) {
         RECT target = client;
-        // A picture made to fill the control at 96 DPI fills it at every DPI.
-        bool fills = Dpi() != 96 && picture_->Width() == ClientWidth() && picture_->Height() == ClientHeight();
-        if (!stretch_ && !fills) {
+        if (!stretch_) {
             int width = picture_->Width(), height = picture_->Height();
+            if (picture_->ScalesWithDisplay) {
+                width = Scaled(width);
+                height = Scaled(height);
+            }
             int left = center_ ? (client.right - width) / 2 : 0;
             int top = center_ ? (client.bottom - height) / 2 : 0;
             target = RECT{left, top, left + width, top + height};

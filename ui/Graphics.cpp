@@ -167,6 +167,8 @@ HFONT TFont::Handle() const
 
 TOwnedBitmap CaptureWindow(HWND window, int width, int height, COLORREF background)
 {
+    width = MulDiv(width, WindowPixelsPerInch(window), 96);
+    height = MulDiv(height, WindowPixelsPerInch(window), 96);
     TOwnedBitmap bitmap(CreateCompatibleBitmap(TWindowDC(), width, height));
     TMemoryDC dc;
     TSelectObject select(dc, bitmap.Get());

@@ -75,7 +75,8 @@ private:
 };
 
 // A picture of a window (shown or not) as it draws itself, cut to the given
-// size; the rest is filled with `background`.
+// size (of a 96-DPI display: scaled to the window's DPI); the rest is filled
+// with `background`.
 TOwnedBitmap CaptureWindow(HWND window, int width, int height, COLORREF background);
 
 // A bitmap resource of the program.
