@@ -201,8 +201,17 @@ void TForm::SetStayOnTop(bool onTop)
 void TForm::SetClientSize(int width, int height)
 {
     RECT rect{0, 0, Scaled(width), Scaled(height)};
-    AdjustWindowRectEx(&rect, GetWindowLongW(Handle(), GWL_STYLE), menu_ != nullptr,
-                       GetWindowLongW(Handle(), GWL_EXSTYLE));
+    // On a monitor of another DPI than the system's the frame has that DPI's
+    // size too (known to Windows 10 from version 1607 on).
+    using TAdjustForDpi = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
+    static const auto adjustForDpi = reinterpret_cast<TAdjustForDpi>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "AdjustWindowRectExForDpi")));
+    DWORD style = static_cast<DWORD>(GetWindowLongW(Handle(), GWL_STYLE));
+    DWORD exStyle = static_cast<DWORD>(GetWindowLongW(Handle(), GWL_EXSTYLE));
+    if (adjustForDpi && Dpi() != ScreenPixelsPerInch())
+        adjustForDpi(&rect, style, menu_ != nullptr, exStyle, static_cast<UINT>(Dpi()));
+    else
+        AdjustWindowRectEx(&rect, style, menu_ != nullptr, exStyle);
     SetWindowPos(Handle(), nullptr, 0, 0, rect.right - rect.left, rect.bottom - rect.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
