@@ -158,6 +158,8 @@ TEST_F(DpiLayout, DISABLED_AtTheSystemScale)
     ASSERT_NE(nullptr, expected) << "run by DpiScales.EveryWindowIsLaidOutForEachDisplayScale";
     const int dpi = ScreenPixelsPerInch();
     ASSERT_EQ(std::atoi(expected), dpi);
+    // The manifest's declaration is in effect: the system does not stretch the program.
+    EXPECT_TRUE(IsProcessDPIAware());
     auto scaled = [dpi](int value) { return MulDiv(value, dpi, 96); };
     // Every window fits on the screen, at its first start too.
     RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
