@@ -8,12 +8,13 @@
 void LoadViewerIcons(TImageList& images)
 {
     // Open, Close and Copy look as they do on the main window.
-    TOwnedBitmap main = LoadBitmapResource(L"TOOLBARICONS");
-    TOwnedBitmap own = LoadBitmapResource(L"VIEWERICONS");
+    int size = images.Height();
+    TOwnedBitmap main = LoadPictureStrip(L"TOOLBARICONS", size);
+    TOwnedBitmap own = LoadPictureStrip(L"VIEWERICONS", size);
     if (!main || !own)
         throw EOSError("The toolbar pictures are missing");
     for (MainIcon icon : {iconOpen, iconExit, iconCopy})
-        images.AddStrip(BitmapPart(main, static_cast<int>(icon) * 16, 0, 16, 16));
+        images.AddStrip(BitmapPart(main, static_cast<int>(icon) * size, 0, size, size));
     images.AddStrip(own);
     if (images.Count() != viewerDesktop + 1)
         throw Exception("The viewer's toolbar pictures do not match its commands");

@@ -1,5 +1,6 @@
 #include "mainform/Icons.h"
 
+#include "ui/Graphics.h"
 #include "ui/Menus.h"
 #include "ui/SysUtils.h"
 
@@ -12,7 +13,7 @@ constexpr int kMarkerHeight = 6;
 
 void LoadMainIcons(TImageList& images)
 {
-    TOwnedBitmap strip = LoadBitmapResource(L"TOOLBARICONS");
+    TOwnedBitmap strip = LoadPictureStrip(L"TOOLBARICONS", images.Height());
     if (!strip)
         throw EOSError("The toolbar pictures are missing");
     images.AddStrip(strip);
@@ -22,8 +23,11 @@ void LoadMainIcons(TImageList& images)
 
 TOwnedBitmap RulerMarkerBitmap(RulerMarker marker)
 {
-    TOwnedBitmap strip = LoadBitmapResource(L"RULERMARKERS");
+    // Drawn at the scale of the toolbar pictures.
+    int size = PictureSizeFor(ScreenPixelsPerInch());
+    TOwnedBitmap strip = LoadPictureStrip(L"RULERMARKERS", size);
     if (!strip)
         throw EOSError("The ruler pictures are missing");
-    return BitmapPart(strip, static_cast<int>(marker) * kMarkerWidth, 0, kMarkerWidth, kMarkerHeight);
+    int width = kMarkerWidth * size / 16, height = kMarkerHeight * size / 16;
+    return BitmapPart(strip, static_cast<int>(marker) * width, 0, width, height);
 }

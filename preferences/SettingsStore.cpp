@@ -42,16 +42,16 @@ void OpenForWriting(TRegistry& store)
 // primary monitor's work area, keeping its size where that fits.
 void KeepOnScreen(TForm& window)
 {
-    RECT rect{window.Left(), window.Top(), window.Left() + window.Width(), window.Top() + window.Height()};
+    RECT rect = window.BoundsInPixels();
     if (MonitorFromRect(&rect, MONITOR_DEFAULTTONULL))
         return;
     MONITORINFO info{};
     info.cbSize = sizeof info;
     GetMonitorInfoW(MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY), &info);
     const RECT& work = info.rcWork;
-    int width = std::min<int>(window.Width(), work.right - work.left);
-    int height = std::min<int>(window.Height(), work.bottom - work.top);
-    window.SetBounds(work.left + (work.right - work.left - width) / 2, work.top + (work.bottom - work.top - height) / 2,
+    int width = std::min<int>(rect.right - rect.left, work.right - work.left);
+    int height = std::min<int>(rect.bottom - rect.top, work.bottom - work.top);
+    window.SetBoundsInPixels(work.left + (work.right - work.left - width) / 2, work.top + (work.bottom - work.top - height) / 2,
                      width, height);
 }
 
@@ -95,7 +95,8 @@ void TForm2::SettingsLoad()
 
         // 3. Size and place: the whole desktop, then the stored values. The
         // window moves once, with the values read up to a failure: every
-        // change of width wraps a long document again.
+        // change of width wraps a long document again. The place is stored
+        // in the pixels of the display.
         int left = GetSystemMetrics(SM_XVIRTUALSCREEN), top = GetSystemMetrics(SM_YVIRTUALSCREEN);
         int width = GetSystemMetrics(SM_CXVIRTUALSCREEN), height = GetSystemMetrics(SM_CYVIRTUALSCREEN);
         try {
@@ -104,10 +105,10 @@ void TForm2::SettingsLoad()
             left = ReadInteger(store, "Left");
             top = ReadInteger(store, "Top");
         } catch (...) {
-            main.SetBounds(left, top, width, height);
+            main.SetBoundsInPixels(left, top, width, height);
             throw;
         }
-        main.SetBounds(left, top, width, height);
+        main.SetBoundsInPixels(left, top, width, height);
         KeepOnScreen(main);
 
         // 4. Maximised or normal.
@@ -284,10 +285,11 @@ void TForm2::WindowStateSave()
     TRegistry store;
     OpenForWriting(store);
     store.WriteString("BackgroundColor", ColorToText(main.memo1->Background()));
-    store.WriteString("Width", IntToStr(main.Width()));
-    store.WriteString("Height", IntToStr(main.Height()));
-    store.WriteString("Left", IntToStr(main.Left()));
-    store.WriteString("Top", IntToStr(main.Top()));
+    RECT place = main.BoundsInPixels();
+    store.WriteString("Width", IntToStr(place.right - place.left));
+    store.WriteString("Height", IntToStr(place.bottom - place.top));
+    store.WriteString("Left", IntToStr(place.left));
+    store.WriteString("Top", IntToStr(place.top));
     TStringList words;
     for (const std::string& word : main.ListBox1->Items())
         words.Add(word);

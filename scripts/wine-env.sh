@@ -23,6 +23,19 @@ if [ ! -f "$template/.ready" ]; then
     WINEPREFIX="$template" wineserver -w
     touch "$template/.ready"
 fi
+# Wine draws the caption buttons with the Marlett font, which it ships in its
+# own fonts folder but, installed as Debian installs it, does not load from
+# there: without it they show as the letters "0 1 r". The prefix gets Wine's
+# own copy.
+if [ ! -f "$template/drive_c/windows/Fonts/marlett.ttf" ]; then
+    for folder in /usr/share/wine/fonts /usr/lib/wine/fonts /usr/lib/i386-linux-gnu/wine/fonts; do
+        if [ -f "$folder/marlett.ttf" ]; then
+            mkdir -p "$template/drive_c/windows/Fonts"
+            cp "$folder/marlett.ttf" "$template/drive_c/windows/Fonts/"
+            break
+        fi
+    done
+fi
 if [ "${MIBOR8_KEEP_PREFIX:-0}" = 1 ]; then
     export WINEPREFIX="$build/wineprefix-run"
     [ -d "$WINEPREFIX" ] || cp -a "$template" "$WINEPREFIX"

@@ -91,7 +91,24 @@ TToolBar::TToolBar(TControl* parent, int width, TImageList* images, bool showCap
     if (images)
         Perform(TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images->Handle()));
     if (!showCaptions)
-        Perform(TB_SETBUTTONSIZE, 0, MAKELPARAM(23, 22));
+        Perform(TB_SETBUTTONSIZE, 0, MAKELPARAM(Scaled(23), Scaled(22)));
+}
+
+void TToolBar::DpiChanged(int previous)
+{
+    TControl::DpiChanged(previous);
+    if (!showCaptions_)
+        Perform(TB_SETBUTTONSIZE, 0, MAKELPARAM(Scaled(23), Scaled(22)));
+    for (const auto& button : buttons_) {
+        if (button->style_ != TToolButtonStyle::Separator)
+            continue;
+        TBBUTTONINFOW info{};
+        info.cbSize = sizeof info;
+        info.dwMask = TBIF_SIZE;
+        RECT rect = ButtonRect(button.get());
+        info.cx = static_cast<WORD>(MulDiv(rect.right - rect.left, Dpi(), previous));
+        Perform(TB_SETBUTTONINFOW, button->command_, reinterpret_cast<LPARAM>(&info));
+    }
 }
 
 TToolButton* TToolBar::AddButton(const std::string& hint, TNotifyEvent onClick, int image, TToolButtonStyle style,
@@ -119,14 +136,14 @@ TToolButton* TToolBar::AddButton(const std::string& hint, TNotifyEvent onClick, 
 
 TToolButton* TToolBar::AddSeparator(int width)
 {
-    TToolButton* button = AddButton("", nullptr, width, TToolButtonStyle::Separator);
+    TToolButton* button = AddButton("", nullptr, Scaled(width), TToolButtonStyle::Separator);
     return button;
 }
 
 int TToolBar::AddControlSpace(int width)
 {
     TToolButton* space = AddSeparator(width);
-    return ButtonRect(space).left;
+    return Unscaled(ButtonRect(space).left);
 }
 
 TToolButton* TToolBar::FindButton(UINT command) const
@@ -249,7 +266,9 @@ TControlBar::TControlBar(TControl* parent) : TControl(parent)
 void TControlBar::AddBand(TToolBar* toolBar)
 {
     ReleaseArrangement();
-    Band band{toolBar, static_cast<UINT>(bands_.size() + 1), 0, 0, true, toolBar->Width(), toolBar->Height()};
+    RECT size = toolBar->BoundsInPixels();
+    Band band{toolBar, static_cast<UINT>(bands_.size() + 1), 0, 0, true, size.right - size.left,
+              size.bottom - size.top};
     InsertBand(band);
     bands_.push_back(band);
     HeightChanged();
@@ -275,7 +294,7 @@ void TControlBar::HoldArrangement()
     if (held_)
         return;
     held_ = true;
-    heldWidth_ = Width();
+    heldWidth_ = PixelWidth();
     heldPlaces_.clear();
 }
 
@@ -286,7 +305,7 @@ void TControlBar::ReleaseArrangement()
     held_ = false;
     // The bands afresh, as added, at the width they were added at.
     laidOutQuietly_ = true;
-    int width = Width(), height = Height();
+    int width = PixelWidth(), height = PixelHeight();
     SetWindowPos(Handle(), nullptr, 0, 0, heldWidth_, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     while (Perform(RB_GETBANDCOUNT) > 0)
         Perform(RB_DELETEBAND, 0);
@@ -297,7 +316,7 @@ void TControlBar::ReleaseArrangement()
     for (const HeldPlace& place : heldPlaces_)
         SetBandPlace(place.toolBar, place.left, place.value);
     heldPlaces_.clear();
-    SetWindowPos(Handle(), nullptr, 0, 0, width, Height(), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(Handle(), nullptr, 0, 0, width, PixelHeight(), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     laidOutQuietly_ = false;
     HeightChanged();
 }
@@ -342,7 +361,7 @@ bool TControlBar::PlaceExactly()
         if (band.visible) {
             RECT rect{};
             Perform(RB_GETRECT, BandIndex(band), reinterpret_cast<LPARAM>(&rect));
-            inset = band.toolBar->Left() - rect.left;
+            inset = band.toolBar->BoundsInPixels().left - rect.left;
             break;
         }
     }
@@ -352,10 +371,11 @@ bool TControlBar::PlaceExactly()
     // a row up to the bar's edge: the bar then has no room to hand out.
     std::vector<std::vector<Band*>> rows = Rows();
     Perform(WM_SETREDRAW, FALSE);
-    int right = ClientWidth();
+    RECT client;
+    GetClientRect(Handle(), &client);
     OrderBands(rows, [&](size_t r, size_t i) {
-        int end = i + 1 < rows[r].size() ? rows[r][i + 1]->left - inset - gap : right;
-        return std::max(0, end - (rows[r][i]->left - inset));
+        int end = i + 1 < rows[r].size() ? Scaled(rows[r][i + 1]->left) - inset - gap : client.right;
+        return std::max(0, end - (Scaled(rows[r][i]->left) - inset));
     });
     Perform(WM_SETREDRAW, TRUE);
     HeightChanged();
@@ -473,7 +493,10 @@ void TControlBar::Arrange()
 {
     std::vector<std::vector<Band*>> rows = Rows();
     Perform(WM_SETREDRAW, FALSE);
-    OrderBands(rows, [&](size_t r, size_t i) { return rows[r][i]->toolBar->Width(); });
+    OrderBands(rows, [&](size_t r, size_t i) {
+        RECT bounds = rows[r][i]->toolBar->BoundsInPixels();
+        return static_cast<int>(bounds.right - bounds.left);
+    });
     // Widen each band so that the next one in its row starts where it was asked to.
     for (auto& row : rows) {
         for (size_t i = 0; i + 1 < row.size(); ++i) {
@@ -482,7 +505,7 @@ void TControlBar::Arrange()
             Perform(RB_GETRECT, index, reinterpret_cast<LPARAM>(&rect));
             int width = rect.right - rect.left;
             for (int attempt = 0; attempt < 2; ++attempt) {
-                int delta = row[i + 1]->left - row[i + 1]->toolBar->Left();
+                int delta = Scaled(row[i + 1]->left) - row[i + 1]->toolBar->BoundsInPixels().left;
                 if (delta == 0)
                     break;
                 width = std::max(0, width + delta);
@@ -504,8 +527,9 @@ void TControlBar::HeightChanged()
     if (laidOutQuietly_)
         return;
     int height = static_cast<int>(Perform(RB_GETBARHEIGHT));
-    if (height != Height())
-        SetHeight(height);
+    RECT now = BoundsInPixels();
+    if (height != now.bottom - now.top)
+        SetBoundsInPixels(now.left, now.top, now.right - now.left, height);
     if (height == lastHeight_)
         return;
     lastHeight_ = height;
@@ -532,6 +556,35 @@ bool TControlBar::HandleNotify(NMHDR* header, LRESULT& result)
     default:
         return false;
     }
+}
+
+int TControlBar::PixelWidth() const
+{
+    RECT bounds = BoundsInPixels();
+    return bounds.right - bounds.left;
+}
+
+int TControlBar::PixelHeight() const
+{
+    RECT bounds = BoundsInPixels();
+    return bounds.bottom - bounds.top;
+}
+
+void TControlBar::DpiChanged(int previous)
+{
+    TControl::DpiChanged(previous);
+    for (Band& band : bands_) {
+        band.width = MulDiv(band.width, Dpi(), previous);
+        band.height = MulDiv(band.height, Dpi(), previous);
+        REBARBANDINFOW info{};
+        info.cbSize = sizeof info;
+        info.fMask = RBBIM_CHILDSIZE | RBBIM_IDEALSIZE;
+        info.cxMinChild = static_cast<UINT>(band.width);
+        info.cyMinChild = static_cast<UINT>(band.height);
+        info.cxIdeal = info.cxMinChild;
+        Perform(RB_SETBANDINFOW, BandIndex(band), reinterpret_cast<LPARAM>(&info));
+    }
+    Arrange();
 }
 
 LRESULT TControlBar::WndProc(UINT message, WPARAM wParam, LPARAM lParam)

@@ -72,7 +72,7 @@ public:
     const std::vector<std::unique_ptr<TToolButton>>& Buttons() const { return buttons_; }
     TToolButton* FindButton(UINT command) const;
     int ButtonIndex(const TToolButton* button) const;
-    // The button's rectangle in the bar's client area.
+    // The button's rectangle in the bar's client area, in the display's pixels.
     RECT ButtonRect(const TToolButton* button) const;
 
     // Accessibility tools see a tool bar whose elements are its buttons
@@ -82,6 +82,7 @@ public:
     void DoDefaultAction(int child) override;
 
 protected:
+    void DpiChanged(int previous) override;
     bool HandleCommand(WPARAM wParam, LRESULT& result) override;
     bool HandleNotify(NMHDR* header, LRESULT& result) override;
     LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -136,14 +137,17 @@ public:
 protected:
     bool HandleNotify(NMHDR* header, LRESULT& result) override;
     LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void DpiChanged(int previous) override;
 
 private:
+    int PixelWidth() const;
+    int PixelHeight() const;
     struct Band {
         TToolBar* toolBar;
         UINT id;
         int left, top;
         bool visible;
-        int width, height; // the toolbar's own size when added
+        int width, height; // the toolbar's own size when added, in the display's pixels
     };
     struct HeldPlace {
         TToolBar* toolBar;

@@ -156,6 +156,15 @@ void TControl::CreateHandle(const char* className, DWORD style, DWORD exStyle, i
     // No text at all rather than an empty one: that is a round trip to the
     // window server less.
     const std::wstring wideText = ToWide(text);
+    if (left != CW_USEDEFAULT) {
+        left = Scaled(left);
+        top = Scaled(top);
+    }
+    if (width != CW_USEDEFAULT) {
+        width = Scaled(width);
+        height = Scaled(height);
+    }
+    font_.SetPixelsPerInch(Dpi());
     HWND window = CreateWindowExW(exStyle, ToWide(className).c_str(), text.empty() ? nullptr : wideText.c_str(), style,
                                   left, top, width, height, parentWindow, nullptr, GetModuleHandleW(nullptr),
                                   own ? this : nullptr);
@@ -260,7 +269,7 @@ bool TControl::HandleToolTipNotify(NMHDR* header, LRESULT& result)
 
 bool TControl::HandleMouse(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    int x = GET_X_LPARAM(lParam), y = GET_Y_LPARAM(lParam);
+    int x = Unscaled(GET_X_LPARAM(lParam)), y = Unscaled(GET_Y_LPARAM(lParam));
     TShiftState shift = ShiftStateFromMouse(wParam);
     bool own = systemProc_ == nullptr || ownClicks_;
     switch (message) {
@@ -288,7 +297,7 @@ bool TControl::HandleMouse(UINT message, WPARAM wParam, LPARAM lParam)
             ReleaseCapture();
             RECT client;
             GetClientRect(handle_, &client);
-            POINT point{x, y};
+            POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
             clicked = PtInRect(&client, point) != 0;
         }
         Fire(OnMouseUp, this, button, shift, x, y);
@@ -447,6 +456,16 @@ HBRUSH TControl::HandleCtlColor(HDC dc)
 
 void TControl::FontChanged() {}
 
+void TControl::DpiChanged(int) { SetFont(font_); }
+
+int TControl::Dpi() const
+{
+    const TControl* control = this;
+    while (control->parent_)
+        control = control->parent_;
+    return control->dpi_;
+}
+
 void TControl::Click() { Fire(OnClick, this); }
 
 LRESULT TControl::Perform(UINT message, WPARAM wParam, LPARAM lParam) const
@@ -466,22 +485,9 @@ static RECT RectInParent(HWND window)
     return rect;
 }
 
-int TControl::Left() const { return RectInParent(handle_).left; }
-int TControl::Top() const { return RectInParent(handle_).top; }
-int TControl::Width() const
-{
-    RECT rect;
-    GetWindowRect(handle_, &rect);
-    return rect.right - rect.left;
-}
-int TControl::Height() const
-{
-    RECT rect;
-    GetWindowRect(handle_, &rect);
-    return rect.bottom - rect.top;
-}
+RECT TControl::BoundsInPixels() const { return RectInParent(handle_); }
 
-void TControl::SetBounds(int left, int top, int width, int height)
+void TControl::SetBoundsInPixels(int left, int top, int width, int height)
 {
     width = std::max(0, width);
     height = std::max(0, height);
@@ -493,23 +499,78 @@ void TControl::SetBounds(int left, int top, int width, int height)
     SetWindowPos(handle_, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void TControl::SetLeft(int left) { SetBounds(left, Top(), Width(), Height()); }
-void TControl::SetTop(int top) { SetBounds(Left(), top, Width(), Height()); }
-void TControl::SetWidth(int width) { SetBounds(Left(), Top(), width, Height()); }
-void TControl::SetHeight(int height) { SetBounds(Left(), Top(), Width(), height); }
+int TControl::Left() const { return Unscaled(RectInParent(handle_).left); }
+int TControl::Top() const { return Unscaled(RectInParent(handle_).top); }
+int TControl::Width() const
+{
+    RECT rect;
+    GetWindowRect(handle_, &rect);
+    return Unscaled(rect.right - rect.left);
+}
+int TControl::Height() const
+{
+    RECT rect;
+    GetWindowRect(handle_, &rect);
+    return Unscaled(rect.bottom - rect.top);
+}
+
+void TControl::SetBounds(int left, int top, int width, int height)
+{
+    RECT rect{Scaled(left), Scaled(top), 0, 0};
+    rect.right = rect.left + Scaled(width);
+    rect.bottom = rect.top + Scaled(height);
+    if (!parent_ && Dpi() != 96) {
+        // A window of a 96-DPI layout made larger stays on the work area of
+        // its monitor, as it was at 96 DPI.
+        MONITORINFO monitor{};
+        monitor.cbSize = sizeof monitor;
+        if (GetMonitorInfoW(MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST), &monitor)) {
+            const RECT& work = monitor.rcWork;
+            LONG w = std::min(rect.right - rect.left, work.right - work.left);
+            LONG h = std::min(rect.bottom - rect.top, work.bottom - work.top);
+            rect.left = std::clamp(rect.left, work.left, work.right - w);
+            rect.top = std::clamp(rect.top, work.top, work.bottom - h);
+            rect.right = rect.left + w;
+            rect.bottom = rect.top + h;
+        }
+    }
+    SetBoundsInPixels(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
+}
+
+// Each changes one figure: the others stay in the display's pixels as they are.
+void TControl::SetLeft(int left)
+{
+    RECT now = RectInParent(handle_);
+    SetBoundsInPixels(Scaled(left), now.top, now.right - now.left, now.bottom - now.top);
+}
+void TControl::SetTop(int top)
+{
+    RECT now = RectInParent(handle_);
+    SetBoundsInPixels(now.left, Scaled(top), now.right - now.left, now.bottom - now.top);
+}
+void TControl::SetWidth(int width)
+{
+    RECT now = RectInParent(handle_);
+    SetBoundsInPixels(now.left, now.top, Scaled(width), now.bottom - now.top);
+}
+void TControl::SetHeight(int height)
+{
+    RECT now = RectInParent(handle_);
+    SetBoundsInPixels(now.left, now.top, now.right - now.left, Scaled(height));
+}
 
 int TControl::ClientWidth() const
 {
     RECT rect;
     GetClientRect(handle_, &rect);
-    return rect.right;
+    return Unscaled(rect.right);
 }
 
 int TControl::ClientHeight() const
 {
     RECT rect;
     GetClientRect(handle_, &rect);
-    return rect.bottom;
+    return Unscaled(rect.bottom);
 }
 
 void TControl::SetAlign(TAlign align)
@@ -529,26 +590,27 @@ void TControl::Realign()
         for (TControl* child : children_) {
             if (child->align_ != which || !child->Visible() || !child->handle_)
                 continue;
-            int width = child->Width(), height = child->Height();
+            RECT bounds = child->BoundsInPixels();
+            int width = bounds.right - bounds.left, height = bounds.bottom - bounds.top;
             switch (which) {
             case TAlign::Top:
-                child->SetBounds(area.left, area.top, area.right - area.left, height);
+                child->SetBoundsInPixels(area.left, area.top, area.right - area.left, height);
                 area.top += height;
                 break;
             case TAlign::Bottom:
-                child->SetBounds(area.left, area.bottom - height, area.right - area.left, height);
+                child->SetBoundsInPixels(area.left, area.bottom - height, area.right - area.left, height);
                 area.bottom -= height;
                 break;
             case TAlign::Left:
-                child->SetBounds(area.left, area.top, width, area.bottom - area.top);
+                child->SetBoundsInPixels(area.left, area.top, width, area.bottom - area.top);
                 area.left += width;
                 break;
             case TAlign::Right:
-                child->SetBounds(area.right - width, area.top, width, area.bottom - area.top);
+                child->SetBoundsInPixels(area.right - width, area.top, width, area.bottom - area.top);
                 area.right -= width;
                 break;
             case TAlign::Client:
-                child->SetBounds(area.left, area.top, area.right - area.left, area.bottom - area.top);
+                child->SetBoundsInPixels(area.left, area.top, area.right - area.left, area.bottom - area.top);
                 break;
             case TAlign::None:
                 break;
@@ -599,6 +661,7 @@ void TControl::SetText(const std::string& text)
 void TControl::SetFont(const TFont& font)
 {
     font_ = font;
+    font_.SetPixelsPerInch(Dpi());
     if (handle_) {
         SendMessageW(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Handle()), TRUE);
         FontChanged();

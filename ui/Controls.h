@@ -44,7 +44,10 @@ public:
     std::string Name;
     int Tag = 0;
 
-    // Place and size in pixels, relative to the parent's client area.
+    // Place and size relative to the parent's client area, in the pixels of a
+    // 96-DPI display: the window itself holds them multiplied by its form's
+    // DPI / 96, so that the program's code keeps the same figures at every
+    // display scale. Mouse events report positions in the same units.
     int Left() const;
     int Top() const;
     int Width() const;
@@ -56,6 +59,16 @@ public:
     void SetHeight(int height);
     int ClientWidth() const;
     int ClientHeight() const;
+    // The place and size in the pixels of the display, relative to the
+    // parent's client area (to the screen for a form).
+    RECT BoundsInPixels() const;
+    void SetBoundsInPixels(int left, int top, int width, int height);
+
+    // The dots per inch the control is laid out for: those of its form.
+    int Dpi() const;
+    // A figure of a 96-DPI layout in the pixels of this control's display, and back.
+    int Scaled(int value) const { return MulDiv(value, Dpi(), 96); }
+    int Unscaled(int value) const { return MulDiv(value, 96, Dpi()); }
 
     TAlign Align() const { return align_; }
     void SetAlign(TAlign align);
@@ -155,9 +168,20 @@ protected:
     // takes no focus for them.
     void TakeMouseClicks() { ownClicks_ = true; }
     // Keeps a font as the control's own without giving it to the window.
-    void StoreFont(const TFont& font) { font_ = font; }
+    void StoreFont(const TFont& font)
+    {
+        font_ = font;
+        font_.SetPixelsPerInch(Dpi());
+    }
     // Called after the font changed.
     virtual void FontChanged();
+    // Called on each control of a form whose DPI changed from `previous`,
+    // after its place was scaled: gives the control its font made for the new
+    // DPI; a control that holds pixel figures of its own (button sizes,
+    // pictures) scales them too.
+    virtual void DpiChanged(int previous);
+    // The form's DPI, held by the top control.
+    int dpi_ = 96;
     // The window that children are created in (the control's own window, but for
     // controls that keep their children in an inner window).
     virtual HWND ContainerHandle() const;

@@ -5,6 +5,7 @@
 #include <uxtheme.h>
 #include <vssym32.h>
 
+#include <algorithm>
 #include <map>
 
 static const char* const kPanelClass = "TPanel";
@@ -176,8 +177,9 @@ void TShape::Paint(HDC dc)
 
 // ---- TImage ----
 
-TBitmapGraphic::TBitmapGraphic(TOwnedBitmap bitmap) : bitmap_(std::move(bitmap))
+TBitmapGraphic::TBitmapGraphic(TOwnedBitmap bitmap, bool scalesWithDisplay) : bitmap_(std::move(bitmap))
 {
+    ScalesWithDisplay = scalesWithDisplay;
     BITMAP info{};
     if (bitmap_ && GetObjectW(bitmap_.Get(), sizeof info, &info)) {
         width_ = info.bmWidth;
@@ -193,7 +195,9 @@ void TBitmapGraphic::Draw(HDC dc, const RECT& rect) const
     if (Transparent) {
         TransparentBlt(dc, rect.left, rect.top, width, height, source, 0, 0, width_, height_, TransparentColor);
     } else {
-        SetStretchBltMode(dc, HALFTONE);
+        // Whole multiples keep every pixel sharp; other sizes are blended.
+        bool whole = width % std::max(1, width_) == 0 && height % std::max(1, height_) == 0;
+        SetStretchBltMode(dc, whole ? COLORONCOLOR : HALFTONE);
         StretchBlt(dc, rect.left, rect.top, width, height, source, 0, 0, width_, height_, SRCCOPY);
     }
 }
@@ -231,6 +235,10 @@ void TImage::Paint(HDC dc)
         RECT target = client;
         if (!stretch_) {
             int width = picture_->Width(), height = picture_->Height();
+            if (picture_->ScalesWithDisplay) {
+                width = Scaled(width);
+                height = Scaled(height);
+            }
             int left = center_ ? (client.right - width) / 2 : 0;
             int top = center_ ? (client.bottom - height) / 2 : 0;
             target = RECT{left, top, left + width, top + height};

@@ -75,12 +75,15 @@ public:
     virtual int Width() const = 0;
     virtual int Height() const = 0;
     virtual void Draw(HDC dc, const RECT& rect) const = 0;
+    // A picture of the program drawn for the 96-DPI layout: an image shows it
+    // at the display's scale (a picture file is shown pixel for pixel).
+    bool ScalesWithDisplay = false;
 };
 
 // A bitmap, optionally drawn with one colour transparent.
 class TBitmapGraphic : public TGraphic {
 public:
-    explicit TBitmapGraphic(TOwnedBitmap bitmap);
+    explicit TBitmapGraphic(TOwnedBitmap bitmap, bool scalesWithDisplay = false);
 
     int Width() const override { return width_; }
     int Height() const override { return height_; }

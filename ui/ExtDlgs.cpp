@@ -24,7 +24,9 @@ namespace {
 
 const wchar_t* const kPreviewBoxClass = L"TPicturePreviewBox";
 constexpr int kButtonId = 1200;
-constexpr int kCaptionHeight = 16, kButtonWidth = 60, kButtonHeight = 22, kGap = 6;
+// In the pixels of a 96-DPI display: the dialog is drawn at the system's DPI.
+constexpr int kCaptionHeight96 = 16, kButtonWidth96 = 60, kButtonHeight96 = 22, kGap96 = 6;
+int AtSystemDpi(int value) { return MulDiv(value, ScreenPixelsPerInch(), 96); }
 
 // The window the "Preview" button opens: the picture stretched to the client
 // area inside a 5-pixel border; Escape closes it.
@@ -125,6 +127,7 @@ void MakePane(HWND hook, THookState& state)
     MapWindowPoints(GetParent(hook), hook, reinterpret_cast<POINT*>(&outer), 2);
     GetWindowRect(GetDlgItem(hook, stc32), &placeholder);
     MapWindowPoints(nullptr, hook, reinterpret_cast<POINT*>(&placeholder), 2);
+    const int kGap = AtSystemDpi(kGap96);
     RECT area{placeholder.right + kGap, placeholder.top + kGap, std::min(client.right, outer.right) - kGap,
               placeholder.bottom - kGap};
     state.pane = std::make_unique<TPicturePreview>(hook, area, state.dialog->LoadPicture);
@@ -239,7 +242,9 @@ TPicturePreview::TPicturePreview(HWND parent, const RECT& area, TPictureLoader l
     }
     HINSTANCE instance = GetModuleHandleW(nullptr);
     int width = area.right - area.left;
-    font_.Reset(CreateFontW(-11, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"Tahoma"));
+    const int kCaptionHeight = AtSystemDpi(kCaptionHeight96), kButtonWidth = AtSystemDpi(kButtonWidth96),
+              kButtonHeight = AtSystemDpi(kButtonHeight96), kGap = AtSystemDpi(kGap96);
+    font_.Reset(CreateFontW(-MulDiv(8, ScreenPixelsPerInch(), 72), 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"Tahoma"));
     caption_ = CreateWindowExW(0, L"STATIC", L"Picture:", WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, area.left,
                                area.top + 3, width - kButtonWidth - kGap, kCaptionHeight, parent, nullptr, instance,
                                nullptr);

@@ -9,12 +9,53 @@
 
 #include <vector>
 
+#ifndef WM_DPICHANGED
+#define WM_DPICHANGED 0x02E0
+#endif
+
 TForm::TForm(const std::string& className) : TControl(nullptr)
 {
+    dpi_ = ScreenPixelsPerInch();
     RegisterOwnClass(className.c_str(), CS_DBLCLKS, nullptr, LoadIconW(GetModuleHandleW(nullptr), L"MAINICON"));
     CreateHandle(className.c_str(), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, CW_USEDEFAULT,
                  CW_USEDEFAULT, 400, 300);
     SetFont(TFont("Tahoma", 8));
+    // A system that scales each monitor on its own may have put the window on
+    // one of another DPI.
+    if (int dpi = WindowPixelsPerInch(Handle()); dpi != dpi_)
+        ChangeDpi(dpi);
+}
+
+void TForm::ScaleControl(TControl& control, int previous, int dpi)
+{
+    RECT bounds = control.BoundsInPixels();
+    auto scale = [&](LONG value) { return MulDiv(value, dpi, previous); };
+    if (control.parent_)
+        control.SetBoundsInPixels(scale(bounds.left), scale(bounds.top), scale(bounds.right - bounds.left),
+                                  scale(bounds.bottom - bounds.top));
+    control.DpiChanged(previous);
+    for (TControl* child : std::vector<TControl*>(control.children_))
+        ScaleControl(*child, previous, dpi);
+}
+
+void TForm::ChangeDpi(int dpi, const RECT* place)
+{
+    int previous = dpi_;
+    RECT now = BoundsInPixels();
+    RECT target = place ? *place
+                        : RECT{now.left, now.top, now.left + MulDiv(now.right - now.left, dpi, previous),
+                               now.top + MulDiv(now.bottom - now.top, dpi, previous)};
+    if (dpi != previous) {
+        dpi_ = dpi;
+        SendMessageW(Handle(), WM_SETREDRAW, FALSE, 0);
+        ScaleControl(*this, previous, dpi);
+        SendMessageW(Handle(), WM_SETREDRAW, TRUE, 0);
+    }
+    SetBoundsInPixels(target.left, target.top, target.right - target.left, target.bottom - target.top);
+    // The aligned controls again, also where the size came out the same.
+    Realign();
+    Fire(OnResize, this);
+    RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
 }
 
 TForm::~TForm()
@@ -159,16 +200,26 @@ void TForm::SetStayOnTop(bool onTop)
 
 void TForm::SetClientSize(int width, int height)
 {
-    RECT rect{0, 0, width, height};
-    AdjustWindowRectEx(&rect, GetWindowLongW(Handle(), GWL_STYLE), menu_ != nullptr,
-                       GetWindowLongW(Handle(), GWL_EXSTYLE));
+    RECT rect{0, 0, Scaled(width), Scaled(height)};
+    // On a monitor of another DPI than the system's the frame has that DPI's
+    // size too (known to Windows 10 from version 1607 on).
+    using TAdjustForDpi = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
+    static const auto adjustForDpi = reinterpret_cast<TAdjustForDpi>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "AdjustWindowRectExForDpi")));
+    DWORD style = static_cast<DWORD>(GetWindowLongW(Handle(), GWL_STYLE));
+    DWORD exStyle = static_cast<DWORD>(GetWindowLongW(Handle(), GWL_EXSTYLE));
+    if (adjustForDpi && Dpi() != ScreenPixelsPerInch())
+        adjustForDpi(&rect, style, menu_ != nullptr, exStyle, static_cast<UINT>(Dpi()));
+    else
+        AdjustWindowRectEx(&rect, style, menu_ != nullptr, exStyle);
     SetWindowPos(Handle(), nullptr, 0, 0, rect.right - rect.left, rect.bottom - rect.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void TForm::CenterOnScreen()
 {
-    int width = Width(), height = Height();
+    RECT bounds = BoundsInPixels();
+    int width = bounds.right - bounds.left, height = bounds.bottom - bounds.top;
     SetWindowPos(Handle(), nullptr, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
                  (GetSystemMetrics(SM_CYSCREEN) - height) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
@@ -319,8 +370,8 @@ LRESULT TForm::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_GETMINMAXINFO:
         if (minWidth_ || minHeight_) {
             auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
-            info->ptMinTrackSize.x = minWidth_;
-            info->ptMinTrackSize.y = minHeight_;
+            info->ptMinTrackSize.x = Scaled(minWidth_);
+            info->ptMinTrackSize.y = Scaled(minHeight_);
             return 0;
         }
         break;
@@ -330,6 +381,10 @@ LRESULT TForm::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
         FillRect(reinterpret_cast<HDC>(wParam), &rect, SolidBrush(Color()));
         return 1;
     }
+    case WM_DPICHANGED:
+        // The system suggests the place for the new DPI; the form takes it.
+        ChangeDpi(LOWORD(wParam), reinterpret_cast<const RECT*>(lParam));
+        return 0;
     case WM_DROPFILES:
         DropFiles(reinterpret_cast<HDROP>(wParam));
         return 0;

@@ -40,9 +40,14 @@ public:
 
     void SetBorderStyle(TBorderStyle style, bool systemMenu = true, bool minimize = true, bool maximize = true);
     void SetStayOnTop(bool onTop);
+    // In the units of a 96-DPI display, as every figure of a control.
     void SetClientSize(int width, int height);
     void CenterOnScreen();
     void SetMinSize(int width, int height) { minWidth_ = width; minHeight_ = height; }
+    // Lays the form out for another DPI: every control's place and size and
+    // every font scaled from the present DPI, the form put at `place` (in the
+    // display's pixels; null: its size scaled about its top left corner).
+    void ChangeDpi(int dpi, const RECT* place = nullptr);
     void SetIcon(HICON icon);
 
     TWindowState WindowState() const;
@@ -87,6 +92,7 @@ private:
     TCloseAction DoClose();
     void EndModal();
     void AddToolTip(HWND control, const std::string& text);
+    static void ScaleControl(TControl& control, int previous, int dpi);
 
     TMainMenu* menu_ = nullptr;
     TControl* activeControl_ = nullptr;

@@ -35,22 +35,37 @@ int ScreenPixelsPerInch()
     return ppi;
 }
 
+int WindowPixelsPerInch(HWND window)
+{
+    // Known to Windows 10 from version 1607 on; before, every monitor has the system's DPI.
+    using TGetDpiForWindow = UINT(WINAPI*)(HWND);
+    static const auto getDpiForWindow = reinterpret_cast<TGetDpiForWindow>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+    UINT dpi = getDpiForWindow && window ? getDpiForWindow(window) : 0;
+    return dpi ? static_cast<int>(dpi) : ScreenPixelsPerInch();
+}
+
+int PictureSizeFor(int pixelsPerInch) { return pixelsPerInch >= 192 ? 32 : pixelsPerInch >= 144 ? 24 : 16; }
+
 TFont::TFont(std::string name, int size, TColor color, TFontStyles style)
     : name_(std::move(name)), size_(size), color_(color), style_(style)
 {
 }
 
 TFont::TFont(const TFont& other)
-    : name_(other.name_), size_(other.size_), color_(other.color_), style_(other.style_)
+    : name_(other.name_), size_(other.size_), color_(other.color_), style_(other.style_),
+      pixelsPerInch_(other.pixelsPerInch_)
 {
 }
 
 TFont& TFont::operator=(const TFont& other)
 {
     if (this != &other) {
-        if (name_ != other.name_ || size_ != other.size_ || style_ != other.style_)
+        if (name_ != other.name_ || size_ != other.size_ || style_ != other.style_ ||
+            PixelsPerInch() != other.PixelsPerInch())
             Release();
         name_ = other.name_;
+        pixelsPerInch_ = other.pixelsPerInch_;
         size_ = other.size_;
         color_ = other.color_;
         style_ = other.style_;
@@ -81,6 +96,18 @@ void TFont::SetSize(int size)
     }
 }
 
+int TFont::PixelsPerInch() const { return pixelsPerInch_ ? pixelsPerInch_ : ScreenPixelsPerInch(); }
+
+void TFont::SetPixelsPerInch(int pixelsPerInch)
+{
+    if (pixelsPerInch == ScreenPixelsPerInch())
+        pixelsPerInch = 0;
+    if (pixelsPerInch != pixelsPerInch_) {
+        pixelsPerInch_ = pixelsPerInch;
+        Release();
+    }
+}
+
 void TFont::SetStyle(TFontStyles style)
 {
     if (style != style_) {
@@ -97,7 +124,7 @@ bool TFont::operator==(const TFont& other) const
 LOGFONTW TFont::LogFont() const
 {
     LOGFONTW lf{};
-    lf.lfHeight = -MulDiv(size_, ScreenPixelsPerInch(), 72);
+    lf.lfHeight = -MulDiv(size_, PixelsPerInch(), 72);
     lf.lfWeight = (style_ & fsBold) ? FW_BOLD : FW_NORMAL;
     lf.lfItalic = (style_ & fsItalic) != 0;
     lf.lfUnderline = (style_ & fsUnderline) != 0;
@@ -117,7 +144,7 @@ void TFont::SetLogFont(const LOGFONTW& lf)
     Release();
     name_ = ToUtf8(lf.lfFaceName);
     int height = lf.lfHeight < 0 ? -lf.lfHeight : lf.lfHeight;
-    size_ = MulDiv(height, 72, ScreenPixelsPerInch());
+    size_ = MulDiv(height, 72, PixelsPerInch());
     style_ = 0;
     if (lf.lfWeight >= FW_BOLD)
         style_ |= fsBold;
@@ -140,6 +167,8 @@ HFONT TFont::Handle() const
 
 TOwnedBitmap CaptureWindow(HWND window, int width, int height, COLORREF background)
 {
+    width = MulDiv(width, WindowPixelsPerInch(window), 96);
+    height = MulDiv(height, WindowPixelsPerInch(window), 96);
     TOwnedBitmap bitmap(CreateCompatibleBitmap(TWindowDC(), width, height));
     TMemoryDC dc;
     TSelectObject select(dc, bitmap.Get());
@@ -158,6 +187,13 @@ TOwnedBitmap LoadBitmapResource(const wchar_t* name)
 {
     return TOwnedBitmap(static_cast<HBITMAP>(
         LoadImageW(GetModuleHandleW(nullptr), name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+}
+
+TOwnedBitmap LoadPictureStrip(const wchar_t* name, int size)
+{
+    if (size == 16)
+        return LoadBitmapResource(name);
+    return LoadBitmapResource((std::wstring(name) + std::to_wstring(size)).c_str());
 }
 
 int DrawTextUtf8(HDC dc, const std::string& text, RECT* rect, UINT format)

@@ -52,6 +52,9 @@ public:
     void SetSize(int size);
     void SetColor(TColor color) { color_ = color; }
     void SetStyle(TFontStyles style);
+    // The display the font is made for (0: the screen's); the size stays in points.
+    int PixelsPerInch() const;
+    void SetPixelsPerInch(int pixelsPerInch);
 
     bool operator==(const TFont& other) const;
     bool operator!=(const TFont& other) const { return !(*this == other); }
@@ -67,20 +70,31 @@ private:
     int size_ = 8;
     TColor color_ = clWindowText;
     TFontStyles style_ = 0;
+    int pixelsPerInch_ = 0;
     mutable TOwnedFont handle_;
 };
 
 // A picture of a window (shown or not) as it draws itself, cut to the given
-// size; the rest is filled with `background`.
+// size (of a 96-DPI display: scaled to the window's DPI); the rest is filled
+// with `background`.
 TOwnedBitmap CaptureWindow(HWND window, int width, int height, COLORREF background);
 
 // A bitmap resource of the program.
 TOwnedBitmap LoadBitmapResource(const wchar_t* name);
+// A strip of pictures drawn at `size` pixels (16, 24 or 32): the resource
+// `name`, or `name` followed by the size for the larger ones.
+TOwnedBitmap LoadPictureStrip(const wchar_t* name, int size);
 // A copy of part of a bitmap.
 TOwnedBitmap BitmapPart(HBITMAP source, int left, int top, int width, int height);
 
 // DrawText of a UTF-8 text.
 int DrawTextUtf8(HDC dc, const std::string& text, RECT* rect, UINT format);
 
-// Pixels per logical inch of the screen.
+// Pixels per logical inch of the screen: the system's DPI, read once at start-up.
 int ScreenPixelsPerInch();
+// The DPI of a window's display: that of its monitor where the system scales
+// each monitor on its own, else the system's.
+int WindowPixelsPerInch(HWND window);
+// The size of the pictures of toolbars and menus drawn for a display of this
+// DPI (16, 24 or 32 pixels): the largest whose scale does not exceed it.
+int PictureSizeFor(int pixelsPerInch);

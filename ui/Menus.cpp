@@ -35,9 +35,11 @@ std::map<UINT, TMenuItem*>& MenuCommands()
 
 } // namespace
 
-TImageList::TImageList(int width, int height) : width_(width), height_(height)
+TImageList::TImageList(int width, int height)
+    : width_(width * PictureSizeFor(ScreenPixelsPerInch()) / 16),
+      height_(height * PictureSizeFor(ScreenPixelsPerInch()) / 16)
 {
-    handle_ = ImageList_Create(width, height, ILC_COLOR24 | ILC_MASK, 8, 8);
+    handle_ = ImageList_Create(width_, height_, ILC_COLOR24 | ILC_MASK, 8, 8);
 }
 
 TImageList::~TImageList() { ImageList_Destroy(handle_); }

@@ -15,7 +15,11 @@
 // A list of 16 x 16 pictures for menus and toolbars.
 class TImageList : public TObject {
 public:
+    // Pictures of a 96-DPI display's size; the list holds them at the size
+    // drawn for the system's DPI (PictureSizeFor).
     TImageList(int width = 16, int height = 16);
+    int Width() const { return width_; }
+    int Height() const { return height_; }
     ~TImageList() override;
     TImageList(const TImageList&) = delete;
     TImageList& operator=(const TImageList&) = delete;

@@ -251,8 +251,8 @@ void TRichEdit::RecreateEmpty(bool keepTypingFormat)
     // No notification may reach the old window while it goes.
     Perform(EM_SETEVENTMASK, 0, 0);
     DestroyWindow(old);
-    CreateHandle("RICHEDIT", style, exStyle, place.left, place.top, place.right - place.left,
-                 place.bottom - place.top);
+    CreateHandle("RICHEDIT", style, exStyle, 0, 0, 0, 0);
+    SetBoundsInPixels(place.left, place.top, place.right - place.left, place.bottom - place.top);
     if (!wordWrap_)
         Perform(EM_SETTARGETDEVICE, 0, 1);
     Perform(EM_EXLIMITTEXT, 0, limit);

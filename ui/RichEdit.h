@@ -161,6 +161,8 @@ public:
     TNotifyEvent OnChange;
 
 protected:
+    // The text keeps its formats, whose sizes are in points.
+    void DpiChanged(int) override { StoreFont(Font()); }
     bool HandleCommand(WPARAM wParam, LRESULT& result) override;
     bool HandleNotify(NMHDR* header, LRESULT& result) override;
     LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;

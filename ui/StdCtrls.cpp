@@ -13,8 +13,15 @@
 TLabel::TLabel(TControl* parent, const std::string& caption, int left, int top) : TControl(parent)
 {
     // Made at its size, with its caption: a move and a text less for the window server.
+    // The size is measured in the display's pixels; the figure made of it
+    // is rounded up so that the caption never loses a pixel.
     SIZE size = CaptionSize(caption);
-    CreateHandle("STATIC", WS_VISIBLE | SS_NOTIFY | SS_LEFT | SS_NOPREFIX, 0, left, top, size.cx, size.cy, caption);
+    auto unscaled = [&](int pixels) {
+        int value = Unscaled(pixels);
+        return Scaled(value) < pixels ? value + 1 : value;
+    };
+    CreateHandle("STATIC", WS_VISIBLE | SS_NOTIFY | SS_LEFT | SS_NOPREFIX, 0, left, top, unscaled(size.cx),
+                 unscaled(size.cy), caption);
 }
 
 void TLabel::SetText(const std::string& text)
@@ -31,7 +38,8 @@ void TLabel::AdjustSize()
     if (!AutoSize || !Handle())
         return;
     SIZE size = CaptionSize(Text());
-    if (size.cx != Width() || size.cy != Height())
+    RECT now = BoundsInPixels();
+    if (size.cx != now.right - now.left || size.cy != now.bottom - now.top)
         SetWindowPos(Handle(), nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -463,11 +471,27 @@ TRadioGroup::TRadioGroup(TControl* parent, const std::string& caption, int left,
         int column = static_cast<int>(i) / rows, row = static_cast<int>(i) % rows;
         HWND button = CreateWindowExW(0, L"BUTTON", ToWide(items[i]).c_str(),
                                       WS_CHILD | WS_VISIBLE | BS_AUTORADIOBUTTON | (i == 0 ? WS_GROUP | WS_TABSTOP : 0),
-                                      8 + column * columnWidth, 16 + row * rowHeight, columnWidth - 4, 18, Handle(),
+                                      Scaled(8 + column * columnWidth), Scaled(16 + row * rowHeight),
+                                      Scaled(columnWidth - 4), Scaled(18), Handle(),
                                       reinterpret_cast<HMENU>(static_cast<UINT_PTR>(i + 1)), GetModuleHandleW(nullptr),
                                       nullptr);
         SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(Font().Handle()), FALSE);
         buttons_.push_back(button);
+    }
+}
+
+void TRadioGroup::DpiChanged(int previous)
+{
+    TControl::DpiChanged(previous);
+    // The buttons are windows of the group's own, not controls of the form.
+    for (HWND button : buttons_) {
+        RECT rect;
+        GetWindowRect(button, &rect);
+        MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&rect), 2);
+        auto scale = [&](LONG value) { return MulDiv(value, Dpi(), previous); };
+        SetWindowPos(button, nullptr, scale(rect.left), scale(rect.top), scale(rect.right - rect.left),
+                     scale(rect.bottom - rect.top), SWP_NOZORDER | SWP_NOACTIVATE);
+        SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(Font().Handle()), TRUE);
     }
 }
 

@@ -155,6 +155,7 @@ public:
     HWND Button(int index) const { return buttons_.at(index); }
 
 protected:
+    void DpiChanged(int previous) override;
     LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:

@@ -1,0 +1,11 @@
+// Every caption of the program's windows against the room of its control.
+#pragma once
+
+#include <string>
+#include <vector>
+
+// What does not fit, one line a caption, over the main window and its
+// toolbars, the six pages of Preferences (each shown in turn), the send
+// window, the About box and the image viewer.
+std::vector<std::string> CaptionFaults();
+std::string FaultList(const std::vector<std::string>& faults);
