@@ -178,6 +178,25 @@ public:
     // The word-list frame's height and the "Insert >>" button below it.
     void SetWordListHeight(int height);
 
+    // ---- what the Preferences window asks of the main window ----
+    // The side panel for a choice of the panel-size group: 0 hides it, 1 to
+    // 3 show it small, medium or large (a larger choice: large); a choice
+    // below 0 changes nothing.
+    void ShowSidePanel(int choice);
+    // Shows or hides "Insert >>"; the word list keeps its room only while shown.
+    void ShowInsertButton(bool shown);
+    // The height the word-list frame fills, by the window height it is taken
+    // from: the client height, the outer height, or the outer height while a
+    // toolbar band is dragged ("Insert >>" then stays where it is).
+    enum class TWordListFit { ClientHeight, OuterHeight, BandDrag };
+    int WordListHeight(TWordListFit fit) const;
+    void FitWordList(TWordListFit fit);
+    // "Reset all Toolbars": every toolbar shown, at its default place.
+    void ResetToolBars();
+    // The default margins on the whole text in plain mode; margin fields that
+    // are not numbers leave the text as it is.
+    void ApplyDefaultMargins();
+
     // ---- window events and commands ----
     void FormCreate(TObject* sender);
     void FormActivate(TObject* sender);

@@ -215,3 +215,58 @@ void TForm1::BuildToolBars()
         ControlBar1->SetBandLeft(place.bar, place.left);
     }
 }
+
+namespace {
+
+// Holds a window's redrawing off for the life of the object, then draws it
+// afresh.
+class RedrawHeldOff {
+public:
+    explicit RedrawHeldOff(TControl& window) : window_(window), visible_(IsWindowVisible(window.Handle()) != 0)
+    {
+        if (visible_)
+            window_.Perform(WM_SETREDRAW, FALSE);
+    }
+    ~RedrawHeldOff()
+    {
+        if (!visible_)
+            return;
+        window_.Perform(WM_SETREDRAW, TRUE);
+        RedrawWindow(window_.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+    }
+    RedrawHeldOff(const RedrawHeldOff&) = delete;
+    RedrawHeldOff& operator=(const RedrawHeldOff&) = delete;
+
+private:
+    TControl& window_;
+    bool visible_;
+};
+
+} // namespace
+
+void TForm1::ResetToolBars()
+{
+    // Every move would repaint the window; it is drawn once at the end.
+    RedrawHeldOff quiet(*this);
+    struct BandPlace {
+        TToolBar* bar;
+        int value;
+    };
+    TToolBar *file = ToolBar1.get(), *edit = ToolBar2.get(), *tools = ToolBar3.get();
+    TToolBar *find = ToolBar5.get(), *format = ToolBar6.get(), *clock = ToolBar7.get();
+    // The bands go to their places in three steps: tops apart, the lefts,
+    // the final tops; three times over, whatever the places were before.
+    const BandPlace firstTops[] = {{file, 2}, {edit, 28}, {tools, 54}, {format, 80}, {clock, 106}, {find, 132}};
+    const BandPlace lefts[] = {{file, 11}, {edit, 139}, {tools, 401}, {find, 11}, {format, 11}, {clock, 352}};
+    const BandPlace finalTops[] = {{file, 2}, {edit, 2}, {tools, 28}, {format, 28}, {clock, 2}, {find, 54}};
+    for (int run = 0; run < 3; ++run) {
+        for (TToolBar* bar : {file, edit, tools, find, format, clock})
+            ControlBar1->SetBandVisible(bar, true);
+        for (const BandPlace& place : firstTops)
+            ControlBar1->SetBandTop(place.bar, place.value);
+        for (const BandPlace& place : lefts)
+            ControlBar1->SetBandLeft(place.bar, place.value);
+        for (const BandPlace& place : finalTops)
+            ControlBar1->SetBandTop(place.bar, place.value);
+    }
+}

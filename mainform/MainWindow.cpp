@@ -147,12 +147,6 @@ std::string TForm1::CaptionFor(const std::string& fileName)
     return fileName.empty() ? "Mibor8" : "Mibor8 - " + fileName;
 }
 
-void TForm1::SetWordListHeight(int height)
-{
-    Panel10->SetHeight(height);
-    SpeedButton3->SetTop(height + 45);
-}
-
 // ---- start-up ----
 
 void TForm1::FormCreate(TObject*)
@@ -238,7 +232,7 @@ void TForm1::FormResize(TObject*)
 {
     if (!ControlBar1 || !Panel10 || !memo1)
         return;
-    SetWordListHeight(ClientHeight() + InsertAllowance - ControlBar1->Height() - 65);
+    FitWordList(TWordListFit::ClientHeight);
     Bevel4->SetWidth(Panel20->Width() - 6);
     memo1SelectionChange(this);
 }

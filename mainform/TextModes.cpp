@@ -135,6 +135,17 @@ void TForm1::ToolButton44Click(TObject*)
     memo1->SetParagraph(change);
 }
 
+void TForm1::ApplyDefaultMargins()
+{
+    if (!PlainMode())
+        return;
+    try {
+        SetWholeTextMargins();
+    } catch (const EConvertError&) {
+        // A margin field that is not a number leaves the text as it is.
+    }
+}
+
 void TForm1::SetWholeTextMargins()
 {
     int left = StrToInt(Form2->Edit2->Text());

@@ -1,7 +1,7 @@
 // The word list of the side panel: entries added from the entry field,
 // removed, inserted into the text, imported from and exported to word-list
-// files, emptied; the states of the panel's buttons; the list's height while
-// a toolbar band is dragged.
+// files, emptied; the states of the panel's buttons; the panel's sizes and
+// the list's height.
 #include "mainform/MainForm.h"
 
 #include "mainform/WordListFile.h"
@@ -114,4 +114,79 @@ void TForm1::Emptywordlist1Click(TObject*)
 
 // While a band is dragged the list takes its height from the window's outer
 // height; "Insert >>" stays where it is until the next change of size.
-void TForm1::ControlBar1BandDrag(TObject*) { Panel10->SetHeight(Height() - ControlBar1->Height() - 71); }
+void TForm1::ControlBar1BandDrag(TObject*) { FitWordList(TWordListFit::BandDrag); }
+
+// ---- the side panel's layout ----
+
+int TForm1::WordListHeight(TWordListFit fit) const
+{
+    // The window height the list fills, less the toolbars and what the panel
+    // and the window's frame keep above and below the list, measured from
+    // that height.
+    switch (fit) {
+    case TWordListFit::ClientHeight:
+        return ClientHeight() + InsertAllowance - ControlBar1->Height() - 65;
+    case TWordListFit::OuterHeight:
+        return Height() + InsertAllowance - ControlBar1->Height() - 109;
+    case TWordListFit::BandDrag:
+        break;
+    }
+    return Height() - ControlBar1->Height() - 71;
+}
+
+void TForm1::FitWordList(TWordListFit fit)
+{
+    if (fit == TWordListFit::BandDrag)
+        Panel10->SetHeight(WordListHeight(fit));
+    else
+        SetWordListHeight(WordListHeight(fit));
+}
+
+void TForm1::SetWordListHeight(int height)
+{
+    Panel10->SetHeight(height);
+    SpeedButton3->SetTop(height + 45);
+}
+
+void TForm1::ShowInsertButton(bool shown)
+{
+    SpeedButton3->SetVisible(shown);
+    InsertAllowance = shown ? 0 : 16;
+}
+
+void TForm1::ShowSidePanel(int choice)
+{
+    struct PanelSize {
+        int panel, frames, field, buttons, removeLeft, topLine, fontSize;
+    };
+    static const PanelSize kSizes[] = {
+        {87, 82, 68, 38, 45, 86, 7},
+        {128, 123, 111, 59, 65, 127, 8},
+        {170, 165, 154, 80, 86, 169, 8},
+    };
+    if (choice <= 0) {
+        if (choice == 0) {
+            Panel9->Hide();
+            Bevel2->Hide();
+        }
+        return;
+    }
+    const PanelSize& size = kSizes[std::min(choice, 3) - 1];
+    Panel9->Show();
+    Bevel2->Show();
+    Panel9->SetWidth(size.panel);
+    Panel10->SetWidth(size.frames);
+    Panel18->SetWidth(size.frames);
+    SpeedButton3->SetWidth(size.frames);
+    Edit4->SetWidth(size.field);
+    SpeedButton1->SetWidth(size.buttons);
+    SpeedButton2->SetWidth(size.buttons);
+    SpeedButton2->SetLeft(size.removeLeft);
+    Shape2->SetWidth(size.topLine);
+    Shape1->SetLeft(size.panel - 1);
+    TFont font = SpeedButton1->Font();
+    font.SetSize(size.fontSize);
+    SpeedButton1->SetFont(font);
+    SpeedButton2->SetFont(font);
+    Realign();
+}

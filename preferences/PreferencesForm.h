@@ -126,7 +126,6 @@ private:
     void RefreshDocumentFigures();
     // The steps that apply preferences and the close event share.
     void PushChoices(bool closing);
-    void ApplyPanelSize();
 };
 
 extern TForm2* Form2;

@@ -328,14 +328,10 @@ void TForm2::PushChoices(bool closing)
     if (!closing)
         main.Commands["ToolButton27Click"].SetChecked(shape8->Checked());
     bar.SetBandVisible(main.ToolBar2.get(), shape1->Checked());
-    main.SpeedButton3->SetVisible(shape12->Checked());
-    main.InsertAllowance = shape12->Checked() ? 0 : 16;
-    if (closing)
-        main.SetWordListHeight(main.Height() + main.InsertAllowance - bar.Height() - 109);
-    else
-        main.SetWordListHeight(main.ClientHeight() + main.InsertAllowance - bar.Height() - 65);
+    main.ShowInsertButton(shape12->Checked());
+    main.FitWordList(closing ? TForm1::TWordListFit::OuterHeight : TForm1::TWordListFit::ClientHeight);
     bar.SetBandVisible(main.ToolBar7.get(), shape7->Checked());
-    ApplyPanelSize();
+    main.ShowSidePanel(RadioGroup1->ItemIndex());
     bar.SetBandVisible(main.ToolBar6.get(), shape4->Checked());
     bar.SetBandVisible(main.ToolBar1.get(), shape10->Checked());
     TImageList* icons = shape11->Checked() ? &main.ImageList1 : &main.ImageList2;
@@ -349,43 +345,4 @@ void TForm2::PushChoices(bool closing)
     } catch (const std::exception&) {
         // The background stays as it is.
     }
-}
-
-void TForm2::ApplyPanelSize()
-{
-    TForm1& main = *Form1;
-    struct PanelSize {
-        int panel, frames, field, buttons, removeLeft, topLine, fontSize;
-    };
-    static const PanelSize kSizes[] = {
-        {87, 82, 68, 38, 45, 86, 7},
-        {128, 123, 111, 59, 65, 127, 8},
-        {170, 165, 154, 80, 86, 169, 8},
-    };
-    int choice = RadioGroup1->ItemIndex();
-    if (choice <= 0) {
-        if (choice == 0) {
-            main.Panel9->Hide();
-            main.Bevel2->Hide();
-        }
-        return;
-    }
-    const PanelSize& size = kSizes[std::min(choice, 3) - 1];
-    main.Panel9->Show();
-    main.Bevel2->Show();
-    main.Panel9->SetWidth(size.panel);
-    main.Panel10->SetWidth(size.frames);
-    main.Panel18->SetWidth(size.frames);
-    main.SpeedButton3->SetWidth(size.frames);
-    main.Edit4->SetWidth(size.field);
-    main.SpeedButton1->SetWidth(size.buttons);
-    main.SpeedButton2->SetWidth(size.buttons);
-    main.SpeedButton2->SetLeft(size.removeLeft);
-    main.Shape2->SetWidth(size.topLine);
-    main.Shape1->SetLeft(size.panel - 1);
-    TFont font = main.SpeedButton1->Font();
-    font.SetSize(size.fontSize);
-    main.SpeedButton1->SetFont(font);
-    main.SpeedButton2->SetFont(font);
-    main.Realign();
 }
