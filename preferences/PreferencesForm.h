@@ -117,9 +117,6 @@ private:
     void BuildAddTextPage();
     void BuildEmailPage();
     void BindEvents();
-    // The two values of the E-mail page that stores of earlier versions lack.
-    void LoadMailSecurity(const TRegistry& store);
-    void SaveMailSecurity(TRegistry& store);
     // The Info page: the computer figures once, the document figures on
     // every activation.
     void FillComputerFigures();
