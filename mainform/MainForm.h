@@ -7,16 +7,18 @@
 //   DocumentFiles.cpp  New, Open, Re-open, Save, Save as, backup copy
 //   SendMail.cpp     opening the send window
 //   AssociationHelp.cpp  the file association script and the manual
-//   WordList.cpp     the word list of the side panel
+//   WordListPanel.cpp  the word-list panel, a part of its own (WordListPanel.h)
 //   FindReplace.cpp  the find bar
 //   Clipboard.cpp    the clipboard and selection commands on the focused field
-//   DateTime.cpp     the clock toolbar: ticking, inserting the time and date
+//   DateTime.cpp     the clock toolbar, a part of its own (ClockBar.h)
 //   Printing.cpp     printing the document
 #pragma once
 
+#include "mainform/ClockBar.h"
 #include "mainform/FindText.h"
 #include "mainform/FocusedField.h"
 #include "mainform/Recovery.h"
+#include "mainform/WordListPanel.h"
 #include "ui/ActionList.h"
 #include "ui/ComCtrls.h"
 #include "ui/Dialogs.h"
@@ -53,8 +55,6 @@ public:
     TColorDialog ColorDialog1; // the editor's background colour
     TColorDialog ColorDialog2; // text colours
     TFontDialog FontDialog1;   // the default font
-    TOpenDialog OpenDialog2;   // word-list files
-    TSaveDialog SaveDialog2;
 
     TMenuItem *New1, *Open1, *Reopenlastfile1, *Save1, *SaveAs1, *Sendasemail1, *Print1, *Exit1;
     TMenuItem *Undo1, *Cut1, *Copy1, *Copyall1, *Paste1, *N10XPaste2, *SelectAll1, *ClearSelection1;
@@ -118,28 +118,40 @@ public:
     TToolButton *ToolButton19; // Center (tag 2)
     TToolButton *ToolButton20; // Align right (tag 1)
     TToolButton *ToolButton44; // bullets (check button)
-    std::unique_ptr<TToolBar> ToolBar7; // the clock
-    std::unique_ptr<TPanel> Panel3, Panel4; // frames of the pickers
-    std::unique_ptr<TDateTimePicker> DateTimePicker1; // time
-    std::unique_ptr<TDateTimePicker> DateTimePicker2; // date
-    TToolButton *ToolButton22; // Insert time
-    TToolButton *ToolButton23; // Insert date
-    TToolButton *ToolButton26; // Start / Stop ticking
+    // The clock (ClockBar.h).
+    TClockBar Clock{*this, memo1, [this] { return FocusedField(); }};
+    std::unique_ptr<TToolBar>& ToolBar7 = Clock.ToolBar7;
+    std::unique_ptr<TPanel>& Panel3 = Clock.Panel3;
+    std::unique_ptr<TPanel>& Panel4 = Clock.Panel4;
+    std::unique_ptr<TDateTimePicker>& DateTimePicker1 = Clock.DateTimePicker1;
+    std::unique_ptr<TDateTimePicker>& DateTimePicker2 = Clock.DateTimePicker2;
+    TToolButton*& ToolButton22 = Clock.ToolButton22;
+    TToolButton*& ToolButton23 = Clock.ToolButton23;
+    TToolButton*& ToolButton26 = Clock.ToolButton26;
+    std::unique_ptr<TTimer>& Timer2 = Clock.Timer2;
+    std::string& LongTimeFormat = Clock.LongTimeFormat;
+    std::string& ShortDateFormat = Clock.ShortDateFormat;
 
     // The commands: each row names its handler and links the menu items,
     // toolbar buttons and pop-up items that run it (MainCommands.cpp).
     TActionList Commands;
 
-    // ---- the side panel with the word list ----
-    std::unique_ptr<TPanel> Panel9;          // the side panel
-    std::unique_ptr<TShape> Shape2, Shape1;  // top and right edge lines
-    std::unique_ptr<TSpeedButton> SpeedButton1; // Add
-    std::unique_ptr<TSpeedButton> SpeedButton2; // Remove
-    std::unique_ptr<TSpeedButton> SpeedButton3; // Insert >>
-    std::unique_ptr<TPanel> Panel18, Panel10; // frames of the entry field and the list
-    std::unique_ptr<TEdit> Edit4;             // the next entry
-    std::unique_ptr<TListBox> ListBox1;       // the word list, sorted
-    std::unique_ptr<TRichEdit> RichEdit1;     // hidden scratch space (the association script)
+    // ---- the side panel with the word list (WordListPanel.h) ----
+    TWordListPanel WordList{Commands, memo1};
+    std::unique_ptr<TPanel>& Panel9 = WordList.Panel9;
+    std::unique_ptr<TShape>& Shape2 = WordList.Shape2;
+    std::unique_ptr<TShape>& Shape1 = WordList.Shape1;
+    std::unique_ptr<TSpeedButton>& SpeedButton1 = WordList.SpeedButton1;
+    std::unique_ptr<TSpeedButton>& SpeedButton2 = WordList.SpeedButton2;
+    std::unique_ptr<TSpeedButton>& SpeedButton3 = WordList.SpeedButton3;
+    std::unique_ptr<TPanel>& Panel18 = WordList.Panel18;
+    std::unique_ptr<TPanel>& Panel10 = WordList.Panel10;
+    std::unique_ptr<TEdit>& Edit4 = WordList.Edit4;
+    std::unique_ptr<TListBox>& ListBox1 = WordList.ListBox1;
+    TOpenDialog& OpenDialog2 = WordList.OpenDialog2;
+    TSaveDialog& SaveDialog2 = WordList.SaveDialog2;
+    int& InsertAllowance = WordList.InsertAllowance;
+    std::unique_ptr<TRichEdit> RichEdit1; // hidden scratch space (the association script)
 
     // ---- the editor area ----
     std::unique_ptr<TPanel> Panel11; // holds the ruler and the editor
@@ -154,7 +166,6 @@ public:
     std::unique_ptr<TRichEdit> memo1; // the editor: the document
 
     std::unique_ptr<TTimer> Timer1; // once, 1 ms after start-up: the size field
-    std::unique_ptr<TTimer> Timer2; // the clock, 499 ms
 
     // ---- document state ----
     // The current file name is SaveDialog1.FileName (empty: untitled); the
@@ -167,7 +178,6 @@ public:
     // written in the ANSI code page where that holds it, else as UTF-8.
     TTextFormat DocumentFormat;
     bool FormatFromFile = false;
-    int InsertAllowance = 0;       // 0, or 16 while "Insert >>" is hidden
     bool Syncing = false;          // the formatting toolbar is being refreshed
 
     // The command line the program was started with; empty means the real one.
@@ -176,7 +186,7 @@ public:
     // Caption rule: "Mibor8", or "Mibor8 - " and the full path.
     static std::string CaptionFor(const std::string& fileName);
     // The word-list frame's height and the "Insert >>" button below it.
-    void SetWordListHeight(int height);
+    void SetWordListHeight(int height) { WordList.SetWordListHeight(height); }
 
     // ---- what the Preferences window asks of the main window ----
     // The side panel for a choice of the panel-size group: 0 hides it, 1 to
@@ -184,7 +194,7 @@ public:
     // below 0 changes nothing.
     void ShowSidePanel(int choice);
     // Shows or hides "Insert >>"; the word list keeps its room only while shown.
-    void ShowInsertButton(bool shown);
+    void ShowInsertButton(bool shown) { WordList.ShowInsertButton(shown); }
     // The height the word-list frame fills, by the window height it is taken
     // from: the client height, the outer height, or the outer height while a
     // toolbar band is dragged ("Insert >>" then stays where it is).
@@ -305,22 +315,26 @@ public:
     TFindOptions FindOptions() const;
     void SetFindOptions(const TFindOptions& options);
 
-    // ---- word list (WordList.cpp) ----
-    void SpeedButton1Click(TObject* sender); // Add
-    void SpeedButton2Click(TObject* sender); // Remove
-    void SpeedButton3Click(TObject* sender); // Insert >>
-    void Importwordlist1Click(TObject* sender);
-    void Exportwordlist1Click(TObject* sender);
-    void Emptywordlist1Click(TObject* sender);
-    void Edit4KeyPress(TObject* sender, wchar_t& key);
-    void Edit4Change(TObject* sender);
-    void ListBox1DblClick(TObject* sender);
-    void ListBox1MouseDown(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
-    void ListBox1MouseUp(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
+    // ---- word list (WordListPanel.h) ----
+    void SpeedButton1Click(TObject* sender) { WordList.SpeedButton1Click(sender); }
+    void SpeedButton2Click(TObject* sender) { WordList.SpeedButton2Click(sender); }
+    void SpeedButton3Click(TObject* sender) { WordList.SpeedButton3Click(sender); }
+    void Importwordlist1Click(TObject* sender) { WordList.Importwordlist1Click(sender); }
+    void Exportwordlist1Click(TObject* sender) { WordList.Exportwordlist1Click(sender); }
+    void Emptywordlist1Click(TObject* sender) { WordList.Emptywordlist1Click(sender); }
+    void Edit4KeyPress(TObject* sender, wchar_t& key) { WordList.Edit4KeyPress(sender, key); }
+    void Edit4Change(TObject* sender) { WordList.Edit4Change(sender); }
+    void ListBox1DblClick(TObject* sender) { WordList.ListBox1DblClick(sender); }
+    void ListBox1MouseDown(TObject* sender, TMouseButton button, TShiftState shift, int x, int y)
+    {
+        WordList.ListBox1MouseDown(sender, button, shift, x, y);
+    }
+    void ListBox1MouseUp(TObject* sender, TMouseButton button, TShiftState shift, int x, int y)
+    {
+        WordList.ListBox1MouseUp(sender, button, shift, x, y);
+    }
+    void UpdateWordListButtons() { WordList.UpdateWordListButtons(); }
     void ControlBar1BandDrag(TObject* sender);
-    // "Add" is enabled exactly when the entry field holds text, "Remove" and
-    // "Insert >>" exactly when the list holds an entry.
-    void UpdateWordListButtons();
 
     // ---- character and paragraph formatting (Formatting.cpp) ----
     // Bold, italic, underline: each toggles its style on the selection.
@@ -341,22 +355,13 @@ public:
     // shown is applied (Syncing is set meanwhile).
     void memo1SelectionChange(TObject* sender);
 
-    // ---- date and time (DateTime.cpp) ----
-    void Timer2Timer(TObject* sender);
-    void DateTimePicker1Change(TObject* sender);
-    void DateTimePicker2Change(TObject* sender);
-    void ToolButton22Click(TObject* sender); // Insert time
-    void ToolButton23Click(TObject* sender); // Insert date
-    void ToolButton26Click(TObject* sender); // Start / Stop ticking
-    // The user's regional formats, read at start-up.
-    static std::string RegionalFormat(LCTYPE which);
-    std::string LongTimeFormat = RegionalFormat(LOCALE_STIMEFORMAT);
-    std::string ShortDateFormat = RegionalFormat(LOCALE_SSHORTDATE);
-    // A value's time of day and date in those formats.
-    std::string TimeText(const SYSTEMTIME& value) const;
-    std::string DateText(const SYSTEMTIME& value) const;
-    // Inserts the picker's value as "Insert time" and "Insert date" do.
-    void InsertPickerValue(const TDateTimePicker& picker);
+    // ---- date and time (ClockBar.h) ----
+    void Timer2Timer(TObject* sender) { Clock.Timer2Timer(sender); }
+    void DateTimePicker1Change(TObject* sender) { Clock.DateTimePicker1Change(sender); }
+    void DateTimePicker2Change(TObject* sender) { Clock.DateTimePicker2Change(sender); }
+    void ToolButton22Click(TObject* sender) { Clock.ToolButton22Click(sender); }
+    void ToolButton23Click(TObject* sender) { Clock.ToolButton23Click(sender); }
+    void ToolButton26Click(TObject* sender) { Clock.ToolButton26Click(sender); }
 
     // ---- clipboard and selection (Clipboard.cpp) ----
     void ToolButton34Click(TObject* sender); // Undo / Redo

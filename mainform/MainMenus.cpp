@@ -179,21 +179,7 @@ void TForm1::BuildToolBars()
     ToolBar6->AddSeparator();
     ToolButton44 = ToolBar6->AddButton("", nullptr, iconBullets, Style::Check);
 
-    ToolBar7 = std::make_unique<TToolBar>(ControlBar1.get(), 287, &ImageList1);
-    left = ToolBar7->AddControlSpace(105);
-    Panel3 = std::make_unique<TPanel>(ToolBar7.get(), left, 0, 105, 22);
-    Panel3->SetBevels(TBevelCut::Lowered, TBevelCut::None);
-    Panel3->SetColor(clWhite);
-    DateTimePicker1 = std::make_unique<TDateTimePicker>(Panel3.get(), 1, 1, 103, 20, TDateTimeKind::Time);
-    ToolButton22 = ToolBar7->AddButton("Insert time", nullptr, iconInsertTime);
-    left = ToolBar7->AddControlSpace(105);
-    Panel4 = std::make_unique<TPanel>(ToolBar7.get(), left, 0, 105, 22);
-    Panel4->SetBevels(TBevelCut::Lowered, TBevelCut::None);
-    Panel4->SetColor(clWhite);
-    DateTimePicker2 = std::make_unique<TDateTimePicker>(Panel4.get(), 1, 1, 103, 20, TDateTimeKind::Date);
-    ToolButton23 = ToolBar7->AddButton("Insert date", nullptr, iconInsertDate);
-    ToolBar7->AddSeparator();
-    ToolButton26 = ToolBar7->AddButton("Start / Stop ticking", nullptr, iconTicking);
+    Clock.Build(ControlBar1.get(), ImageList1);
 
     // As built: file, edit and clock toolbars in the first row, formatting and
     // tools in the second, the find bar in the third.

@@ -53,17 +53,12 @@ TForm1::TForm1() : TForm("TForm1")
     FontDialog1.Font = TFont("Tahoma", 8, clBlack);
     FontDialog1.MinFontSize = 1;
     FontDialog1.MaxFontSize = 100;
-    for (TOpenDialog* dialog : {static_cast<TOpenDialog*>(&OpenDialog2), static_cast<TOpenDialog*>(&SaveDialog2)}) {
-        dialog->DefaultExt = ".mib";
-        dialog->Filter = "Mibor wordlist files (*.mib)|*.mib";
-    }
 
     BuildMenus();
     BuildToolBars();
     BuildSidePanel();
     BuildEditorArea();
     Timer1 = std::make_unique<TTimer>(1, true);
-    Timer2 = std::make_unique<TTimer>(499, true);
     RecoveryTimer = std::make_unique<TTimer>(1, true);
     BindEvents();
     SetActiveControl(memo1.get());
@@ -81,25 +76,7 @@ TForm1::~TForm1()
 
 void TForm1::BuildSidePanel()
 {
-    Panel9 = std::make_unique<TPanel>(this, 0, 0, 128, 300);
-    Panel9->SetBevels(TBevelCut::None, TBevelCut::None);
-    Panel9->SetAlign(TAlign::Left);
-    Shape2 = std::make_unique<TShape>(Panel9.get(), 0, 0, 127, 1, clBtnHighlight, clBtnHighlight);
-    Shape1 = std::make_unique<TShape>(Panel9.get(), 127, 0, 1, 2000, clBtnShadow, clBtnShadow);
-    SpeedButton1 = std::make_unique<TSpeedButton>(Panel9.get(), "Add", 3, 3, 59, 14);
-    SpeedButton2 = std::make_unique<TSpeedButton>(Panel9.get(), "Remove", 65, 3, 59, 14);
-    Panel18 = std::make_unique<TPanel>(Panel9.get(), 2, 19, 123, 22);
-    Panel18->SetSunkenFrame();
-    Panel18->SetColor(clWindow);
-    Edit4 = std::make_unique<TEdit>(Panel18.get(), 5, 4, 111, 14, false, false);
-    Edit4->SetFont(TFont("Tahoma", 8, clBlack));
-    Edit4->SetMaxLength(100);
-    Edit4->PopupMenu = &PopupMenu1;
-    Panel10 = std::make_unique<TPanel>(Panel9.get(), 2, 43, 123, 200);
-    Panel10->SetSunkenFrame();
-    ListBox1 = std::make_unique<TListBox>(Panel10.get(), 0, 0, 121, 198, true, false, false);
-    ListBox1->SetAlign(TAlign::Client);
-    SpeedButton3 = std::make_unique<TSpeedButton>(Panel9.get(), "Insert >>", 2, 245, 123, 14);
+    WordList.Build(this, PopupMenu1);
     RichEdit1 = std::make_unique<TRichEdit>(Panel9.get(), 0, 0, 10, 10, false);
     RichEdit1->Hide();
     RichEdit1->SetMaxLength(200000000);
@@ -145,6 +122,51 @@ void TForm1::BuildEditorArea()
 std::string TForm1::CaptionFor(const std::string& fileName)
 {
     return fileName.empty() ? "Mibor8" : "Mibor8 - " + fileName;
+}
+
+// ---- the side panel's layout ----
+
+// While a band is dragged the list takes its height from the window's outer
+// height; "Insert >>" stays where it is until the next change of size.
+void TForm1::ControlBar1BandDrag(TObject*) { FitWordList(TWordListFit::BandDrag); }
+
+int TForm1::WordListHeight(TWordListFit fit) const
+{
+    // The window height the list fills, less the toolbars and what the panel
+    // and the window's frame keep above and below the list, measured from
+    // that height.
+    switch (fit) {
+    case TWordListFit::ClientHeight:
+        return ClientHeight() + InsertAllowance - ControlBar1->Height() - 65;
+    case TWordListFit::OuterHeight:
+        return Height() + InsertAllowance - ControlBar1->Height() - 109;
+    case TWordListFit::BandDrag:
+        break;
+    }
+    return Height() - ControlBar1->Height() - 71;
+}
+
+void TForm1::FitWordList(TWordListFit fit)
+{
+    if (fit == TWordListFit::BandDrag)
+        Panel10->SetHeight(WordListHeight(fit));
+    else
+        SetWordListHeight(WordListHeight(fit));
+}
+
+void TForm1::ShowSidePanel(int choice)
+{
+    if (choice <= 0) {
+        if (choice == 0) {
+            Panel9->Hide();
+            Bevel2->Hide();
+        }
+        return;
+    }
+    Panel9->Show();
+    Bevel2->Show();
+    WordList.SetPanelSize(std::min(choice, 3));
+    Realign();
 }
 
 // ---- start-up ----
@@ -216,10 +238,7 @@ void TForm1::FormActivate(TObject*)
 {
     if (Edit4->Text().empty())
         Commands["SpeedButton1Click"].SetEnabled(false);
-    if (ListBox1->Count() == 0) {
-        Commands["SpeedButton2Click"].SetEnabled(false);
-        Commands["SpeedButton3Click"].SetEnabled(false);
-    }
+    WordList.DisableWhenEmpty();
 }
 
 void TForm1::Timer1Timer(TObject*)

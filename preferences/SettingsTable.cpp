@@ -143,10 +143,7 @@ std::vector<TSetting> BuildSettings()
              words.SetText(text);
              TForm1& main = load.main;
              main.ListBox1->AddMany(words.Items());
-             if (main.ListBox1->Count() == 0) {
-                 main.Commands["SpeedButton2Click"].SetEnabled(false);
-                 main.Commands["SpeedButton3Click"].SetEnabled(false);
-             }
+             main.WordList.DisableWhenEmpty();
          },
          [](TForm1& main, TForm2&) -> Text {
              TStringList words;
