@@ -8,14 +8,14 @@
 //   SendMail.cpp     opening the send window
 //   AssociationHelp.cpp  the file association script and the manual
 //   WordListPanel.cpp  the word-list panel, a part of its own (WordListPanel.h)
-//   FindReplace.cpp  the find bar
+//   FindBar.cpp      the find bar, a part of its own (FindBar.h)
 //   Clipboard.cpp    the clipboard and selection commands on the focused field
 //   DateTime.cpp     the clock toolbar, a part of its own (ClockBar.h)
 //   Printing.cpp     printing the document
 #pragma once
 
 #include "mainform/ClockBar.h"
-#include "mainform/FindText.h"
+#include "mainform/FindBar.h"
 #include "mainform/FocusedField.h"
 #include "mainform/Recovery.h"
 #include "mainform/WordListPanel.h"
@@ -46,7 +46,6 @@ public:
     TImageList ImageList3; // colour swatches
     TMainMenu MainMenu1;
     TPopupMenu PopupMenu1; // editing commands of the editor and the three fields
-    TPopupMenu PopupMenu2; // find options
     TPopupMenu PopupMenu3; // colours
     TPopupMenu PopupMenu4; // empty: no context menu at all
     TOpenDialog OpenDialog1;
@@ -63,7 +62,6 @@ public:
     TMenuItem *ImageViewer1, *Preferences2;
     TMenuItem *Help2, *Associate1, *txt1, *rtf1, *About1;
     TMenuItem *Cut2, *Copy2, *Copyall2, *Paste2, *N10XPaste1; // PopupMenu1
-    TMenuItem *checkbox1, *Searchup, *wword, *mcase;          // find options: start at top, up, whole word, case
     // The colour menu, in its order, and "Custom...".
     TMenuItem *White1, *Silver1, *Gray1, *Black1, *Red1, *Yellow1, *Lime1, *Aqua1, *Blue1, *Fuchsia1;
     TMenuItem *Maroon, *Olive1, *Green1, *Teal1, *Navy1, *Purple1, *Custom1;
@@ -98,14 +96,23 @@ public:
     TToolButton *ToolButton6;  // Image Viewer...
     TToolButton *ToolButton32; // Preferences...
     TToolButton *ToolButton33; // the manual
-    std::unique_ptr<TToolBar> ToolBar5; // the find bar
-    std::unique_ptr<TPanel> Panel1, Panel2; // sunken frames of the find and replace fields
-    std::unique_ptr<TEdit> fedit;           // the text to find
-    std::unique_ptr<TEdit> redit;           // the replacement
-    TToolButton *findbutton;    // " Find"
-    TToolButton *replacebutton; // " Replace"
-    TToolButton *replallbutton; // " Replace all"
-    TToolButton *ToolButton9;   // " Options", drops down PopupMenu2
+    // The find bar (FindBar.h).
+    TFindBar Find{Commands, memo1, [this] { return PlainMode(); }};
+    TPopupMenu& PopupMenu2 = Find.PopupMenu2;
+    TMenuItem*& checkbox1 = Find.checkbox1;
+    TMenuItem*& Searchup = Find.Searchup;
+    TMenuItem*& wword = Find.wword;
+    TMenuItem*& mcase = Find.mcase;
+    std::unique_ptr<TToolBar>& ToolBar5 = Find.ToolBar5;
+    std::unique_ptr<TPanel>& Panel1 = Find.Panel1;
+    std::unique_ptr<TPanel>& Panel2 = Find.Panel2;
+    std::unique_ptr<TEdit>& fedit = Find.fedit;
+    std::unique_ptr<TEdit>& redit = Find.redit;
+    TToolButton*& findbutton = Find.findbutton;
+    TToolButton*& replacebutton = Find.replacebutton;
+    TToolButton*& replallbutton = Find.replallbutton;
+    TToolButton*& ToolButton9 = Find.ToolButton9;
+    bool& ReplacingAll = Find.ReplacingAll;
     std::unique_ptr<TToolBar> ToolBar6; // formatting
     TToolButton *ToolButton11; // Bold
     TToolButton *ToolButton12; // Italic
@@ -299,21 +306,16 @@ public:
     // The manual "Mibor8.pdf" in the folder of the program's own file.
     static std::string ManualPath();
 
-    // ---- find and replace (FindReplace.cpp) ----
-    bool ReplacingAll = false; // set while "Replace all" runs
-    void ReplaceAllInOnePiece(TFindOptions& options);
-    // The search routine with a replacement text (empty: none); the search
-    // itself is in FindText.h.
-    void find(const std::string& replacement);
-    void findbuttonClick(TObject* sender);
-    void replacebuttonClick(TObject* sender);
-    void replallbuttonClick(TObject* sender);
-    void feditKeyPress(TObject* sender, wchar_t& key);
-    void reditKeyPress(TObject* sender, wchar_t& key);
+    // ---- find and replace (FindBar.h) ----
+    void find(const std::string& replacement) { Find.find(replacement); }
+    void findbuttonClick(TObject* sender) { Find.findbuttonClick(sender); }
+    void replacebuttonClick(TObject* sender) { Find.replacebuttonClick(sender); }
+    void replallbuttonClick(TObject* sender) { Find.replallbuttonClick(sender); }
+    void feditKeyPress(TObject* sender, wchar_t& key) { Find.feditKeyPress(sender, key); }
+    void reditKeyPress(TObject* sender, wchar_t& key) { Find.reditKeyPress(sender, key); }
+    TFindOptions FindOptions() const { return Find.FindOptions(); }
+    void SetFindOptions(const TFindOptions& options) { Find.SetFindOptions(options); }
     void ToolButton27Click(TObject* sender); // shows or hides the find bar
-    // The check marks of the " Options" menu.
-    TFindOptions FindOptions() const;
-    void SetFindOptions(const TFindOptions& options);
 
     // ---- word list (WordListPanel.h) ----
     void SpeedButton1Click(TObject* sender) { WordList.SpeedButton1Click(sender); }

@@ -58,13 +58,7 @@ void TForm1::BuildMenus()
     Paste2 = PopupMenu1.Add("Paste", nullptr, {}, iconPaste);
     N10XPaste1 = PopupMenu1.Add("10 X Paste", nullptr, {}, iconPasteTen);
 
-    checkbox1 = PopupMenu2.Add("Start at top");
-    checkbox1->SetChecked(true);
-    Searchup = PopupMenu2.Add("Search up");
-    wword = PopupMenu2.Add("Whole word");
-    mcase = PopupMenu2.Add("Match case");
-    for (TMenuItem* option : {checkbox1, Searchup, wword, mcase})
-        option->AutoCheck = true;
+    Find.BuildOptions();
 
     TMenuItem** colorItems[kTextColorCount] = {&White1, &Silver1, &Gray1,  &Black1, &Red1,   &Yellow1,
                                                &Lime1,  &Aqua1,   &Blue1,  &Fuchsia1, &Maroon, &Olive1,
@@ -126,36 +120,13 @@ void TForm1::BuildToolBars()
     ToolButton33 = ToolBar3->AddButton("Help. You need Acrobat Reader: http://get.adobe.com/reader/", nullptr,
                                        iconHelp);
 
-    // The find bar: fields in sunken white frames, buttons with captions in blue.
-    ToolBar5 = std::make_unique<TToolBar>(ControlBar1.get(), 496, &ImageList1, true);
-    ToolBar5->SetFontColor(clBlue);
-    int left = ToolBar5->AddControlSpace(105);
-    Panel1 = std::make_unique<TPanel>(ToolBar5.get(), left, 0, 105, 22);
-    Panel1->SetBevels(TBevelCut::Lowered, TBevelCut::Lowered);
-    Panel1->SetColor(clWhite);
-    fedit = std::make_unique<TEdit>(Panel1.get(), 4, 4, 97, 14, false, false);
-    findbutton = ToolBar5->AddButton(" Find", nullptr, iconFind);
-    left = ToolBar5->AddControlSpace(105);
-    Panel2 = std::make_unique<TPanel>(ToolBar5.get(), left, 0, 105, 22);
-    Panel2->SetBevels(TBevelCut::Lowered, TBevelCut::Lowered);
-    Panel2->SetColor(clWhite);
-    redit = std::make_unique<TEdit>(Panel2.get(), 4, 4, 97, 14, false, false);
-    replacebutton = ToolBar5->AddButton(" Replace", nullptr, iconReplace);
-    replallbutton = ToolBar5->AddButton(" Replace all", nullptr, iconReplaceAll);
-    ToolBar5->AddSeparator();
-    ToolButton9 = ToolBar5->AddButton(" Options", nullptr, iconOptions, Style::DropDown);
-    ToolButton9->DropdownMenu = &PopupMenu2;
-    for (TEdit* field : {fedit.get(), redit.get()}) {
-        field->SetFont(TFont("Tahoma", 8, clBlack));
-        field->SetMaxLength(50);
-        field->PopupMenu = &PopupMenu1;
-    }
+    Find.Build(ControlBar1.get(), ImageList1, PopupMenu1);
 
     ToolBar6 = std::make_unique<TToolBar>(ControlBar1.get(), 391, &ImageList1);
     ToolButton11 = ToolBar6->AddButton("Bold", nullptr, iconBold, Style::Check);
     ToolButton12 = ToolBar6->AddButton("Italic", nullptr, iconItalic, Style::Check);
     ToolButton14 = ToolBar6->AddButton("Underline", nullptr, iconUnderline, Style::Check);
-    left = ToolBar6->AddControlSpace(141);
+    int left = ToolBar6->AddControlSpace(141);
     ComboBox1 = std::make_unique<TComboBox>(ToolBar6.get(), left, 0, 141, TComboBox::Style::DropDown, true, 15, false);
     ComboBox1->SetFont(TFont("Tahoma", 9));
     ComboBox1->SetText("Tahoma");

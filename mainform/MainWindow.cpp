@@ -296,6 +296,18 @@ void TForm1::ImageViewer1Click(TObject*) { Form4->Show(); }
 
 void TForm1::ToolButton6Click(TObject* sender) { ImageViewer1Click(sender); }
 
+// The bar is shown exactly when its "Show this toolbar" preference is ticked;
+// applying the preferences stores the choice at once.
+void TForm1::ToolButton27Click(TObject*)
+{
+    bool show = !Form2->shape8->Checked();
+    Form2->shape8->SetChecked(show);
+    ControlBar1->SetBandVisible(ToolBar5.get(), show);
+    Commands["ToolButton27Click"].SetChecked(show);
+    Form2->ApplyPreferences();
+    memo1->SetFocus();
+}
+
 // ---- shut-down ----
 
 void TForm1::FormClose(TObject*, TCloseAction&)
