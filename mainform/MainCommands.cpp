@@ -29,19 +29,19 @@ void TForm1::BindEvents()
     ComboBox1->OnChange = Bind(this, &TForm1::ComboBox1Change);
     ComboBox1->OnSelect = Bind(this, &TForm1::ComboBox1Select);
     Edit3->OnChange = Bind(this, &TForm1::Edit3Change);
-    Image1->OnMouseDown = Bind(this, &TForm1::Image1MouseDown);
-    Image2->OnMouseDown = Bind(this, &TForm1::Image2MouseDown);
-    Image3->OnMouseDown = Bind(this, &TForm1::Image3MouseDown);
-    Image1->OnMouseMove = Bind(this, &TForm1::Image1MouseMove);
-    Image2->OnMouseMove = Bind(this, &TForm1::Image2MouseMove);
-    Image3->OnMouseMove = Bind(this, &TForm1::Image3MouseMove);
-    Image1->OnMouseUp = Bind(this, &TForm1::Image1MouseUp);
-    Image2->OnMouseUp = Bind(this, &TForm1::Image2MouseUp);
-    Image3->OnMouseUp = Bind(this, &TForm1::Image3MouseUp);
+    Image1->OnMouseDown = Bind(&Format, &TFormattingBar::Image1MouseDown);
+    Image2->OnMouseDown = Bind(&Format, &TFormattingBar::Image2MouseDown);
+    Image3->OnMouseDown = Bind(&Format, &TFormattingBar::Image3MouseDown);
+    Image1->OnMouseMove = Bind(&Format, &TFormattingBar::Image1MouseMove);
+    Image2->OnMouseMove = Bind(&Format, &TFormattingBar::Image2MouseMove);
+    Image3->OnMouseMove = Bind(&Format, &TFormattingBar::Image3MouseMove);
+    Image1->OnMouseUp = Bind(&Format, &TFormattingBar::Image1MouseUp);
+    Image2->OnMouseUp = Bind(&Format, &TFormattingBar::Image2MouseUp);
+    Image3->OnMouseUp = Bind(&Format, &TFormattingBar::Image3MouseUp);
     for (TImage* marker : {Image1.get(), Image2.get(), Image3.get()})
-        marker->OnCaptureLost = Bind(this, &TForm1::MarkerCaptureLost);
-    Panel20->OnResize = Bind(this, &TForm1::Panel20Resize);
-    Panel20Resize(this);
+        marker->OnCaptureLost = Bind(&Format, &TFormattingBar::MarkerCaptureLost);
+    Panel20->OnResize = Bind(&Format, &TFormattingBar::Panel20Resize);
+    Format.Panel20Resize(this);
 
     // File
     Commands.Add("Text2Click", Bind(this, &TForm1::Text2Click), {New1, ToolButton1});

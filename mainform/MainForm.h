@@ -11,12 +11,15 @@
 //   FindBar.cpp      the find bar, a part of its own (FindBar.h)
 //   Clipboard.cpp    the clipboard and selection commands on the focused field
 //   DateTime.cpp     the clock toolbar, a part of its own (ClockBar.h)
+//   Formatting.cpp, IndentRuler.cpp  the formatting toolbar and the ruler,
+//                    a part of their own (FormattingBar.h)
 //   Printing.cpp     printing the document
 #pragma once
 
 #include "mainform/ClockBar.h"
 #include "mainform/FindBar.h"
 #include "mainform/FocusedField.h"
+#include "mainform/FormattingBar.h"
 #include "mainform/Recovery.h"
 #include "mainform/WordListPanel.h"
 #include "ui/ActionList.h"
@@ -52,7 +55,6 @@ public:
     TSaveDialog SaveDialog1;
     TPrintDialog PrintDialog1;
     TColorDialog ColorDialog1; // the editor's background colour
-    TColorDialog ColorDialog2; // text colours
     TFontDialog FontDialog1;   // the default font
 
     TMenuItem *New1, *Open1, *Reopenlastfile1, *Save1, *SaveAs1, *Sendasemail1, *Print1, *Exit1;
@@ -65,6 +67,10 @@ public:
     // The colour menu, in its order, and "Custom...".
     TMenuItem *White1, *Silver1, *Gray1, *Black1, *Red1, *Yellow1, *Lime1, *Aqua1, *Blue1, *Fuchsia1;
     TMenuItem *Maroon, *Olive1, *Green1, *Teal1, *Navy1, *Purple1, *Custom1;
+
+    // ---- the editor area: declared before the parts, whose ruler it holds ----
+    std::unique_ptr<TPanel> Panel11; // holds the ruler and the editor
+    std::unique_ptr<TBevel> Bevel2;  // line along the editor area's left edge
 
     // ---- the band bar and its toolbars ----
     std::unique_ptr<TControlBar> ControlBar1;
@@ -113,18 +119,31 @@ public:
     TToolButton*& replallbutton = Find.replallbutton;
     TToolButton*& ToolButton9 = Find.ToolButton9;
     bool& ReplacingAll = Find.ReplacingAll;
-    std::unique_ptr<TToolBar> ToolBar6; // formatting
-    TToolButton *ToolButton11; // Bold
-    TToolButton *ToolButton12; // Italic
-    TToolButton *ToolButton14; // Underline
-    std::unique_ptr<TComboBox> ComboBox1; // font name
-    std::unique_ptr<TEdit> Edit3;         // font size (read-only; UpDown1 steps it)
-    std::unique_ptr<TUpDown> UpDown1;
-    TToolButton *ToolButton15; // Select color..., drops down PopupMenu3
-    TToolButton *ToolButton18; // Align left (tag 0)
-    TToolButton *ToolButton19; // Center (tag 2)
-    TToolButton *ToolButton20; // Align right (tag 1)
-    TToolButton *ToolButton44; // bullets (check button)
+    // Formatting, with the ruler above the editor (FormattingBar.h).
+    TFormattingBar Format{memo1};
+    std::unique_ptr<TToolBar>& ToolBar6 = Format.ToolBar6;
+    TToolButton*& ToolButton11 = Format.ToolButton11;
+    TToolButton*& ToolButton12 = Format.ToolButton12;
+    TToolButton*& ToolButton14 = Format.ToolButton14;
+    std::unique_ptr<TComboBox>& ComboBox1 = Format.ComboBox1;
+    std::unique_ptr<TEdit>& Edit3 = Format.Edit3;
+    std::unique_ptr<TUpDown>& UpDown1 = Format.UpDown1;
+    TToolButton*& ToolButton15 = Format.ToolButton15;
+    TToolButton*& ToolButton18 = Format.ToolButton18;
+    TToolButton*& ToolButton19 = Format.ToolButton19;
+    TToolButton*& ToolButton20 = Format.ToolButton20;
+    TToolButton*& ToolButton44 = Format.ToolButton44;
+    TColorDialog& ColorDialog2 = Format.ColorDialog2;
+    std::unique_ptr<TPanel>& Panel19 = Format.Panel19;
+    std::unique_ptr<TPanel>& Panel20 = Format.Panel20;
+    std::unique_ptr<TBevel>& Bevel3 = Format.Bevel3;
+    std::unique_ptr<TBevel>& Bevel4 = Format.Bevel4;
+    std::unique_ptr<TImage>& Image1 = Format.Image1;
+    std::unique_ptr<TImage>& Image2 = Format.Image2;
+    std::unique_ptr<TImage>& Image3 = Format.Image3;
+    bool& Syncing = Format.Syncing;
+    bool& Dragging = Format.Dragging;
+    int& GrabOffset = Format.GrabOffset;
     // The clock (ClockBar.h).
     TClockBar Clock{*this, memo1, [this] { return FocusedField(); }};
     std::unique_ptr<TToolBar>& ToolBar7 = Clock.ToolBar7;
@@ -161,15 +180,6 @@ public:
     std::unique_ptr<TRichEdit> RichEdit1; // hidden scratch space (the association script)
 
     // ---- the editor area ----
-    std::unique_ptr<TPanel> Panel11; // holds the ruler and the editor
-    std::unique_ptr<TBevel> Bevel2;  // line along the editor area's left edge
-    std::unique_ptr<TPanel> Panel19;  // the ruler strip (rich mode only)
-    std::unique_ptr<TPanel> Panel20;  // the ruler inside it
-    std::unique_ptr<TBevel> Bevel3;   // the ruler strip's left edge
-    std::unique_ptr<TBevel> Bevel4;   // the ruler's line
-    std::unique_ptr<TImage> Image1;   // ruler marker: first-line indent
-    std::unique_ptr<TImage> Image2;   // ruler marker: indent of the other lines
-    std::unique_ptr<TImage> Image3;   // ruler marker: right indent
     std::unique_ptr<TRichEdit> memo1; // the editor: the document
 
     std::unique_ptr<TTimer> Timer1; // once, 1 ms after start-up: the size field
@@ -185,7 +195,6 @@ public:
     // written in the ANSI code page where that holds it, else as UTF-8.
     TTextFormat DocumentFormat;
     bool FormatFromFile = false;
-    bool Syncing = false;          // the formatting toolbar is being refreshed
 
     // The command line the program was started with; empty means the real one.
     static std::string CommandLineOverride;
@@ -338,24 +347,22 @@ public:
     void UpdateWordListButtons() { WordList.UpdateWordListButtons(); }
     void ControlBar1BandDrag(TObject* sender);
 
-    // ---- character and paragraph formatting (Formatting.cpp) ----
-    // Bold, italic, underline: each toggles its style on the selection.
-    void ToolButton11Click(TObject* sender);
-    void ToolButton12Click(TObject* sender);
-    void ToolButton14Click(TObject* sender);
-    // Text typed into the font box changes nothing: the box shows the
-    // selection's font again. A font chosen from the list is applied.
-    void ComboBox1Change(TObject* sender);
-    void ComboBox1Select(TObject* sender);
-    void Edit3Change(TObject* sender);
-    // The colour items (their colours in TextColors.h) and "Custom...".
-    void SetSelectionColor(TColor color);
-    void Custom1Click(TObject* sender);
-    // The three alignment buttons; the sender's tag is the alignment.
-    void ToolButton18Click(TObject* sender);
-    // Brings the toolbar and the ruler in line with the selection; nothing
-    // shown is applied (Syncing is set meanwhile).
-    void memo1SelectionChange(TObject* sender);
+    // ---- character and paragraph formatting, the ruler (FormattingBar.h) ----
+    void ToolButton11Click(TObject* sender) { Format.ToolButton11Click(sender); }
+    void ToolButton12Click(TObject* sender) { Format.ToolButton12Click(sender); }
+    void ToolButton14Click(TObject* sender) { Format.ToolButton14Click(sender); }
+    void ComboBox1Change(TObject* sender) { Format.ComboBox1Change(sender); }
+    void ComboBox1Select(TObject* sender) { Format.ComboBox1Select(sender); }
+    void Edit3Change(TObject* sender) { Format.Edit3Change(sender); }
+    void SetSelectionColor(TColor color) { Format.SetSelectionColor(color); }
+    void Custom1Click(TObject* sender) { Format.Custom1Click(sender); }
+    void ToolButton18Click(TObject* sender) { Format.ToolButton18Click(sender); }
+    void memo1SelectionChange(TObject* sender) { Format.memo1SelectionChange(sender); }
+    void PlaceMarkers(const TParaAttributes& paragraph) { Format.PlaceMarkers(paragraph); }
+    void MarkerCaptureLost(TObject* sender) { Format.MarkerCaptureLost(sender); }
+    void Panel20Resize(TObject* sender) { Format.Panel20Resize(sender); }
+    // The markers' mouse events (Image1: first-line indent, Image2: the
+    // other lines, Image3: right indent) are bound to the part itself.
 
     // ---- date and time (ClockBar.h) ----
     void Timer2Timer(TObject* sender) { Clock.Timer2Timer(sender); }
@@ -381,25 +388,6 @@ public:
     // Pastes `times` times into the focused field.
     void PasteIntoFocusedField(int times);
 
-    // ---- indent ruler (IndentRuler.cpp) ----
-    // Image1: first-line indent, Image2: the other lines, Image3: right indent.
-    void Image1MouseDown(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
-    void Image2MouseDown(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
-    void Image3MouseDown(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
-    void Image1MouseMove(TObject* sender, TShiftState shift, int x, int y);
-    void Image2MouseMove(TObject* sender, TShiftState shift, int x, int y);
-    void Image3MouseMove(TObject* sender, TShiftState shift, int x, int y);
-    void Image1MouseUp(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
-    void Image2MouseUp(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
-    void Image3MouseUp(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
-    // A drag that loses the mouse ends without applying anything.
-    void MarkerCaptureLost(TObject* sender);
-    void Panel20Resize(TObject* sender);
-    // Puts the markers where the paragraph's indents are.
-    void PlaceMarkers(const TParaAttributes& paragraph);
-    bool Dragging = false; // a marker is held
-    int GrabOffset = 0;    // where the held marker is held, from its left
-
 protected:
     void DropFiles(HDROP drop) override;
 
@@ -411,16 +399,6 @@ private:
     void BindEvents();
     void FillFontList();
     void OpenCommandLineFile();
-    // Formatting.cpp
-    void ToggleStyle(TFontStyles style, DWORD mask);
-    void ShowSelectionFont(bool chosenFromList);
-    // IndentRuler.cpp
-    enum class TMarker { First, Left, Right };
-    TImage& MarkerImage(TMarker marker) const;
-    void PressMarker(TMarker marker, TMouseButton button, int x);
-    void MoveMarker(TMarker marker, int x);
-    void ReleaseMarker(TMarker marker, TMouseButton button);
-    void LimitMarker(TMarker marker);
 };
 
 extern TForm1* Form1;

@@ -122,33 +122,7 @@ void TForm1::BuildToolBars()
 
     Find.Build(ControlBar1.get(), ImageList1, PopupMenu1);
 
-    ToolBar6 = std::make_unique<TToolBar>(ControlBar1.get(), 391, &ImageList1);
-    ToolButton11 = ToolBar6->AddButton("Bold", nullptr, iconBold, Style::Check);
-    ToolButton12 = ToolBar6->AddButton("Italic", nullptr, iconItalic, Style::Check);
-    ToolButton14 = ToolBar6->AddButton("Underline", nullptr, iconUnderline, Style::Check);
-    int left = ToolBar6->AddControlSpace(141);
-    ComboBox1 = std::make_unique<TComboBox>(ToolBar6.get(), left, 0, 141, TComboBox::Style::DropDown, true, 15, false);
-    ComboBox1->SetFont(TFont("Tahoma", 9));
-    ComboBox1->SetText("Tahoma");
-    ComboBox1->PopupMenu = &PopupMenu4;
-    left = ToolBar6->AddControlSpace(44);
-    Edit3 = std::make_unique<TEdit>(ToolBar6.get(), left + 2, 1, 26, 20, true, false);
-    Edit3->SetMaxLength(3);
-    Edit3->SetReadOnly(true);
-    Edit3->SetText("0");
-    Edit3->PopupMenu = &PopupMenu4;
-    UpDown1 = std::make_unique<TUpDown>(ToolBar6.get(), Edit3.get(), 0, 100, 0);
-    ToolButton15 = ToolBar6->AddButton("Select color...", nullptr, iconColor, Style::DropDown);
-    ToolButton15->DropdownMenu = &PopupMenu3;
-    ToolBar6->AddSeparator();
-    ToolButton18 = ToolBar6->AddButton("Align left", nullptr, iconAlignLeft, Style::Check, true);
-    ToolButton18->Tag = 0;
-    ToolButton19 = ToolBar6->AddButton("Center", nullptr, iconCenter, Style::Check, true);
-    ToolButton19->Tag = 2;
-    ToolButton20 = ToolBar6->AddButton("Align right", nullptr, iconAlignRight, Style::Check, true);
-    ToolButton20->Tag = 1;
-    ToolBar6->AddSeparator();
-    ToolButton44 = ToolBar6->AddButton("", nullptr, iconBullets, Style::Check);
+    Format.Build(ControlBar1.get(), ImageList1, PopupMenu3, PopupMenu4);
 
     Clock.Build(ControlBar1.get(), ImageList1);
 

@@ -90,27 +90,7 @@ void TForm1::BuildEditorArea()
     Bevel2 = std::make_unique<TBevel>(Panel11.get(), 0, 0, 1, 300, TBevelShape::LeftLine);
     Bevel2->SetAlign(TAlign::Left);
 
-    Panel19 = std::make_unique<TPanel>(Panel11.get(), 0, 0, 400, 16);
-    Panel19->SetBevels(TBevelCut::None, TBevelCut::None);
-    Panel19->SetAlign(TAlign::Top);
-    Bevel3 = std::make_unique<TBevel>(Panel19.get(), 0, 0, 1, 16, TBevelShape::LeftLine);
-    Bevel3->SetAlign(TAlign::Left);
-    Panel20 = std::make_unique<TPanel>(Panel19.get(), 0, 0, 400, 16);
-    Panel20->SetBevels(TBevelCut::Raised, TBevelCut::None);
-    Panel20->SetAlign(TAlign::Client);
-    Bevel4 = std::make_unique<TBevel>(Panel20.get(), 3, 7, 394, 2, TBevelShape::TopLine);
-    Image1 = std::make_unique<TImage>(Panel20.get(), 2, 1, 10, 6);
-    Image2 = std::make_unique<TImage>(Panel20.get(), 2, 9, 10, 6);
-    Image3 = std::make_unique<TImage>(Panel20.get(), 386, 9, 10, 6);
-    const std::pair<TImage*, RulerMarker> markers[] = {{Image1.get(), RulerMarker::FirstIndent},
-                                                       {Image2.get(), RulerMarker::LeftIndent},
-                                                       {Image3.get(), RulerMarker::RightIndent}};
-    for (const auto& marker : markers) {
-        auto bitmap = std::make_unique<TBitmapGraphic>(RulerMarkerBitmap(marker.second));
-        bitmap->Transparent = true;
-        marker.first->Transparent = true;
-        marker.first->SetPicture(std::move(bitmap));
-    }
+    Format.BuildRuler(Panel11.get());
 
     memo1 = std::make_unique<TRichEdit>(Panel11.get(), 0, 0, 400, 300);
     memo1->SetAlign(TAlign::Client);
