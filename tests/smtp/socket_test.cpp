@@ -4,6 +4,7 @@
 #include "TempFiles.h"
 
 #include "smtp/SocketClient.h"
+#include "smtp/SocketHost.h"
 #include "ui/Application.h"
 
 #include <gtest/gtest.h>
@@ -456,6 +457,31 @@ TEST_F(Socket, CancelEndsAWaitingReadLn)
     EXPECT_EQ(FailureOf([&] { client.ReadLn(); }), "EAbortError: Socket readln aborted");
     client.Disconnect();
     EXPECT_TRUE(server.Join());
+}
+
+TEST(ThreadTimer, AFailingHandlerIsReportedThroughTheHostAfterItIsLeft)
+{
+    struct TRecordingHost : TSocketHost {
+        void ProcessMessages() override { Application->ProcessMessages(); }
+        void ReportFailure(const std::string& message) override
+        {
+            reports.push_back(message);
+            handlingException = std::uncaught_exceptions() > 0 || std::current_exception() != nullptr;
+        }
+        std::vector<std::string> reports;
+        bool handlingException = false;
+    } host;
+    InstallSocketHost(&host);
+    TThreadTimer timer;
+    timer.SetInterval(10);
+    timer.SetOnTimer([&](TObject*) {
+        timer.SetEnabled(false);
+        throw ESockError("the handler failed");
+    });
+    EXPECT_TRUE(PumpUntil([&] { return !host.reports.empty(); }));
+    InstallSocketHost(nullptr);
+    ASSERT_EQ(host.reports, std::vector<std::string>{"the handler failed"});
+    EXPECT_FALSE(host.handlingException);
 }
 
 TEST_F(Socket, CheckConnectedGivesTheHandlerOneChance)
