@@ -18,8 +18,6 @@ public:
     // The text goes into `editor` while a picker is focused, else into the
     // field `focusedField` gives; `window` tells which control is focused.
     TClockBar(TForm& window, const std::unique_ptr<TRichEdit>& editor, std::function<TTextField()> focusedField);
-    TClockBar(const TClockBar&) = delete;
-    TClockBar& operator=(const TClockBar&) = delete;
 
     // Makes the toolbar in the band bar and the clock, ticking.
     void Build(TControl* bandBar, TImageList& icons);

@@ -20,8 +20,6 @@ public:
     // The bar's commands are rows of `commands`; it searches `editor`, which
     // the window makes after the bar, in one piece while `plainMode` says so.
     TFindBar(TActionList& commands, const std::unique_ptr<TRichEdit>& editor, std::function<bool()> plainMode);
-    TFindBar(const TFindBar&) = delete;
-    TFindBar& operator=(const TFindBar&) = delete;
 
     // The " Options" menu's items.
     void BuildOptions();

@@ -19,8 +19,6 @@ public:
     // Formats the selection of `editor`, which the window makes after the
     // toolbar and the ruler.
     explicit TFormattingBar(const std::unique_ptr<TRichEdit>& editor);
-    TFormattingBar(const TFormattingBar&) = delete;
-    TFormattingBar& operator=(const TFormattingBar&) = delete;
 
     // Makes the toolbar in the band bar: the colour button drops down
     // `colours`; the font and size boxes take `noMenu` as their context menu.

@@ -17,8 +17,6 @@ public:
     // The panel's commands are rows of `commands`; "Insert >>" writes into
     // `editor`, which the window makes after the panel.
     TWordListPanel(TActionList& commands, const std::unique_ptr<TRichEdit>& editor);
-    TWordListPanel(const TWordListPanel&) = delete;
-    TWordListPanel& operator=(const TWordListPanel&) = delete;
 
     // Makes the panel on the window's left; the entry field takes `fieldMenu`.
     void Build(TControl* window, TPopupMenu& fieldMenu);

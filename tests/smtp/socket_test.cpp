@@ -58,6 +58,16 @@ class Socket : public ::testing::Test {
 protected:
     Socket() { client.Host = "127.0.0.1"; }
     void Use(const TScriptedServer& server) { client.Port = server.Port(); }
+    // A failed attempt leaves the client fit for the next connect.
+    void ExpectTheNextConnectWorks()
+    {
+        TScriptedServer server(Greet);
+        Use(server);
+        client.Connect();
+        EXPECT_EQ(client.ReadLn(), "hello\r\n");
+        client.Disconnect();
+        EXPECT_TRUE(server.Join());
+    }
     TSocketClient client;
 };
 
@@ -98,13 +108,7 @@ TEST_F(Socket, RefusedConnectFailsAtOnceAndTheNextOneWorks)
     EXPECT_EQ(FailureOf([&] { client.Connect(); }), "ESockError: Connection Failed");
     EXPECT_LT(Now() - start, 3000u);
     EXPECT_EQ(events, std::vector<std::string>{"failed"});
-
-    TScriptedServer server(Greet);
-    Use(server);
-    client.Connect();
-    EXPECT_EQ(client.ReadLn(), "hello\r\n");
-    client.Disconnect();
-    EXPECT_TRUE(server.Join());
+    ExpectTheNextConnectWorks();
 }
 
 TEST_F(Socket, ConnectThatNeverCompletesTimesOut)
@@ -128,12 +132,7 @@ TEST_F(Socket, ConnectThatNeverCompletesTimesOut)
     EXPECT_FALSE(client.Connected());
 
     // The abandoned attempt does not hold up the next connect.
-    TScriptedServer server(Greet);
-    Use(server);
-    client.Connect();
-    EXPECT_EQ(client.ReadLn(), "hello\r\n");
-    client.Disconnect();
-    EXPECT_TRUE(server.Join());
+    ExpectTheNextConnectWorks();
 }
 
 TEST_F(Socket, UnresolvableHostAsksOnceForAnotherHost)
