@@ -3,7 +3,7 @@
 #include "email/MailDate.h"
 #include "email/SendForm.h"
 
-#include "mainform/MainForm.h"
+#include "mainform/MainWindowReads.h"
 #include "preferences/PreferencesForm.h"
 #include "smtp/TlsChannel.h"
 #include "ui/Application.h"
@@ -132,7 +132,7 @@ void TForm8::AttachRichText()
         RichTextPath = ToUtf8(folder) + RichTextFile;
         file = std::make_unique<TFileStream>(RichTextPath, fmCreate);
     }
-    Form1->memo1->SaveToStream(*file);
+    MainEditor().SaveToStream(*file);
     file.reset();
     smtp->PostMessage.Attachments.Add(RichTextPath);
 }
@@ -153,11 +153,11 @@ void TForm8::FillMessage()
     message.ToCarbonCopy.Add(cc->Text());
     message.ReplyTo = replyto->Text();
     message.LocalProgram = "Mibor8";
-    message.Date = LocalMailDate(Form1->DateTimePicker2->DateTime());
+    message.Date = LocalMailDate(MainDatePicker().DateTime());
     for (const std::string& entry : attach->Items())
         message.Attachments.Add(entry);
     message.Body.Clear();
-    for (const std::string& line : Form1->memo1->Paragraphs())
+    for (const std::string& line : MainEditor().Paragraphs())
         message.Body.Add(line);
 }
 

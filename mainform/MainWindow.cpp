@@ -1,5 +1,6 @@
 // The main window: its parts as built, start-up, window events and shut-down.
 #include "mainform/MainForm.h"
+#include "mainform/MainWindowReads.h"
 
 #include "about/AboutForm.h"
 #include "email/SendForm.h"
@@ -18,6 +19,10 @@
 #include <set>
 
 TForm1* Form1 = nullptr;
+
+TRichEdit& MainEditor() { return *Form1->memo1; }
+const TDateTimePicker& MainDatePicker() { return *Form1->DateTimePicker2; }
+TImageList* MainIcons() { return Form1 ? &Form1->ImageList1 : nullptr; }
 
 namespace {
 
