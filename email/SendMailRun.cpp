@@ -7,6 +7,7 @@
 #include "preferences/PreferencesForm.h"
 #include "smtp/TlsChannel.h"
 #include "ui/Application.h"
+#include "ui/ScopedValue.h"
 #include "ui/WideText.h"
 
 #include <algorithm>
@@ -49,12 +50,11 @@ void TForm8::Panel1Click(TObject*)
     // A click while a send is under way does not start a second exchange inside it.
     if (inSend_)
         return;
-    inSend_ = true;
+    TScopedValue<bool> sending(inSend_, true);
     Timer2->SetEnabled(false);
     SetStatus("Connecting to server...");
     if (!Validate()) {
         SetStatus("Idle");
-        inSend_ = false;
         return;
     }
     bool failed = false;
@@ -96,7 +96,6 @@ void TForm8::Panel1Click(TObject*)
     // own file of that name alone.
     if (wroteRichText)
         DeleteFileW(ToWide(RichTextPath).c_str());
-    inSend_ = false;
 }
 
 bool TForm8::Validate()

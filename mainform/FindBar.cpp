@@ -4,6 +4,7 @@
 
 #include "mainform/Icons.h"
 #include "ui/Application.h"
+#include "ui/ScopedValue.h"
 #include "ui/WideText.h"
 
 namespace {
@@ -144,7 +145,8 @@ void TFindBar::replallbuttonClick(TObject*)
 {
     if (fedit->Text().empty())
         return;
-    ReplacingAll = true;
+    // Cleared on every way out; the routine clears it as it finishes.
+    TScopedValue<bool> replacing(ReplacingAll, true);
     TFindOptions options = FindOptions();
     if (plainMode_()) {
         ReplaceAllInOnePiece(options);
@@ -153,7 +155,6 @@ void TFindBar::replallbuttonClick(TObject*)
         TEditorTarget editor(*this, *editor_, true);
         ReplaceAll(editor, ToWide(fedit->Text()), ToWide(redit->Text()), options);
     }
-    ReplacingAll = false;
     checkbox1->SetChecked(options.StartAtTop);
 }
 

@@ -5,25 +5,12 @@
 #include "mainform/Icons.h"
 
 #include "preferences/PreferencesForm.h"
+#include "ui/ScopedValue.h"
 #include "ui/SysUtils.h"
 
 #include <algorithm>
 
 namespace {
-
-// Sets the sync flag for the life of the object and gives it back its value
-// on every way out, a failure included.
-class SyncHold {
-public:
-    explicit SyncHold(bool& flag) : flag_(flag), was_(flag) { flag_ = true; }
-    ~SyncHold() { flag_ = was_; }
-    SyncHold(const SyncHold&) = delete;
-    SyncHold& operator=(const SyncHold&) = delete;
-
-private:
-    bool& flag_;
-    bool was_;
-};
 
 // Whether every character of the selection has the style: a style the
 // selection has only in part counts as not had.
@@ -162,7 +149,7 @@ void TFormattingBar::ToolButton18Click(TObject* sender)
 
 void TFormattingBar::memo1SelectionChange(TObject*)
 {
-    SyncHold hold(Syncing);
+    TScopedValue<bool> hold(Syncing, true);
     TCharAttributes text = editor_->SelAttributes();
 
     // The size. The arrows step from the number in the field; from a size
