@@ -59,8 +59,8 @@ private:
 
 } // namespace
 
-TFindBar::TFindBar(TActionList& commands, const std::unique_ptr<TRichEdit>& editor, std::function<bool()> plainMode)
-    : commands_(commands), editor_(editor), plainMode_(std::move(plainMode))
+TFindBar::TFindBar(const std::unique_ptr<TRichEdit>& editor, std::function<bool()> plainMode)
+    : editor_(editor), plainMode_(std::move(plainMode))
 {
 }
 
@@ -186,11 +186,11 @@ void TFindBar::ReplaceAllInOnePiece(TFindOptions& options)
 void TFindBar::feditKeyPress(TObject*, wchar_t& key)
 {
     if (key == '\r')
-        commands_["findbuttonClick"].Execute(fedit.get());
+        FindCommand->Execute(fedit.get());
 }
 
 void TFindBar::reditKeyPress(TObject*, wchar_t& key)
 {
     if (key == '\r')
-        commands_["replacebuttonClick"].Execute(redit.get());
+        ReplaceCommand->Execute(redit.get());
 }

@@ -17,9 +17,9 @@
 
 class TFindBar {
 public:
-    // The bar's commands are rows of `commands`; it searches `editor`, which
-    // the window makes after the bar, in one piece while `plainMode` says so.
-    TFindBar(TActionList& commands, const std::unique_ptr<TRichEdit>& editor, std::function<bool()> plainMode);
+    // Searches `editor`, which the window makes after the bar, in one piece
+    // while `plainMode` says so.
+    TFindBar(const std::unique_ptr<TRichEdit>& editor, std::function<bool()> plainMode);
 
     // The " Options" menu's items.
     void BuildOptions();
@@ -37,6 +37,9 @@ public:
     TToolButton* replallbutton = nullptr;   // " Replace all"
     TToolButton* ToolButton9 = nullptr;     // " Options", drops down PopupMenu2
 
+    // The rows of the window's command table that Enter in the two fields
+    // runs, set as the table is built.
+    TAction *FindCommand = nullptr, *ReplaceCommand = nullptr;
     bool ReplacingAll = false; // set while "Replace all" runs
     void ReplaceAllInOnePiece(TFindOptions& options);
     // The search routine with a replacement text (empty: none); the search
@@ -52,7 +55,6 @@ public:
     void SetFindOptions(const TFindOptions& options);
 
 private:
-    TActionList& commands_;
     const std::unique_ptr<TRichEdit>& editor_;
     std::function<bool()> plainMode_;
 };

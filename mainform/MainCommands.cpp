@@ -67,21 +67,21 @@ void TForm1::BindEvents()
     Commands.Add("ToolButton8Click", Bind(this, &TForm1::ToolButton8Click), {InsertEurosign1, ToolButton8});
 
     // Find and replace
-    Commands.Add("ToolButton27Click", Bind(this, &TForm1::ToolButton27Click), {Find1, ToolButton27});
-    Commands.Add("findbuttonClick", Bind(this, &TForm1::findbuttonClick), {findbutton});
-    Commands.Add("replacebuttonClick", Bind(this, &TForm1::replacebuttonClick), {replacebutton});
+    CommandRows.findBar = &Commands.Add("ToolButton27Click", Bind(this, &TForm1::ToolButton27Click), {Find1, ToolButton27});
+    Find.FindCommand = &Commands.Add("findbuttonClick", Bind(this, &TForm1::findbuttonClick), {findbutton});
+    Find.ReplaceCommand = &Commands.Add("replacebuttonClick", Bind(this, &TForm1::replacebuttonClick), {replacebutton});
     Commands.Add("replallbuttonClick", Bind(this, &TForm1::replallbuttonClick), {replallbutton});
     fedit->OnKeyPress = Bind(this, &TForm1::feditKeyPress);
     redit->OnKeyPress = Bind(this, &TForm1::reditKeyPress);
 
     // Text modes
-    Commands.Add("ToolButton24Click", Bind(this, &TForm1::ToolButton24Click), {Plaintextmode1, ToolButton24});
-    Commands.Add("ToolButton25Click", Bind(this, &TForm1::ToolButton25Click), {Richtextmode1, ToolButton25});
+    CommandRows.plainMode = &Commands.Add("ToolButton24Click", Bind(this, &TForm1::ToolButton24Click), {Plaintextmode1, ToolButton24});
+    CommandRows.richMode = &Commands.Add("ToolButton25Click", Bind(this, &TForm1::ToolButton25Click), {Richtextmode1, ToolButton25});
 
     // Word list
-    Commands.Add("SpeedButton1Click", Bind(this, &TForm1::SpeedButton1Click), {SpeedButton1.get()});
-    Commands.Add("SpeedButton2Click", Bind(this, &TForm1::SpeedButton2Click), {SpeedButton2.get()});
-    Commands.Add("SpeedButton3Click", Bind(this, &TForm1::SpeedButton3Click), {SpeedButton3.get()});
+    WordList.AddCommand = &Commands.Add("SpeedButton1Click", Bind(this, &TForm1::SpeedButton1Click), {SpeedButton1.get()});
+    WordList.RemoveCommand = &Commands.Add("SpeedButton2Click", Bind(this, &TForm1::SpeedButton2Click), {SpeedButton2.get()});
+    WordList.InsertCommand = &Commands.Add("SpeedButton3Click", Bind(this, &TForm1::SpeedButton3Click), {SpeedButton3.get()});
     Commands.Add("Importwordlist1Click", Bind(this, &TForm1::Importwordlist1Click), {Importwordlist1, ToolButton29});
     Commands.Add("Exportwordlist1Click", Bind(this, &TForm1::Exportwordlist1Click), {Exportwordlist1, ToolButton30});
     Commands.Add("Emptywordlist1Click", Bind(this, &TForm1::Emptywordlist1Click), {Emptywordlist1, ToolButton31});
@@ -106,9 +106,9 @@ void TForm1::BindEvents()
     Commands.Add("rtf1Click", Bind(this, &TForm1::rtf1Click), {rtf1});
 
     // Character and paragraph formatting
-    Commands.Add("ToolButton11Click", Bind(this, &TForm1::ToolButton11Click), {ToolButton11});
-    Commands.Add("ToolButton12Click", Bind(this, &TForm1::ToolButton12Click), {ToolButton12});
-    Commands.Add("ToolButton14Click", Bind(this, &TForm1::ToolButton14Click), {ToolButton14});
+    CommandRows.bold = &Commands.Add("ToolButton11Click", Bind(this, &TForm1::ToolButton11Click), {ToolButton11});
+    CommandRows.italic = &Commands.Add("ToolButton12Click", Bind(this, &TForm1::ToolButton12Click), {ToolButton12});
+    CommandRows.underline = &Commands.Add("ToolButton14Click", Bind(this, &TForm1::ToolButton14Click), {ToolButton14});
     // The colour items stand first in their menu, in the table's order.
     for (int i = 0; i < kTextColorCount; ++i) {
         TColor color = kTextColors[i].color;
@@ -116,9 +116,9 @@ void TForm1::BindEvents()
                      {PopupMenu3.Items().Item(i)});
     }
     Commands.Add("Custom1Click", Bind(this, &TForm1::Custom1Click), {Custom1});
-    Commands.Add("ToolButton18Click", Bind(this, &TForm1::ToolButton18Click),
+    CommandRows.align = &Commands.Add("ToolButton18Click", Bind(this, &TForm1::ToolButton18Click),
                  {ToolButton18, ToolButton19, ToolButton20});
-    Commands.Add("ToolButton44Click", Bind(this, &TForm1::ToolButton44Click), {ToolButton44});
+    CommandRows.bullets = &Commands.Add("ToolButton44Click", Bind(this, &TForm1::ToolButton44Click), {ToolButton44});
 
     // Date and time
     Timer2->OnTimer = Bind(this, &TForm1::Timer2Timer);

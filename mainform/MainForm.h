@@ -103,7 +103,7 @@ public:
     TToolButton *ToolButton32; // Preferences...
     TToolButton *ToolButton33; // the manual
     // The find bar (FindBar.h).
-    TFindBar Find{Commands, memo1, [this] { return PlainMode(); }};
+    TFindBar Find{memo1, [this] { return PlainMode(); }};
     TPopupMenu& PopupMenu2 = Find.PopupMenu2;
     TMenuItem*& checkbox1 = Find.checkbox1;
     TMenuItem*& Searchup = Find.Searchup;
@@ -161,9 +161,14 @@ public:
     // The commands: each row names its handler and links the menu items,
     // toolbar buttons and pop-up items that run it (MainCommands.cpp).
     TActionList Commands;
+    // The rows the window's own code enables, checks or runs, set as the
+    // table is built; the parts keep theirs.
+    struct TCommandRows {
+        TAction *findBar, *plainMode, *richMode, *bold, *italic, *underline, *align, *bullets;
+    } CommandRows{};
 
     // ---- the side panel with the word list (WordListPanel.h) ----
-    TWordListPanel WordList{Commands, memo1};
+    TWordListPanel WordList{memo1};
     std::unique_ptr<TPanel>& Panel9 = WordList.Panel9;
     std::unique_ptr<TShape>& Shape2 = WordList.Shape2;
     std::unique_ptr<TShape>& Shape1 = WordList.Shape1;

@@ -222,7 +222,7 @@ void TForm1::LoadHeldDocument()
 void TForm1::FormActivate(TObject*)
 {
     if (Edit4->Text().empty())
-        Commands["SpeedButton1Click"].SetEnabled(false);
+        WordList.AddCommand->SetEnabled(false);
     WordList.DisableWhenEmpty();
 }
 
@@ -288,7 +288,7 @@ void TForm1::ToolButton27Click(TObject*)
     bool show = !Form2->shape8->Checked();
     Form2->shape8->SetChecked(show);
     ControlBar1->SetBandVisible(ToolBar5.get(), show);
-    Commands["ToolButton27Click"].SetChecked(show);
+    CommandRows.findBar->SetChecked(show);
     Form2->ApplyPreferences();
     memo1->SetFocus();
 }

@@ -8,8 +8,7 @@
 #include "ui/Application.h"
 #include "ui/SafeFile.h"
 
-TWordListPanel::TWordListPanel(TActionList& commands, const std::unique_ptr<TRichEdit>& editor)
-    : commands_(commands), editor_(editor)
+TWordListPanel::TWordListPanel(const std::unique_ptr<TRichEdit>& editor) : editor_(editor)
 {
     for (TOpenDialog* dialog : {static_cast<TOpenDialog*>(&OpenDialog2), static_cast<TOpenDialog*>(&SaveDialog2)}) {
         dialog->DefaultExt = ".mib";
@@ -43,17 +42,17 @@ void TWordListPanel::Build(TControl* window, TPopupMenu& fieldMenu)
 void TWordListPanel::DisableWhenEmpty()
 {
     if (ListBox1->Count() == 0) {
-        commands_["SpeedButton2Click"].SetEnabled(false);
-        commands_["SpeedButton3Click"].SetEnabled(false);
+        RemoveCommand->SetEnabled(false);
+        InsertCommand->SetEnabled(false);
     }
 }
 
 void TWordListPanel::UpdateWordListButtons()
 {
-    commands_["SpeedButton1Click"].SetEnabled(!Edit4->Text().empty());
+    AddCommand->SetEnabled(!Edit4->Text().empty());
     bool any = ListBox1->Count() > 0;
-    commands_["SpeedButton2Click"].SetEnabled(any);
-    commands_["SpeedButton3Click"].SetEnabled(any);
+    RemoveCommand->SetEnabled(any);
+    InsertCommand->SetEnabled(any);
 }
 
 void TWordListPanel::SpeedButton1Click(TObject*)
@@ -71,10 +70,10 @@ void TWordListPanel::Edit4KeyPress(TObject*, wchar_t& key)
 {
     // Enter adds while "Add" can; the key itself still goes to the field.
     if (key == '\r')
-        commands_["SpeedButton1Click"].Execute(Edit4.get());
+        AddCommand->Execute(Edit4.get());
 }
 
-void TWordListPanel::Edit4Change(TObject*) { commands_["SpeedButton1Click"].SetEnabled(!Edit4->Text().empty()); }
+void TWordListPanel::Edit4Change(TObject*) { AddCommand->SetEnabled(!Edit4->Text().empty()); }
 
 void TWordListPanel::SpeedButton2Click(TObject*)
 {

@@ -14,9 +14,8 @@
 
 class TWordListPanel {
 public:
-    // The panel's commands are rows of `commands`; "Insert >>" writes into
-    // `editor`, which the window makes after the panel.
-    TWordListPanel(TActionList& commands, const std::unique_ptr<TRichEdit>& editor);
+    // "Insert >>" writes into `editor`, which the window makes after the panel.
+    explicit TWordListPanel(const std::unique_ptr<TRichEdit>& editor);
 
     // Makes the panel on the window's left; the entry field takes `fieldMenu`.
     void Build(TControl* window, TPopupMenu& fieldMenu);
@@ -32,6 +31,9 @@ public:
     TOpenDialog OpenDialog2;                    // word-list files
     TSaveDialog SaveDialog2;
     int InsertAllowance = 0; // 0, or 16 while "Insert >>" is hidden
+    // The rows of the window's command table that run Add, Remove and
+    // Insert >>, set as the table is built.
+    TAction *AddCommand = nullptr, *RemoveCommand = nullptr, *InsertCommand = nullptr;
 
     void SpeedButton1Click(TObject* sender); // Add
     void SpeedButton2Click(TObject* sender); // Remove
@@ -59,6 +61,5 @@ public:
     void SetPanelSize(int size);
 
 private:
-    TActionList& commands_;
     const std::unique_ptr<TRichEdit>& editor_;
 };

@@ -122,7 +122,7 @@ void TForm2::PushChoices(bool closing)
     // The find bar; only apply preferences moves its button.
     bar.SetBandVisible(main.ToolBar5.get(), shape8->Checked());
     if (!closing)
-        main.Commands["ToolButton27Click"].SetChecked(shape8->Checked());
+        main.CommandRows.findBar->SetChecked(shape8->Checked());
     bar.SetBandVisible(main.ToolBar2.get(), shape1->Checked());
     main.ShowInsertButton(shape12->Checked());
     main.FitWordList(closing ? TForm1::TWordListFit::OuterHeight : TForm1::TWordListFit::ClientHeight);
