@@ -3,7 +3,7 @@
 #include "email/SendForm.h"
 
 #include "mainform/Icons.h"
-#include "mainform/MainForm.h"
+#include "mainform/MainWindowReads.h"
 #include "preferences/PreferencesForm.h"
 
 TForm8* Form8 = nullptr;
@@ -117,8 +117,8 @@ void TForm8::BuildMenu()
     Copyall1 = PopupMenu1.Add("Copy all", nullptr, {}, iconCopyAll);
     Paste1 = PopupMenu1.Add("Paste", nullptr, {}, iconPaste);
     N10XPaste1 = PopupMenu1.Add("10 X Paste", nullptr, {}, iconPasteTen);
-    if (Form1)
-        PopupMenu1.SetImages(&Form1->ImageList1);
+    if (TImageList* icons = MainIcons())
+        PopupMenu1.SetImages(icons);
 }
 
 void TForm8::BindEvents()

@@ -3,10 +3,11 @@
 #include "email/MailDate.h"
 #include "email/SendForm.h"
 
-#include "mainform/MainForm.h"
+#include "mainform/MainWindowReads.h"
 #include "preferences/PreferencesForm.h"
 #include "smtp/TlsChannel.h"
 #include "ui/Application.h"
+#include "ui/ScopedValue.h"
 #include "ui/WideText.h"
 
 #include <algorithm>
@@ -49,12 +50,11 @@ void TForm8::Panel1Click(TObject*)
     // A click while a send is under way does not start a second exchange inside it.
     if (inSend_)
         return;
-    inSend_ = true;
+    TScopedValue<bool> sending(inSend_, true);
     Timer2->SetEnabled(false);
     SetStatus("Connecting to server...");
     if (!Validate()) {
         SetStatus("Idle");
-        inSend_ = false;
         return;
     }
     bool failed = false;
@@ -96,7 +96,6 @@ void TForm8::Panel1Click(TObject*)
     // own file of that name alone.
     if (wroteRichText)
         DeleteFileW(ToWide(RichTextPath).c_str());
-    inSend_ = false;
 }
 
 bool TForm8::Validate()
@@ -132,7 +131,7 @@ void TForm8::AttachRichText()
         RichTextPath = ToUtf8(folder) + RichTextFile;
         file = std::make_unique<TFileStream>(RichTextPath, fmCreate);
     }
-    Form1->memo1->SaveToStream(*file);
+    MainEditor().SaveToStream(*file);
     file.reset();
     smtp->PostMessage.Attachments.Add(RichTextPath);
 }
@@ -153,11 +152,11 @@ void TForm8::FillMessage()
     message.ToCarbonCopy.Add(cc->Text());
     message.ReplyTo = replyto->Text();
     message.LocalProgram = "Mibor8";
-    message.Date = LocalMailDate(Form1->DateTimePicker2->DateTime());
+    message.Date = LocalMailDate(MainDatePicker().DateTime());
     for (const std::string& entry : attach->Items())
         message.Attachments.Add(entry);
     message.Body.Clear();
-    for (const std::string& line : Form1->memo1->Paragraphs())
+    for (const std::string& line : MainEditor().Paragraphs())
         message.Body.Add(line);
 }
 

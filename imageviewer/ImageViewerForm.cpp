@@ -100,8 +100,8 @@ void TForm4::BindEvents()
     Commands.Add("ToolButton1Click", Bind(this, &TForm4::ToolButton1Click), {ToolButton1});
     Commands.Add("ToolButton4Click", Bind(this, &TForm4::ToolButton4Click), {ToolButton4});
     Commands.Add("ToolButton9Click", Bind(this, &TForm4::ToolButton9Click), {ToolButton9});
-    Commands.Add("ToolButton6Click", Bind(this, &TForm4::ToolButton6Click), {ToolButton6});
-    Commands.Add("ToolButton7Click", Bind(this, &TForm4::ToolButton7Click), {ToolButton7});
+    centerCommand_ = &Commands.Add("ToolButton6Click", Bind(this, &TForm4::ToolButton6Click), {ToolButton6});
+    stretchCommand_ = &Commands.Add("ToolButton7Click", Bind(this, &TForm4::ToolButton7Click), {ToolButton7});
     Commands.Add("ToolButton2Click", Bind(this, &TForm4::ToolButton2Click), {ToolButton2});
 }
 
@@ -133,13 +133,13 @@ void TForm4::ToolButton9Click(TObject*)
 void TForm4::ToolButton6Click(TObject*)
 {
     Image1->SetCenter(!Image1->Center());
-    Commands["ToolButton6Click"].SetChecked(Image1->Center());
+    centerCommand_->SetChecked(Image1->Center());
 }
 
 void TForm4::ToolButton7Click(TObject*)
 {
     Image1->SetStretch(!Image1->Stretch());
-    Commands["ToolButton7Click"].SetChecked(Image1->Stretch());
+    stretchCommand_->SetChecked(Image1->Stretch());
 }
 
 void TForm4::ToolButton2Click(TObject*)

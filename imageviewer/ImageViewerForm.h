@@ -45,6 +45,8 @@ public:
     void ToolButton2Click(TObject* sender); // To desktop...
 
 private:
+    TAction* centerCommand_ = nullptr;  // ToolButton6's row
+    TAction* stretchCommand_ = nullptr; // ToolButton7's row
     void BuildToolBar();
     void BindEvents();
 };

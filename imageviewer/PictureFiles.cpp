@@ -4,6 +4,7 @@
 #include "imageviewer/PictureChecks.h"
 #include "imageviewer/PictureGraphics.h"
 #include "ui/Graphics.h"
+#include "ui/Handles.h"
 #include "ui/WideText.h"
 
 namespace {
@@ -129,9 +130,9 @@ const TFormatRow kFormats[] = {
 
 std::vector<uint8_t> ReadWholeFile(const std::string& fileName)
 {
-    HANDLE file = CreateFileW(ToWide(fileName).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
+    TOwnedFile file(CreateFileW(ToWide(fileName).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
         throw EInvalidGraphic("Cannot open file " + fileName);
     std::vector<uint8_t> data;
     LARGE_INTEGER size{};
@@ -142,7 +143,7 @@ std::vector<uint8_t> ReadWholeFile(const std::string& fileName)
         ok = data.empty() || (ReadFile(file, data.data(), static_cast<DWORD>(data.size()), &read, nullptr) &&
                               read == data.size());
     }
-    CloseHandle(file);
+    file.Reset();
     if (!ok)
         throw EInvalidGraphic("Cannot read file " + fileName);
     return data;

@@ -9,10 +9,6 @@
 
 #include <utility>
 
-struct TDestroyIcon {
-    void operator()(HICON icon) const { DestroyIcon(icon); }
-};
-using TOwnedIcon = TOwnedHandle<HICON, TDestroyIcon>;
 
 // A picture held by a system handle that it owns, with its size in pixels.
 template <typename Owned>

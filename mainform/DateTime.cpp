@@ -1,7 +1,9 @@
 // The clock toolbar: the two pickers follow the local time twice a second
 // until the user picks a value of their own, and the time or the date goes
 // into the focused field as text in the user's regional formats.
-#include "mainform/MainForm.h"
+#include "mainform/ClockBar.h"
+
+#include "mainform/Icons.h"
 
 #include "ui/WideText.h"
 
@@ -26,13 +28,38 @@ const wchar_t* FormatOrDefault(const std::wstring& format) { return format.empty
 
 } // namespace
 
-std::string TForm1::RegionalFormat(LCTYPE which)
+TClockBar::TClockBar(TForm& window, const std::unique_ptr<TRichEdit>& editor, std::function<TTextField()> focusedField)
+    : window_(window), editor_(editor), focusedField_(std::move(focusedField))
+{
+}
+
+void TClockBar::Build(TControl* bandBar, TImageList& icons)
+{
+    ToolBar7 = std::make_unique<TToolBar>(bandBar, 287, &icons);
+    int left = ToolBar7->AddControlSpace(105);
+    Panel3 = std::make_unique<TPanel>(ToolBar7.get(), left, 0, 105, 22);
+    Panel3->SetBevels(TBevelCut::Lowered, TBevelCut::None);
+    Panel3->SetColor(clWhite);
+    DateTimePicker1 = std::make_unique<TDateTimePicker>(Panel3.get(), 1, 1, 103, 20, TDateTimeKind::Time);
+    ToolButton22 = ToolBar7->AddButton("Insert time", nullptr, iconInsertTime);
+    left = ToolBar7->AddControlSpace(105);
+    Panel4 = std::make_unique<TPanel>(ToolBar7.get(), left, 0, 105, 22);
+    Panel4->SetBevels(TBevelCut::Lowered, TBevelCut::None);
+    Panel4->SetColor(clWhite);
+    DateTimePicker2 = std::make_unique<TDateTimePicker>(Panel4.get(), 1, 1, 103, 20, TDateTimeKind::Date);
+    ToolButton23 = ToolBar7->AddButton("Insert date", nullptr, iconInsertDate);
+    ToolBar7->AddSeparator();
+    ToolButton26 = ToolBar7->AddButton("Start / Stop ticking", nullptr, iconTicking);
+    Timer2 = std::make_unique<TTimer>(499, true);
+}
+
+std::string TClockBar::RegionalFormat(LCTYPE which)
 {
     return Formatted(
         [which](wchar_t* buffer, int size) { return GetLocaleInfoW(LOCALE_USER_DEFAULT, which, buffer, size); });
 }
 
-std::string TForm1::TimeText(const SYSTEMTIME& value) const
+std::string TClockBar::TimeText(const SYSTEMTIME& value) const
 {
     const std::wstring format = ToWide(LongTimeFormat);
     return Formatted([&](wchar_t* buffer, int size) {
@@ -40,7 +67,7 @@ std::string TForm1::TimeText(const SYSTEMTIME& value) const
     });
 }
 
-std::string TForm1::DateText(const SYSTEMTIME& value) const
+std::string TClockBar::DateText(const SYSTEMTIME& value) const
 {
     const std::wstring format = ToWide(ShortDateFormat);
     return Formatted([&](wchar_t* buffer, int size) {
@@ -48,7 +75,7 @@ std::string TForm1::DateText(const SYSTEMTIME& value) const
     });
 }
 
-void TForm1::Timer2Timer(TObject*)
+void TClockBar::Timer2Timer(TObject*)
 {
     SYSTEMTIME now;
     GetLocalTime(&now);
@@ -58,23 +85,23 @@ void TForm1::Timer2Timer(TObject*)
 }
 
 // A value the user picks stays until the clock is started again.
-void TForm1::DateTimePicker1Change(TObject*) { Timer2->SetEnabled(false); }
-void TForm1::DateTimePicker2Change(TObject*) { Timer2->SetEnabled(false); }
+void TClockBar::DateTimePicker1Change(TObject*) { Timer2->SetEnabled(false); }
+void TClockBar::DateTimePicker2Change(TObject*) { Timer2->SetEnabled(false); }
 
-void TForm1::ToolButton26Click(TObject*) { Timer2->SetEnabled(!Timer2->Enabled()); }
+void TClockBar::ToolButton26Click(TObject*) { Timer2->SetEnabled(!Timer2->Enabled()); }
 
-void TForm1::ToolButton22Click(TObject*) { InsertPickerValue(*DateTimePicker1); }
+void TClockBar::ToolButton22Click(TObject*) { InsertPickerValue(*DateTimePicker1); }
 
-void TForm1::ToolButton23Click(TObject*) { InsertPickerValue(*DateTimePicker2); }
+void TClockBar::ToolButton23Click(TObject*) { InsertPickerValue(*DateTimePicker2); }
 
-void TForm1::InsertPickerValue(const TDateTimePicker& picker)
+void TClockBar::InsertPickerValue(const TDateTimePicker& picker)
 {
     // With a picker focused the text goes into the editor, in the focused
     // picker's format; otherwise into the focused field, in the format of the
     // button's own picker.
-    TControl* active = ActiveControl();
+    TControl* active = window_.ActiveControl();
     bool pickerFocused = active == DateTimePicker1.get() || active == DateTimePicker2.get();
-    TTextField target = pickerFocused ? TTextField(memo1.get()) : FocusedField();
+    TTextField target = pickerFocused ? TTextField(editor_.get()) : focusedField_();
     if (!target)
         return;
     SYSTEMTIME value = picker.DateTime();

@@ -1,27 +1,16 @@
 // Character and paragraph formatting of the editor's selection, and the
 // formatting toolbar following the selection.
-#include "mainform/MainForm.h"
+#include "mainform/FormattingBar.h"
+
+#include "mainform/Icons.h"
 
 #include "preferences/PreferencesForm.h"
+#include "ui/ScopedValue.h"
 #include "ui/SysUtils.h"
 
 #include <algorithm>
 
 namespace {
-
-// Sets the sync flag for the life of the object and gives it back its value
-// on every way out, a failure included.
-class SyncHold {
-public:
-    explicit SyncHold(bool& flag) : flag_(flag), was_(flag) { flag_ = true; }
-    ~SyncHold() { flag_ = was_; }
-    SyncHold(const SyncHold&) = delete;
-    SyncHold& operator=(const SyncHold&) = delete;
-
-private:
-    bool& flag_;
-    bool was_;
-};
 
 // Whether every character of the selection has the style: a style the
 // selection has only in part counts as not had.
@@ -48,44 +37,78 @@ void ShowText(TControl& control, const std::string& text)
 
 } // namespace
 
-void TForm1::ToggleStyle(TFontStyles style, DWORD mask)
+TFormattingBar::TFormattingBar(const std::unique_ptr<TRichEdit>& editor) : editor_(editor) {}
+
+void TFormattingBar::Build(TControl* bandBar, TImageList& icons, TPopupMenu& colours, TPopupMenu& noMenu)
+{
+    using Style = TToolButtonStyle;
+    ToolBar6 = std::make_unique<TToolBar>(bandBar, 391, &icons);
+    ToolButton11 = ToolBar6->AddButton("Bold", nullptr, iconBold, Style::Check);
+    ToolButton12 = ToolBar6->AddButton("Italic", nullptr, iconItalic, Style::Check);
+    ToolButton14 = ToolBar6->AddButton("Underline", nullptr, iconUnderline, Style::Check);
+    int left = ToolBar6->AddControlSpace(141);
+    ComboBox1 = std::make_unique<TComboBox>(ToolBar6.get(), left, 0, 141, TComboBox::Style::DropDown, true, 15, false);
+    ComboBox1->SetFont(TFont("Tahoma", 9));
+    ComboBox1->SetText("Tahoma");
+    ComboBox1->PopupMenu = &noMenu;
+    left = ToolBar6->AddControlSpace(44);
+    Edit3 = std::make_unique<TEdit>(ToolBar6.get(), left + 2, 1, 26, 20, true, false);
+    Edit3->SetMaxLength(3);
+    Edit3->SetReadOnly(true);
+    Edit3->SetText("0");
+    Edit3->PopupMenu = &noMenu;
+    UpDown1 = std::make_unique<TUpDown>(ToolBar6.get(), Edit3.get(), 0, 100, 0);
+    ToolButton15 = ToolBar6->AddButton("Select color...", nullptr, iconColor, Style::DropDown);
+    ToolButton15->DropdownMenu = &colours;
+    ToolBar6->AddSeparator();
+    ToolButton18 = ToolBar6->AddButton("Align left", nullptr, iconAlignLeft, Style::Check, true);
+    ToolButton18->Tag = 0;
+    ToolButton19 = ToolBar6->AddButton("Center", nullptr, iconCenter, Style::Check, true);
+    ToolButton19->Tag = 2;
+    ToolButton20 = ToolBar6->AddButton("Align right", nullptr, iconAlignRight, Style::Check, true);
+    ToolButton20->Tag = 1;
+    ToolBar6->AddSeparator();
+    ToolButton44 = ToolBar6->AddButton("", nullptr, iconBullets, Style::Check);
+}
+
+void TFormattingBar::ToggleStyle(TFontStyles style, DWORD mask)
 {
     TCharAttributes change;
     change.mask = mask; // the other styles stay as they are
-    change.style = Has(memo1->SelAttributes(), style, mask) ? 0 : style;
-    memo1->SetSelAttributes(change);
+    change.style = Has(editor_->SelAttributes(), style, mask) ? 0 : style;
+    editor_->SetSelAttributes(change);
 }
 
-void TForm1::ToolButton11Click(TObject*) { ToggleStyle(fsBold, CFM_BOLD); }
-void TForm1::ToolButton12Click(TObject*) { ToggleStyle(fsItalic, CFM_ITALIC); }
-void TForm1::ToolButton14Click(TObject*) { ToggleStyle(fsUnderline, CFM_UNDERLINE); }
+void TFormattingBar::ToolButton11Click(TObject*) { ToggleStyle(fsBold, CFM_BOLD); }
+void TFormattingBar::ToolButton12Click(TObject*) { ToggleStyle(fsItalic, CFM_ITALIC); }
+void TFormattingBar::ToolButton14Click(TObject*) { ToggleStyle(fsUnderline, CFM_UNDERLINE); }
 
-void TForm1::ShowSelectionFont(bool chosenFromList)
+void TFormattingBar::ShowSelectionFont(bool chosenFromList)
 {
     // 1. The chosen entry's font goes onto the selection.
     if (chosenFromList && !Syncing && ComboBox1->ItemIndex() >= 0) {
         TCharAttributes font;
         font.mask = CFM_FACE;
         font.name = ComboBox1->Item(ComboBox1->ItemIndex());
-        memo1->SetSelAttributes(font);
+        editor_->SetSelAttributes(font);
     }
     // 2. The box shows the selection's font.
-    std::string name = FontName(memo1->SelAttributes());
+    std::string name = FontName(editor_->SelAttributes());
     ShowText(*ComboBox1, name);
     // 3. A selection that still has no one font takes the default font.
     if (chosenFromList && !Syncing && name.empty()) {
         TCharAttributes font;
         font.mask = CFM_FACE;
         font.name = Form2->Edit1->Font().Name();
-        memo1->SetSelAttributes(font);
+        editor_->SetSelAttributes(font);
         ShowText(*ComboBox1, font.name);
     }
 }
 
-void TForm1::ComboBox1Change(TObject*) { ShowSelectionFont(false); }
-void TForm1::ComboBox1Select(TObject*) { ShowSelectionFont(true); }
+void TFormattingBar::ComboBox1Change(TObject*) { ShowSelectionFont(false); }
+void TFormattingBar::ComboBox1Select(TObject*) { ShowSelectionFont(true); }
 
-void TForm1::Edit3Change(TObject*)
+void TFormattingBar::Edit3Change(TObject*)
 {
     int size = 0;
     if (Syncing || !TryStrToInt(Edit3->Text(), size))
@@ -93,27 +116,27 @@ void TForm1::Edit3Change(TObject*)
     TCharAttributes change;
     change.mask = CFM_SIZE;
     change.size = size;
-    memo1->SetSelAttributes(change);
+    editor_->SetSelAttributes(change);
 }
 
-void TForm1::SetSelectionColor(TColor color)
+void TFormattingBar::SetSelectionColor(TColor color)
 {
     if (Syncing)
         return;
     TCharAttributes change;
     change.mask = CFM_COLOR;
     change.color = color;
-    memo1->SetSelAttributes(change);
+    editor_->SetSelAttributes(change);
 }
 
-void TForm1::Custom1Click(TObject*)
+void TFormattingBar::Custom1Click(TObject*)
 {
     // The dialog keeps the colour last chosen and opens on it.
     if (ColorDialog2.Execute())
         SetSelectionColor(ColorDialog2.Color);
 }
 
-void TForm1::ToolButton18Click(TObject* sender)
+void TFormattingBar::ToolButton18Click(TObject* sender)
 {
     auto* button = dynamic_cast<TToolButton*>(sender);
     if (Syncing || !button)
@@ -121,13 +144,13 @@ void TForm1::ToolButton18Click(TObject* sender)
     TParaAttributes change;
     change.mask = PFM_ALIGNMENT;
     change.alignment = static_cast<TAlignment>(button->Tag);
-    memo1->SetParagraph(change);
+    editor_->SetParagraph(change);
 }
 
-void TForm1::memo1SelectionChange(TObject*)
+void TFormattingBar::memo1SelectionChange(TObject*)
 {
-    SyncHold hold(Syncing);
-    TCharAttributes text = memo1->SelAttributes();
+    TScopedValue<bool> hold(Syncing, true);
+    TCharAttributes text = editor_->SelAttributes();
 
     // The size. The arrows step from the number in the field; from a size
     // past their range (0 to 100), from its end.
@@ -140,7 +163,7 @@ void TForm1::memo1SelectionChange(TObject*)
 
     ShowText(*ComboBox1, FontName(text));
 
-    TParaAttributes paragraph = memo1->Paragraph();
+    TParaAttributes paragraph = editor_->Paragraph();
     PlaceMarkers(paragraph);
 
     ShowDown(ToolButton11, Has(text, fsBold, CFM_BOLD));

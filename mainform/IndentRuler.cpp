@@ -1,7 +1,8 @@
 // The indent ruler above the editor: three markers that show and set the
 // indents of the paragraphs in the selection (arithmetic in RulerRules.h).
-#include "mainform/MainForm.h"
+#include "mainform/FormattingBar.h"
 
+#include "mainform/Icons.h"
 #include "mainform/RulerRules.h"
 #include "ui/SysUtils.h"
 
@@ -17,7 +18,32 @@ void MoveTo(TImage& image, int left)
 
 } // namespace
 
-TImage& TForm1::MarkerImage(TMarker marker) const
+void TFormattingBar::BuildRuler(TControl* editorArea)
+{
+    Panel19 = std::make_unique<TPanel>(editorArea, 0, 0, 400, 16);
+    Panel19->SetBevels(TBevelCut::None, TBevelCut::None);
+    Panel19->SetAlign(TAlign::Top);
+    Bevel3 = std::make_unique<TBevel>(Panel19.get(), 0, 0, 1, 16, TBevelShape::LeftLine);
+    Bevel3->SetAlign(TAlign::Left);
+    Panel20 = std::make_unique<TPanel>(Panel19.get(), 0, 0, 400, 16);
+    Panel20->SetBevels(TBevelCut::Raised, TBevelCut::None);
+    Panel20->SetAlign(TAlign::Client);
+    Bevel4 = std::make_unique<TBevel>(Panel20.get(), 3, 7, 394, 2, TBevelShape::TopLine);
+    Image1 = std::make_unique<TImage>(Panel20.get(), 2, 1, 10, 6);
+    Image2 = std::make_unique<TImage>(Panel20.get(), 2, 9, 10, 6);
+    Image3 = std::make_unique<TImage>(Panel20.get(), 386, 9, 10, 6);
+    const std::pair<TImage*, RulerMarker> markers[] = {{Image1.get(), RulerMarker::FirstIndent},
+                                                       {Image2.get(), RulerMarker::LeftIndent},
+                                                       {Image3.get(), RulerMarker::RightIndent}};
+    for (const auto& marker : markers) {
+        auto bitmap = std::make_unique<TBitmapGraphic>(RulerMarkerBitmap(marker.second));
+        bitmap->Transparent = true;
+        marker.first->Transparent = true;
+        marker.first->SetPicture(std::move(bitmap));
+    }
+}
+
+TImage& TFormattingBar::MarkerImage(TMarker marker) const
 {
     switch (marker) {
     case TMarker::First:
@@ -30,7 +56,7 @@ TImage& TForm1::MarkerImage(TMarker marker) const
     return *Image3;
 }
 
-void TForm1::PlaceMarkers(const TParaAttributes& paragraph)
+void TFormattingBar::PlaceMarkers(const TParaAttributes& paragraph)
 {
     ruler::MarkerLefts lefts =
         ruler::PlaceMarkers(paragraph.firstIndent, paragraph.leftIndent, paragraph.rightIndent, Panel20->ClientWidth());
@@ -39,7 +65,7 @@ void TForm1::PlaceMarkers(const TParaAttributes& paragraph)
     MoveTo(*Image3, lefts.right);
 }
 
-void TForm1::LimitMarker(TMarker marker)
+void TFormattingBar::LimitMarker(TMarker marker)
 {
     if (marker == TMarker::Right)
         MoveTo(*Image3,
@@ -48,7 +74,7 @@ void TForm1::LimitMarker(TMarker marker)
         MoveTo(MarkerImage(marker), ruler::LimitIndentMarker(MarkerImage(marker).Left(), Image3->Left()));
 }
 
-void TForm1::PressMarker(TMarker marker, TMouseButton button, int x)
+void TFormattingBar::PressMarker(TMarker marker, TMouseButton button, int x)
 {
     // Markers are dragged with the left button; another button during a drag
     // ends it, applying nothing.
@@ -68,7 +94,7 @@ void TForm1::PressMarker(TMarker marker, TMouseButton button, int x)
     Dragging = true;
 }
 
-void TForm1::MoveMarker(TMarker marker, int x)
+void TFormattingBar::MoveMarker(TMarker marker, int x)
 {
     LimitMarker(marker);
     if (Dragging) {
@@ -77,7 +103,7 @@ void TForm1::MoveMarker(TMarker marker, int x)
     }
 }
 
-void TForm1::ReleaseMarker(TMarker marker, TMouseButton button)
+void TFormattingBar::ReleaseMarker(TMarker marker, TMouseButton button)
 {
     if (button != mbLeft || !Dragging)
         return;
@@ -85,7 +111,7 @@ void TForm1::ReleaseMarker(TMarker marker, TMouseButton button)
     ApplyMarker(marker);
 }
 
-void TForm1::ApplyMarker(TMarker marker)
+void TFormattingBar::ApplyMarker(TMarker marker)
 {
     LimitMarker(marker);
     TParaAttributes indent;
@@ -100,26 +126,26 @@ void TForm1::ApplyMarker(TMarker marker)
         break;
     case TMarker::Left:
         indent.mask = PFM_OFFSET;
-        indent.leftIndent = ruler::LeftIndentAt(Image2->Left(), memo1->Paragraph().firstIndent);
+        indent.leftIndent = ruler::LeftIndentAt(Image2->Left(), editor_->Paragraph().firstIndent);
         break;
     case TMarker::Right:
         indent.mask = PFM_RIGHTINDENT;
         indent.rightIndent = ruler::RightIndentAt(Image3->Left(), Panel20->ClientWidth());
         break;
     }
-    memo1->SetParagraph(indent);
-    memo1SelectionChange(this);
+    editor_->SetParagraph(indent);
+    memo1SelectionChange(nullptr);
 }
 
-int TForm1::MarkerIndent(TMarker marker) const
+int TFormattingBar::MarkerIndent(TMarker marker) const
 {
-    TParaAttributes paragraph = memo1->Paragraph();
+    TParaAttributes paragraph = editor_->Paragraph();
     return marker == TMarker::First ? paragraph.firstIndent
            : marker == TMarker::Left ? paragraph.leftIndent
                                      : paragraph.rightIndent;
 }
 
-void TForm1::SetMarkerIndent(TMarker marker, const std::string& text)
+void TFormattingBar::SetMarkerIndent(TMarker marker, const std::string& text)
 {
     // "12" or "12 pt"; the marker goes where that indent stands and is let
     // go there, so its limits apply as they do to a drag.
@@ -130,7 +156,7 @@ void TForm1::SetMarkerIndent(TMarker marker, const std::string& text)
     // Not while a marker is held, nor in plain mode, where the ruler is hidden.
     if (Dragging || !Panel19->Visible())
         return;
-    TParaAttributes paragraph = memo1->Paragraph();
+    TParaAttributes paragraph = editor_->Paragraph();
     int width = Panel20->ClientWidth();
     switch (marker) {
     case TMarker::First:
@@ -146,7 +172,7 @@ void TForm1::SetMarkerIndent(TMarker marker, const std::string& text)
     ApplyMarker(marker);
 }
 
-void TForm1::DescribeMarkers()
+void TFormattingBar::DescribeMarkers()
 {
     // Accessibility tools see each marker as a slider named by its indent,
     // its value the indent in points, which they can also set.
@@ -167,43 +193,43 @@ void TForm1::DescribeMarkers()
     }
 }
 
-void TForm1::MarkerCaptureLost(TObject*)
+void TFormattingBar::MarkerCaptureLost(TObject*)
 {
     if (!Dragging)
         return;
     Dragging = false;
-    PlaceMarkers(memo1->Paragraph());
+    PlaceMarkers(editor_->Paragraph());
 }
 
-void TForm1::Image1MouseDown(TObject*, TMouseButton button, TShiftState, int x, int)
+void TFormattingBar::Image1MouseDown(TObject*, TMouseButton button, TShiftState, int x, int)
 {
     PressMarker(TMarker::First, button, x);
 }
-void TForm1::Image2MouseDown(TObject*, TMouseButton button, TShiftState, int x, int)
+void TFormattingBar::Image2MouseDown(TObject*, TMouseButton button, TShiftState, int x, int)
 {
     PressMarker(TMarker::Left, button, x);
 }
-void TForm1::Image3MouseDown(TObject*, TMouseButton button, TShiftState, int x, int)
+void TFormattingBar::Image3MouseDown(TObject*, TMouseButton button, TShiftState, int x, int)
 {
     PressMarker(TMarker::Right, button, x);
 }
-void TForm1::Image1MouseMove(TObject*, TShiftState, int x, int) { MoveMarker(TMarker::First, x); }
-void TForm1::Image2MouseMove(TObject*, TShiftState, int x, int) { MoveMarker(TMarker::Left, x); }
-void TForm1::Image3MouseMove(TObject*, TShiftState, int x, int) { MoveMarker(TMarker::Right, x); }
-void TForm1::Image1MouseUp(TObject*, TMouseButton button, TShiftState, int, int)
+void TFormattingBar::Image1MouseMove(TObject*, TShiftState, int x, int) { MoveMarker(TMarker::First, x); }
+void TFormattingBar::Image2MouseMove(TObject*, TShiftState, int x, int) { MoveMarker(TMarker::Left, x); }
+void TFormattingBar::Image3MouseMove(TObject*, TShiftState, int x, int) { MoveMarker(TMarker::Right, x); }
+void TFormattingBar::Image1MouseUp(TObject*, TMouseButton button, TShiftState, int, int)
 {
     ReleaseMarker(TMarker::First, button);
 }
-void TForm1::Image2MouseUp(TObject*, TMouseButton button, TShiftState, int, int)
+void TFormattingBar::Image2MouseUp(TObject*, TMouseButton button, TShiftState, int, int)
 {
     ReleaseMarker(TMarker::Left, button);
 }
-void TForm1::Image3MouseUp(TObject*, TMouseButton button, TShiftState, int, int)
+void TFormattingBar::Image3MouseUp(TObject*, TMouseButton button, TShiftState, int, int)
 {
     ReleaseMarker(TMarker::Right, button);
 }
 
-void TForm1::Panel20Resize(TObject*)
+void TFormattingBar::Panel20Resize(TObject*)
 {
     if (Bevel4)
         Bevel4->SetWidth(Panel20->Width() - 6);

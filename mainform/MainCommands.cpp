@@ -29,20 +29,20 @@ void TForm1::BindEvents()
     ComboBox1->OnChange = Bind(this, &TForm1::ComboBox1Change);
     ComboBox1->OnSelect = Bind(this, &TForm1::ComboBox1Select);
     Edit3->OnChange = Bind(this, &TForm1::Edit3Change);
-    Image1->OnMouseDown = Bind(this, &TForm1::Image1MouseDown);
-    Image2->OnMouseDown = Bind(this, &TForm1::Image2MouseDown);
-    Image3->OnMouseDown = Bind(this, &TForm1::Image3MouseDown);
-    Image1->OnMouseMove = Bind(this, &TForm1::Image1MouseMove);
-    Image2->OnMouseMove = Bind(this, &TForm1::Image2MouseMove);
-    Image3->OnMouseMove = Bind(this, &TForm1::Image3MouseMove);
-    Image1->OnMouseUp = Bind(this, &TForm1::Image1MouseUp);
-    Image2->OnMouseUp = Bind(this, &TForm1::Image2MouseUp);
-    Image3->OnMouseUp = Bind(this, &TForm1::Image3MouseUp);
+    Image1->OnMouseDown = Bind(&Format, &TFormattingBar::Image1MouseDown);
+    Image2->OnMouseDown = Bind(&Format, &TFormattingBar::Image2MouseDown);
+    Image3->OnMouseDown = Bind(&Format, &TFormattingBar::Image3MouseDown);
+    Image1->OnMouseMove = Bind(&Format, &TFormattingBar::Image1MouseMove);
+    Image2->OnMouseMove = Bind(&Format, &TFormattingBar::Image2MouseMove);
+    Image3->OnMouseMove = Bind(&Format, &TFormattingBar::Image3MouseMove);
+    Image1->OnMouseUp = Bind(&Format, &TFormattingBar::Image1MouseUp);
+    Image2->OnMouseUp = Bind(&Format, &TFormattingBar::Image2MouseUp);
+    Image3->OnMouseUp = Bind(&Format, &TFormattingBar::Image3MouseUp);
     for (TImage* marker : {Image1.get(), Image2.get(), Image3.get()})
-        marker->OnCaptureLost = Bind(this, &TForm1::MarkerCaptureLost);
-    DescribeMarkers();
-    Panel20->OnResize = Bind(this, &TForm1::Panel20Resize);
-    Panel20Resize(this);
+        marker->OnCaptureLost = Bind(&Format, &TFormattingBar::MarkerCaptureLost);
+    Panel20->OnResize = Bind(&Format, &TFormattingBar::Panel20Resize);
+    Format.DescribeMarkers();
+    Format.Panel20Resize(this);
 
     // File
     Commands.Add("Text2Click", Bind(this, &TForm1::Text2Click), {New1, ToolButton1});
@@ -68,21 +68,21 @@ void TForm1::BindEvents()
     Commands.Add("ToolButton8Click", Bind(this, &TForm1::ToolButton8Click), {InsertEurosign1, ToolButton8});
 
     // Find and replace
-    Commands.Add("ToolButton27Click", Bind(this, &TForm1::ToolButton27Click), {Find1, ToolButton27});
-    Commands.Add("findbuttonClick", Bind(this, &TForm1::findbuttonClick), {findbutton});
-    Commands.Add("replacebuttonClick", Bind(this, &TForm1::replacebuttonClick), {replacebutton});
+    CommandRows.findBar = &Commands.Add("ToolButton27Click", Bind(this, &TForm1::ToolButton27Click), {Find1, ToolButton27});
+    Find.FindCommand = &Commands.Add("findbuttonClick", Bind(this, &TForm1::findbuttonClick), {findbutton});
+    Find.ReplaceCommand = &Commands.Add("replacebuttonClick", Bind(this, &TForm1::replacebuttonClick), {replacebutton});
     Commands.Add("replallbuttonClick", Bind(this, &TForm1::replallbuttonClick), {replallbutton});
     fedit->OnKeyPress = Bind(this, &TForm1::feditKeyPress);
     redit->OnKeyPress = Bind(this, &TForm1::reditKeyPress);
 
     // Text modes
-    Commands.Add("ToolButton24Click", Bind(this, &TForm1::ToolButton24Click), {Plaintextmode1, ToolButton24});
-    Commands.Add("ToolButton25Click", Bind(this, &TForm1::ToolButton25Click), {Richtextmode1, ToolButton25});
+    CommandRows.plainMode = &Commands.Add("ToolButton24Click", Bind(this, &TForm1::ToolButton24Click), {Plaintextmode1, ToolButton24});
+    CommandRows.richMode = &Commands.Add("ToolButton25Click", Bind(this, &TForm1::ToolButton25Click), {Richtextmode1, ToolButton25});
 
     // Word list
-    Commands.Add("SpeedButton1Click", Bind(this, &TForm1::SpeedButton1Click), {SpeedButton1.get()});
-    Commands.Add("SpeedButton2Click", Bind(this, &TForm1::SpeedButton2Click), {SpeedButton2.get()});
-    Commands.Add("SpeedButton3Click", Bind(this, &TForm1::SpeedButton3Click), {SpeedButton3.get()});
+    WordList.AddCommand = &Commands.Add("SpeedButton1Click", Bind(this, &TForm1::SpeedButton1Click), {SpeedButton1.get()});
+    WordList.RemoveCommand = &Commands.Add("SpeedButton2Click", Bind(this, &TForm1::SpeedButton2Click), {SpeedButton2.get()});
+    WordList.InsertCommand = &Commands.Add("SpeedButton3Click", Bind(this, &TForm1::SpeedButton3Click), {SpeedButton3.get()});
     Commands.Add("Importwordlist1Click", Bind(this, &TForm1::Importwordlist1Click), {Importwordlist1, ToolButton29});
     Commands.Add("Exportwordlist1Click", Bind(this, &TForm1::Exportwordlist1Click), {Exportwordlist1, ToolButton30});
     Commands.Add("Emptywordlist1Click", Bind(this, &TForm1::Emptywordlist1Click), {Emptywordlist1, ToolButton31});
@@ -107,9 +107,9 @@ void TForm1::BindEvents()
     Commands.Add("rtf1Click", Bind(this, &TForm1::rtf1Click), {rtf1});
 
     // Character and paragraph formatting
-    Commands.Add("ToolButton11Click", Bind(this, &TForm1::ToolButton11Click), {ToolButton11});
-    Commands.Add("ToolButton12Click", Bind(this, &TForm1::ToolButton12Click), {ToolButton12});
-    Commands.Add("ToolButton14Click", Bind(this, &TForm1::ToolButton14Click), {ToolButton14});
+    CommandRows.bold = &Commands.Add("ToolButton11Click", Bind(this, &TForm1::ToolButton11Click), {ToolButton11});
+    CommandRows.italic = &Commands.Add("ToolButton12Click", Bind(this, &TForm1::ToolButton12Click), {ToolButton12});
+    CommandRows.underline = &Commands.Add("ToolButton14Click", Bind(this, &TForm1::ToolButton14Click), {ToolButton14});
     // The colour items stand first in their menu, in the table's order.
     for (int i = 0; i < kTextColorCount; ++i) {
         TColor color = kTextColors[i].color;
@@ -117,9 +117,9 @@ void TForm1::BindEvents()
                      {PopupMenu3.Items().Item(i)});
     }
     Commands.Add("Custom1Click", Bind(this, &TForm1::Custom1Click), {Custom1});
-    Commands.Add("ToolButton18Click", Bind(this, &TForm1::ToolButton18Click),
+    CommandRows.align = &Commands.Add("ToolButton18Click", Bind(this, &TForm1::ToolButton18Click),
                  {ToolButton18, ToolButton19, ToolButton20});
-    Commands.Add("ToolButton44Click", Bind(this, &TForm1::ToolButton44Click), {ToolButton44});
+    CommandRows.bullets = &Commands.Add("ToolButton44Click", Bind(this, &TForm1::ToolButton44Click), {ToolButton44});
 
     // Date and time
     Timer2->OnTimer = Bind(this, &TForm1::Timer2Timer);

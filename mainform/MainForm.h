@@ -7,16 +7,21 @@
 //   DocumentFiles.cpp  New, Open, Re-open, Save, Save as, backup copy
 //   SendMail.cpp     opening the send window
 //   AssociationHelp.cpp  the file association script and the manual
-//   WordList.cpp     the word list of the side panel
-//   FindReplace.cpp  the find bar
+//   WordListPanel.cpp  the word-list panel, a part of its own (WordListPanel.h)
+//   FindBar.cpp      the find bar, a part of its own (FindBar.h)
 //   Clipboard.cpp    the clipboard and selection commands on the focused field
-//   DateTime.cpp     the clock toolbar: ticking, inserting the time and date
+//   DateTime.cpp     the clock toolbar, a part of its own (ClockBar.h)
+//   Formatting.cpp, IndentRuler.cpp  the formatting toolbar and the ruler,
+//                    a part of their own (FormattingBar.h)
 //   Printing.cpp     printing the document
 #pragma once
 
-#include "mainform/FindText.h"
+#include "mainform/ClockBar.h"
+#include "mainform/FindBar.h"
 #include "mainform/FocusedField.h"
+#include "mainform/FormattingBar.h"
 #include "mainform/Recovery.h"
+#include "mainform/WordListPanel.h"
 #include "ui/ActionList.h"
 #include "ui/ComCtrls.h"
 #include "ui/Dialogs.h"
@@ -44,17 +49,13 @@ public:
     TImageList ImageList3; // colour swatches
     TMainMenu MainMenu1;
     TPopupMenu PopupMenu1; // editing commands of the editor and the three fields
-    TPopupMenu PopupMenu2; // find options
     TPopupMenu PopupMenu3; // colours
     TPopupMenu PopupMenu4; // empty: no context menu at all
     TOpenDialog OpenDialog1;
     TSaveDialog SaveDialog1;
     TPrintDialog PrintDialog1;
     TColorDialog ColorDialog1; // the editor's background colour
-    TColorDialog ColorDialog2; // text colours
     TFontDialog FontDialog1;   // the default font
-    TOpenDialog OpenDialog2;   // word-list files
-    TSaveDialog SaveDialog2;
 
     TMenuItem *New1, *Open1, *Reopenlastfile1, *Save1, *SaveAs1, *Sendasemail1, *Print1, *Exit1;
     TMenuItem *Undo1, *Cut1, *Copy1, *Copyall1, *Paste1, *N10XPaste2, *SelectAll1, *ClearSelection1;
@@ -63,10 +64,13 @@ public:
     TMenuItem *ImageViewer1, *Preferences2;
     TMenuItem *Help2, *Associate1, *txt1, *rtf1, *About1;
     TMenuItem *Cut2, *Copy2, *Copyall2, *Paste2, *N10XPaste1; // PopupMenu1
-    TMenuItem *checkbox1, *Searchup, *wword, *mcase;          // find options: start at top, up, whole word, case
     // The colour menu, in its order, and "Custom...".
     TMenuItem *White1, *Silver1, *Gray1, *Black1, *Red1, *Yellow1, *Lime1, *Aqua1, *Blue1, *Fuchsia1;
     TMenuItem *Maroon, *Olive1, *Green1, *Teal1, *Navy1, *Purple1, *Custom1;
+
+    // ---- the editor area: declared before the parts, whose ruler it holds ----
+    std::unique_ptr<TPanel> Panel11; // holds the ruler and the editor
+    std::unique_ptr<TBevel> Bevel2;  // line along the editor area's left edge
 
     // ---- the band bar and its toolbars ----
     std::unique_ptr<TControlBar> ControlBar1;
@@ -98,63 +102,92 @@ public:
     TToolButton *ToolButton6;  // Image Viewer...
     TToolButton *ToolButton32; // Preferences...
     TToolButton *ToolButton33; // the manual
-    std::unique_ptr<TToolBar> ToolBar5; // the find bar
-    std::unique_ptr<TPanel> Panel1, Panel2; // sunken frames of the find and replace fields
-    std::unique_ptr<TEdit> fedit;           // the text to find
-    std::unique_ptr<TEdit> redit;           // the replacement
-    TToolButton *findbutton;    // " Find"
-    TToolButton *replacebutton; // " Replace"
-    TToolButton *replallbutton; // " Replace all"
-    TToolButton *ToolButton9;   // " Options", drops down PopupMenu2
-    std::unique_ptr<TToolBar> ToolBar6; // formatting
-    TToolButton *ToolButton11; // Bold
-    TToolButton *ToolButton12; // Italic
-    TToolButton *ToolButton14; // Underline
-    std::unique_ptr<TComboBox> ComboBox1; // font name
-    std::unique_ptr<TEdit> Edit3;         // font size (read-only; UpDown1 steps it)
-    std::unique_ptr<TUpDown> UpDown1;
-    TToolButton *ToolButton15; // Select color..., drops down PopupMenu3
-    TToolButton *ToolButton18; // Align left (tag 0)
-    TToolButton *ToolButton19; // Center (tag 2)
-    TToolButton *ToolButton20; // Align right (tag 1)
-    TToolButton *ToolButton44; // bullets (check button)
-    std::unique_ptr<TToolBar> ToolBar7; // the clock
-    std::unique_ptr<TPanel> Panel3, Panel4; // frames of the pickers
-    std::unique_ptr<TDateTimePicker> DateTimePicker1; // time
-    std::unique_ptr<TDateTimePicker> DateTimePicker2; // date
-    TToolButton *ToolButton22; // Insert time
-    TToolButton *ToolButton23; // Insert date
-    TToolButton *ToolButton26; // Start / Stop ticking
+    // The find bar (FindBar.h).
+    TFindBar Find{memo1, [this] { return PlainMode(); }};
+    TPopupMenu& PopupMenu2 = Find.PopupMenu2;
+    TMenuItem*& checkbox1 = Find.checkbox1;
+    TMenuItem*& Searchup = Find.Searchup;
+    TMenuItem*& wword = Find.wword;
+    TMenuItem*& mcase = Find.mcase;
+    std::unique_ptr<TToolBar>& ToolBar5 = Find.ToolBar5;
+    std::unique_ptr<TPanel>& Panel1 = Find.Panel1;
+    std::unique_ptr<TPanel>& Panel2 = Find.Panel2;
+    std::unique_ptr<TEdit>& fedit = Find.fedit;
+    std::unique_ptr<TEdit>& redit = Find.redit;
+    TToolButton*& findbutton = Find.findbutton;
+    TToolButton*& replacebutton = Find.replacebutton;
+    TToolButton*& replallbutton = Find.replallbutton;
+    TToolButton*& ToolButton9 = Find.ToolButton9;
+    bool& ReplacingAll = Find.ReplacingAll;
+    // Formatting, with the ruler above the editor (FormattingBar.h).
+    TFormattingBar Format{memo1};
+    std::unique_ptr<TToolBar>& ToolBar6 = Format.ToolBar6;
+    TToolButton*& ToolButton11 = Format.ToolButton11;
+    TToolButton*& ToolButton12 = Format.ToolButton12;
+    TToolButton*& ToolButton14 = Format.ToolButton14;
+    std::unique_ptr<TComboBox>& ComboBox1 = Format.ComboBox1;
+    std::unique_ptr<TEdit>& Edit3 = Format.Edit3;
+    std::unique_ptr<TUpDown>& UpDown1 = Format.UpDown1;
+    TToolButton*& ToolButton15 = Format.ToolButton15;
+    TToolButton*& ToolButton18 = Format.ToolButton18;
+    TToolButton*& ToolButton19 = Format.ToolButton19;
+    TToolButton*& ToolButton20 = Format.ToolButton20;
+    TToolButton*& ToolButton44 = Format.ToolButton44;
+    TColorDialog& ColorDialog2 = Format.ColorDialog2;
+    std::unique_ptr<TPanel>& Panel19 = Format.Panel19;
+    std::unique_ptr<TPanel>& Panel20 = Format.Panel20;
+    std::unique_ptr<TBevel>& Bevel3 = Format.Bevel3;
+    std::unique_ptr<TBevel>& Bevel4 = Format.Bevel4;
+    std::unique_ptr<TImage>& Image1 = Format.Image1;
+    std::unique_ptr<TImage>& Image2 = Format.Image2;
+    std::unique_ptr<TImage>& Image3 = Format.Image3;
+    bool& Syncing = Format.Syncing;
+    bool& Dragging = Format.Dragging;
+    int& GrabOffset = Format.GrabOffset;
+    // The clock (ClockBar.h).
+    TClockBar Clock{*this, memo1, [this] { return FocusedField(); }};
+    std::unique_ptr<TToolBar>& ToolBar7 = Clock.ToolBar7;
+    std::unique_ptr<TPanel>& Panel3 = Clock.Panel3;
+    std::unique_ptr<TPanel>& Panel4 = Clock.Panel4;
+    std::unique_ptr<TDateTimePicker>& DateTimePicker1 = Clock.DateTimePicker1;
+    std::unique_ptr<TDateTimePicker>& DateTimePicker2 = Clock.DateTimePicker2;
+    TToolButton*& ToolButton22 = Clock.ToolButton22;
+    TToolButton*& ToolButton23 = Clock.ToolButton23;
+    TToolButton*& ToolButton26 = Clock.ToolButton26;
+    std::unique_ptr<TTimer>& Timer2 = Clock.Timer2;
+    std::string& LongTimeFormat = Clock.LongTimeFormat;
+    std::string& ShortDateFormat = Clock.ShortDateFormat;
 
     // The commands: each row names its handler and links the menu items,
     // toolbar buttons and pop-up items that run it (MainCommands.cpp).
     TActionList Commands;
+    // The rows the window's own code enables, checks or runs, set as the
+    // table is built; the parts keep theirs.
+    struct TCommandRows {
+        TAction *findBar, *plainMode, *richMode, *bold, *italic, *underline, *align, *bullets;
+    } CommandRows{};
 
-    // ---- the side panel with the word list ----
-    std::unique_ptr<TPanel> Panel9;          // the side panel
-    std::unique_ptr<TShape> Shape2, Shape1;  // top and right edge lines
-    std::unique_ptr<TSpeedButton> SpeedButton1; // Add
-    std::unique_ptr<TSpeedButton> SpeedButton2; // Remove
-    std::unique_ptr<TSpeedButton> SpeedButton3; // Insert >>
-    std::unique_ptr<TPanel> Panel18, Panel10; // frames of the entry field and the list
-    std::unique_ptr<TEdit> Edit4;             // the next entry
-    std::unique_ptr<TListBox> ListBox1;       // the word list, sorted
-    std::unique_ptr<TRichEdit> RichEdit1;     // hidden scratch space (the association script)
+    // ---- the side panel with the word list (WordListPanel.h) ----
+    TWordListPanel WordList{memo1};
+    std::unique_ptr<TPanel>& Panel9 = WordList.Panel9;
+    std::unique_ptr<TShape>& Shape2 = WordList.Shape2;
+    std::unique_ptr<TShape>& Shape1 = WordList.Shape1;
+    std::unique_ptr<TSpeedButton>& SpeedButton1 = WordList.SpeedButton1;
+    std::unique_ptr<TSpeedButton>& SpeedButton2 = WordList.SpeedButton2;
+    std::unique_ptr<TSpeedButton>& SpeedButton3 = WordList.SpeedButton3;
+    std::unique_ptr<TPanel>& Panel18 = WordList.Panel18;
+    std::unique_ptr<TPanel>& Panel10 = WordList.Panel10;
+    std::unique_ptr<TEdit>& Edit4 = WordList.Edit4;
+    std::unique_ptr<TListBox>& ListBox1 = WordList.ListBox1;
+    TOpenDialog& OpenDialog2 = WordList.OpenDialog2;
+    TSaveDialog& SaveDialog2 = WordList.SaveDialog2;
+    int& InsertAllowance = WordList.InsertAllowance;
+    std::unique_ptr<TRichEdit> RichEdit1; // hidden scratch space (the association script)
 
     // ---- the editor area ----
-    std::unique_ptr<TPanel> Panel11; // holds the ruler and the editor
-    std::unique_ptr<TBevel> Bevel2;  // line along the editor area's left edge
-    std::unique_ptr<TPanel> Panel19;  // the ruler strip (rich mode only)
-    std::unique_ptr<TPanel> Panel20;  // the ruler inside it
-    std::unique_ptr<TBevel> Bevel3;   // the ruler strip's left edge
-    std::unique_ptr<TBevel> Bevel4;   // the ruler's line
-    std::unique_ptr<TImage> Image1;   // ruler marker: first-line indent
-    std::unique_ptr<TImage> Image2;   // ruler marker: indent of the other lines
-    std::unique_ptr<TImage> Image3;   // ruler marker: right indent
     std::unique_ptr<TRichEdit> memo1; // the editor: the document
 
     std::unique_ptr<TTimer> Timer1; // once, 1 ms after start-up: the size field
-    std::unique_ptr<TTimer> Timer2; // the clock, 499 ms
 
     // ---- document state ----
     // The current file name is SaveDialog1.FileName (empty: untitled); the
@@ -167,8 +200,6 @@ public:
     // written in the ANSI code page where that holds it, else as UTF-8.
     TTextFormat DocumentFormat;
     bool FormatFromFile = false;
-    int InsertAllowance = 0;       // 0, or 16 while "Insert >>" is hidden
-    bool Syncing = false;          // the formatting toolbar is being refreshed
 
     // The command line the program was started with; empty means the real one.
     static std::string CommandLineOverride;
@@ -176,7 +207,26 @@ public:
     // Caption rule: "Mibor8", or "Mibor8 - " and the full path.
     static std::string CaptionFor(const std::string& fileName);
     // The word-list frame's height and the "Insert >>" button below it.
-    void SetWordListHeight(int height);
+    void SetWordListHeight(int height) { WordList.SetWordListHeight(height); }
+
+    // ---- what the Preferences window asks of the main window ----
+    // The side panel for a choice of the panel-size group: 0 hides it, 1 to
+    // 3 show it small, medium or large (a larger choice: large); a choice
+    // below 0 changes nothing.
+    void ShowSidePanel(int choice);
+    // Shows or hides "Insert >>"; the word list keeps its room only while shown.
+    void ShowInsertButton(bool shown) { WordList.ShowInsertButton(shown); }
+    // The height the word-list frame fills, by the window height it is taken
+    // from: the client height, the outer height, or the outer height while a
+    // toolbar band is dragged ("Insert >>" then stays where it is).
+    enum class TWordListFit { ClientHeight, OuterHeight, BandDrag };
+    int WordListHeight(TWordListFit fit) const;
+    void FitWordList(TWordListFit fit);
+    // "Reset all Toolbars": every toolbar shown, at its default place.
+    void ResetToolBars();
+    // The default margins on the whole text in plain mode; margin fields that
+    // are not numbers leave the text as it is.
+    void ApplyDefaultMargins();
 
     // ---- window events and commands ----
     void FormCreate(TObject* sender);
@@ -270,74 +320,62 @@ public:
     // The manual "Mibor8.pdf" in the folder of the program's own file.
     static std::string ManualPath();
 
-    // ---- find and replace (FindReplace.cpp) ----
-    bool ReplacingAll = false; // set while "Replace all" runs
-    void ReplaceAllInOnePiece(TFindOptions& options);
-    // The search routine with a replacement text (empty: none); the search
-    // itself is in FindText.h.
-    void find(const std::string& replacement);
-    void findbuttonClick(TObject* sender);
-    void replacebuttonClick(TObject* sender);
-    void replallbuttonClick(TObject* sender);
-    void feditKeyPress(TObject* sender, wchar_t& key);
-    void reditKeyPress(TObject* sender, wchar_t& key);
+    // ---- find and replace (FindBar.h) ----
+    void find(const std::string& replacement) { Find.find(replacement); }
+    void findbuttonClick(TObject* sender) { Find.findbuttonClick(sender); }
+    void replacebuttonClick(TObject* sender) { Find.replacebuttonClick(sender); }
+    void replallbuttonClick(TObject* sender) { Find.replallbuttonClick(sender); }
+    void feditKeyPress(TObject* sender, wchar_t& key) { Find.feditKeyPress(sender, key); }
+    void reditKeyPress(TObject* sender, wchar_t& key) { Find.reditKeyPress(sender, key); }
+    TFindOptions FindOptions() const { return Find.FindOptions(); }
+    void SetFindOptions(const TFindOptions& options) { Find.SetFindOptions(options); }
     void ToolButton27Click(TObject* sender); // shows or hides the find bar
-    // The check marks of the " Options" menu.
-    TFindOptions FindOptions() const;
-    void SetFindOptions(const TFindOptions& options);
 
-    // ---- word list (WordList.cpp) ----
-    void SpeedButton1Click(TObject* sender); // Add
-    void SpeedButton2Click(TObject* sender); // Remove
-    void SpeedButton3Click(TObject* sender); // Insert >>
-    void Importwordlist1Click(TObject* sender);
-    void Exportwordlist1Click(TObject* sender);
-    void Emptywordlist1Click(TObject* sender);
-    void Edit4KeyPress(TObject* sender, wchar_t& key);
-    void Edit4Change(TObject* sender);
-    void ListBox1DblClick(TObject* sender);
-    void ListBox1MouseDown(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
-    void ListBox1MouseUp(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
+    // ---- word list (WordListPanel.h) ----
+    void SpeedButton1Click(TObject* sender) { WordList.SpeedButton1Click(sender); }
+    void SpeedButton2Click(TObject* sender) { WordList.SpeedButton2Click(sender); }
+    void SpeedButton3Click(TObject* sender) { WordList.SpeedButton3Click(sender); }
+    void Importwordlist1Click(TObject* sender) { WordList.Importwordlist1Click(sender); }
+    void Exportwordlist1Click(TObject* sender) { WordList.Exportwordlist1Click(sender); }
+    void Emptywordlist1Click(TObject* sender) { WordList.Emptywordlist1Click(sender); }
+    void Edit4KeyPress(TObject* sender, wchar_t& key) { WordList.Edit4KeyPress(sender, key); }
+    void Edit4Change(TObject* sender) { WordList.Edit4Change(sender); }
+    void ListBox1DblClick(TObject* sender) { WordList.ListBox1DblClick(sender); }
+    void ListBox1MouseDown(TObject* sender, TMouseButton button, TShiftState shift, int x, int y)
+    {
+        WordList.ListBox1MouseDown(sender, button, shift, x, y);
+    }
+    void ListBox1MouseUp(TObject* sender, TMouseButton button, TShiftState shift, int x, int y)
+    {
+        WordList.ListBox1MouseUp(sender, button, shift, x, y);
+    }
+    void UpdateWordListButtons() { WordList.UpdateWordListButtons(); }
     void ControlBar1BandDrag(TObject* sender);
-    // "Add" is enabled exactly when the entry field holds text, "Remove" and
-    // "Insert >>" exactly when the list holds an entry.
-    void UpdateWordListButtons();
 
-    // ---- character and paragraph formatting (Formatting.cpp) ----
-    // Bold, italic, underline: each toggles its style on the selection.
-    void ToolButton11Click(TObject* sender);
-    void ToolButton12Click(TObject* sender);
-    void ToolButton14Click(TObject* sender);
-    // Text typed into the font box changes nothing: the box shows the
-    // selection's font again. A font chosen from the list is applied.
-    void ComboBox1Change(TObject* sender);
-    void ComboBox1Select(TObject* sender);
-    void Edit3Change(TObject* sender);
-    // The colour items (their colours in TextColors.h) and "Custom...".
-    void SetSelectionColor(TColor color);
-    void Custom1Click(TObject* sender);
-    // The three alignment buttons; the sender's tag is the alignment.
-    void ToolButton18Click(TObject* sender);
-    // Brings the toolbar and the ruler in line with the selection; nothing
-    // shown is applied (Syncing is set meanwhile).
-    void memo1SelectionChange(TObject* sender);
+    // ---- character and paragraph formatting, the ruler (FormattingBar.h) ----
+    void ToolButton11Click(TObject* sender) { Format.ToolButton11Click(sender); }
+    void ToolButton12Click(TObject* sender) { Format.ToolButton12Click(sender); }
+    void ToolButton14Click(TObject* sender) { Format.ToolButton14Click(sender); }
+    void ComboBox1Change(TObject* sender) { Format.ComboBox1Change(sender); }
+    void ComboBox1Select(TObject* sender) { Format.ComboBox1Select(sender); }
+    void Edit3Change(TObject* sender) { Format.Edit3Change(sender); }
+    void SetSelectionColor(TColor color) { Format.SetSelectionColor(color); }
+    void Custom1Click(TObject* sender) { Format.Custom1Click(sender); }
+    void ToolButton18Click(TObject* sender) { Format.ToolButton18Click(sender); }
+    void memo1SelectionChange(TObject* sender) { Format.memo1SelectionChange(sender); }
+    void PlaceMarkers(const TParaAttributes& paragraph) { Format.PlaceMarkers(paragraph); }
+    void MarkerCaptureLost(TObject* sender) { Format.MarkerCaptureLost(sender); }
+    void Panel20Resize(TObject* sender) { Format.Panel20Resize(sender); }
+    // The markers' mouse events (Image1: first-line indent, Image2: the
+    // other lines, Image3: right indent) are bound to the part itself.
 
-    // ---- date and time (DateTime.cpp) ----
-    void Timer2Timer(TObject* sender);
-    void DateTimePicker1Change(TObject* sender);
-    void DateTimePicker2Change(TObject* sender);
-    void ToolButton22Click(TObject* sender); // Insert time
-    void ToolButton23Click(TObject* sender); // Insert date
-    void ToolButton26Click(TObject* sender); // Start / Stop ticking
-    // The user's regional formats, read at start-up.
-    static std::string RegionalFormat(LCTYPE which);
-    std::string LongTimeFormat = RegionalFormat(LOCALE_STIMEFORMAT);
-    std::string ShortDateFormat = RegionalFormat(LOCALE_SSHORTDATE);
-    // A value's time of day and date in those formats.
-    std::string TimeText(const SYSTEMTIME& value) const;
-    std::string DateText(const SYSTEMTIME& value) const;
-    // Inserts the picker's value as "Insert time" and "Insert date" do.
-    void InsertPickerValue(const TDateTimePicker& picker);
+    // ---- date and time (ClockBar.h) ----
+    void Timer2Timer(TObject* sender) { Clock.Timer2Timer(sender); }
+    void DateTimePicker1Change(TObject* sender) { Clock.DateTimePicker1Change(sender); }
+    void DateTimePicker2Change(TObject* sender) { Clock.DateTimePicker2Change(sender); }
+    void ToolButton22Click(TObject* sender) { Clock.ToolButton22Click(sender); }
+    void ToolButton23Click(TObject* sender) { Clock.ToolButton23Click(sender); }
+    void ToolButton26Click(TObject* sender) { Clock.ToolButton26Click(sender); }
 
     // ---- clipboard and selection (Clipboard.cpp) ----
     void ToolButton34Click(TObject* sender); // Undo / Redo
@@ -355,25 +393,6 @@ public:
     // Pastes `times` times into the focused field.
     void PasteIntoFocusedField(int times);
 
-    // ---- indent ruler (IndentRuler.cpp) ----
-    // Image1: first-line indent, Image2: the other lines, Image3: right indent.
-    void Image1MouseDown(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
-    void Image2MouseDown(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
-    void Image3MouseDown(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
-    void Image1MouseMove(TObject* sender, TShiftState shift, int x, int y);
-    void Image2MouseMove(TObject* sender, TShiftState shift, int x, int y);
-    void Image3MouseMove(TObject* sender, TShiftState shift, int x, int y);
-    void Image1MouseUp(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
-    void Image2MouseUp(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
-    void Image3MouseUp(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
-    // A drag that loses the mouse ends without applying anything.
-    void MarkerCaptureLost(TObject* sender);
-    void Panel20Resize(TObject* sender);
-    // Puts the markers where the paragraph's indents are.
-    void PlaceMarkers(const TParaAttributes& paragraph);
-    bool Dragging = false; // a marker is held
-    int GrabOffset = 0;    // where the held marker is held, from its left
-
 protected:
     void DropFiles(HDROP drop) override;
 
@@ -385,22 +404,6 @@ private:
     void BindEvents();
     void FillFontList();
     void OpenCommandLineFile();
-    // Formatting.cpp
-    void ToggleStyle(TFontStyles style, DWORD mask);
-    void ShowSelectionFont(bool chosenFromList);
-    // IndentRuler.cpp
-    enum class TMarker { First, Left, Right };
-    TImage& MarkerImage(TMarker marker) const;
-    void PressMarker(TMarker marker, TMouseButton button, int x);
-    void MoveMarker(TMarker marker, int x);
-    void ReleaseMarker(TMarker marker, TMouseButton button);
-    // Pulls the marker back within its limits and sets the indent it stands for.
-    void ApplyMarker(TMarker marker);
-    // The indent a marker shows, in points, and setting it from a text ("12 pt").
-    int MarkerIndent(TMarker marker) const;
-    void SetMarkerIndent(TMarker marker, const std::string& text);
-    void DescribeMarkers();
-    void LimitMarker(TMarker marker);
 };
 
 extern TForm1* Form1;

@@ -58,13 +58,7 @@ void TForm1::BuildMenus()
     Paste2 = PopupMenu1.Add("Paste", nullptr, {}, iconPaste);
     N10XPaste1 = PopupMenu1.Add("10 X Paste", nullptr, {}, iconPasteTen);
 
-    checkbox1 = PopupMenu2.Add("Start at top");
-    checkbox1->SetChecked(true);
-    Searchup = PopupMenu2.Add("Search up");
-    wword = PopupMenu2.Add("Whole word");
-    mcase = PopupMenu2.Add("Match case");
-    for (TMenuItem* option : {checkbox1, Searchup, wword, mcase})
-        option->AutoCheck = true;
+    Find.BuildOptions();
 
     TMenuItem** colorItems[kTextColorCount] = {&White1, &Silver1, &Gray1,  &Black1, &Red1,   &Yellow1,
                                                &Lime1,  &Aqua1,   &Blue1,  &Fuchsia1, &Maroon, &Olive1,
@@ -126,74 +120,11 @@ void TForm1::BuildToolBars()
     ToolButton33 = ToolBar3->AddButton("Help. You need Acrobat Reader: http://get.adobe.com/reader/", nullptr,
                                        iconHelp);
 
-    // The find bar: fields in sunken white frames, buttons with captions in blue.
-    ToolBar5 = std::make_unique<TToolBar>(ControlBar1.get(), 496, &ImageList1, true);
-    ToolBar5->SetFontColor(clBlue);
-    int left = ToolBar5->AddControlSpace(105);
-    Panel1 = std::make_unique<TPanel>(ToolBar5.get(), left, 0, 105, 22);
-    Panel1->SetBevels(TBevelCut::Lowered, TBevelCut::Lowered);
-    Panel1->SetColor(clWhite);
-    fedit = std::make_unique<TEdit>(Panel1.get(), 4, 4, 97, 14, false, false);
-    findbutton = ToolBar5->AddButton(" Find", nullptr, iconFind);
-    left = ToolBar5->AddControlSpace(105);
-    Panel2 = std::make_unique<TPanel>(ToolBar5.get(), left, 0, 105, 22);
-    Panel2->SetBevels(TBevelCut::Lowered, TBevelCut::Lowered);
-    Panel2->SetColor(clWhite);
-    redit = std::make_unique<TEdit>(Panel2.get(), 4, 4, 97, 14, false, false);
-    replacebutton = ToolBar5->AddButton(" Replace", nullptr, iconReplace);
-    replallbutton = ToolBar5->AddButton(" Replace all", nullptr, iconReplaceAll);
-    ToolBar5->AddSeparator();
-    ToolButton9 = ToolBar5->AddButton(" Options", nullptr, iconOptions, Style::DropDown);
-    ToolButton9->DropdownMenu = &PopupMenu2;
-    for (TEdit* field : {fedit.get(), redit.get()}) {
-        field->SetFont(TFont("Tahoma", 8, clBlack));
-        field->SetMaxLength(50);
-        field->PopupMenu = &PopupMenu1;
-    }
+    Find.Build(ControlBar1.get(), ImageList1, PopupMenu1);
 
-    ToolBar6 = std::make_unique<TToolBar>(ControlBar1.get(), 391, &ImageList1);
-    ToolButton11 = ToolBar6->AddButton("Bold", nullptr, iconBold, Style::Check);
-    ToolButton12 = ToolBar6->AddButton("Italic", nullptr, iconItalic, Style::Check);
-    ToolButton14 = ToolBar6->AddButton("Underline", nullptr, iconUnderline, Style::Check);
-    left = ToolBar6->AddControlSpace(141);
-    ComboBox1 = std::make_unique<TComboBox>(ToolBar6.get(), left, 0, 141, TComboBox::Style::DropDown, true, 15, false);
-    ComboBox1->SetFont(TFont("Tahoma", 9));
-    ComboBox1->SetText("Tahoma");
-    ComboBox1->PopupMenu = &PopupMenu4;
-    left = ToolBar6->AddControlSpace(44);
-    Edit3 = std::make_unique<TEdit>(ToolBar6.get(), left + 2, 1, 26, 20, true, false);
-    Edit3->SetMaxLength(3);
-    Edit3->SetReadOnly(true);
-    Edit3->SetText("0");
-    Edit3->PopupMenu = &PopupMenu4;
-    UpDown1 = std::make_unique<TUpDown>(ToolBar6.get(), Edit3.get(), 0, 100, 0);
-    ToolButton15 = ToolBar6->AddButton("Select color...", nullptr, iconColor, Style::DropDown);
-    ToolButton15->DropdownMenu = &PopupMenu3;
-    ToolBar6->AddSeparator();
-    ToolButton18 = ToolBar6->AddButton("Align left", nullptr, iconAlignLeft, Style::Check, true);
-    ToolButton18->Tag = 0;
-    ToolButton19 = ToolBar6->AddButton("Center", nullptr, iconCenter, Style::Check, true);
-    ToolButton19->Tag = 2;
-    ToolButton20 = ToolBar6->AddButton("Align right", nullptr, iconAlignRight, Style::Check, true);
-    ToolButton20->Tag = 1;
-    ToolBar6->AddSeparator();
-    ToolButton44 = ToolBar6->AddButton("", nullptr, iconBullets, Style::Check);
+    Format.Build(ControlBar1.get(), ImageList1, PopupMenu3, PopupMenu4);
 
-    ToolBar7 = std::make_unique<TToolBar>(ControlBar1.get(), 287, &ImageList1);
-    left = ToolBar7->AddControlSpace(105);
-    Panel3 = std::make_unique<TPanel>(ToolBar7.get(), left, 0, 105, 22);
-    Panel3->SetBevels(TBevelCut::Lowered, TBevelCut::None);
-    Panel3->SetColor(clWhite);
-    DateTimePicker1 = std::make_unique<TDateTimePicker>(Panel3.get(), 1, 1, 103, 20, TDateTimeKind::Time);
-    ToolButton22 = ToolBar7->AddButton("Insert time", nullptr, iconInsertTime);
-    left = ToolBar7->AddControlSpace(105);
-    Panel4 = std::make_unique<TPanel>(ToolBar7.get(), left, 0, 105, 22);
-    Panel4->SetBevels(TBevelCut::Lowered, TBevelCut::None);
-    Panel4->SetColor(clWhite);
-    DateTimePicker2 = std::make_unique<TDateTimePicker>(Panel4.get(), 1, 1, 103, 20, TDateTimeKind::Date);
-    ToolButton23 = ToolBar7->AddButton("Insert date", nullptr, iconInsertDate);
-    ToolBar7->AddSeparator();
-    ToolButton26 = ToolBar7->AddButton("Start / Stop ticking", nullptr, iconTicking);
+    Clock.Build(ControlBar1.get(), ImageList1);
 
     // As built: file, edit and clock toolbars in the first row, formatting and
     // tools in the second, the find bar in the third.
@@ -213,5 +144,60 @@ void TForm1::BuildToolBars()
     for (const auto& place : kBuiltPlaces) {
         ControlBar1->SetBandTop(place.bar, place.top);
         ControlBar1->SetBandLeft(place.bar, place.left);
+    }
+}
+
+namespace {
+
+// Holds a window's redrawing off for the life of the object, then draws it
+// afresh.
+class RedrawHeldOff {
+public:
+    explicit RedrawHeldOff(TControl& window) : window_(window), visible_(IsWindowVisible(window.Handle()) != 0)
+    {
+        if (visible_)
+            window_.Perform(WM_SETREDRAW, FALSE);
+    }
+    ~RedrawHeldOff()
+    {
+        if (!visible_)
+            return;
+        window_.Perform(WM_SETREDRAW, TRUE);
+        RedrawWindow(window_.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+    }
+    RedrawHeldOff(const RedrawHeldOff&) = delete;
+    RedrawHeldOff& operator=(const RedrawHeldOff&) = delete;
+
+private:
+    TControl& window_;
+    bool visible_;
+};
+
+} // namespace
+
+void TForm1::ResetToolBars()
+{
+    // Every move would repaint the window; it is drawn once at the end.
+    RedrawHeldOff quiet(*this);
+    struct BandPlace {
+        TToolBar* bar;
+        int value;
+    };
+    TToolBar *file = ToolBar1.get(), *edit = ToolBar2.get(), *tools = ToolBar3.get();
+    TToolBar *find = ToolBar5.get(), *format = ToolBar6.get(), *clock = ToolBar7.get();
+    // The bands go to their places in three steps: tops apart, the lefts,
+    // the final tops; three times over, whatever the places were before.
+    const BandPlace firstTops[] = {{file, 2}, {edit, 28}, {tools, 54}, {format, 80}, {clock, 106}, {find, 132}};
+    const BandPlace lefts[] = {{file, 11}, {edit, 139}, {tools, 401}, {find, 11}, {format, 11}, {clock, 352}};
+    const BandPlace finalTops[] = {{file, 2}, {edit, 2}, {tools, 28}, {format, 28}, {clock, 2}, {find, 54}};
+    for (int run = 0; run < 3; ++run) {
+        for (TToolBar* bar : {file, edit, tools, find, format, clock})
+            ControlBar1->SetBandVisible(bar, true);
+        for (const BandPlace& place : firstTops)
+            ControlBar1->SetBandTop(place.bar, place.value);
+        for (const BandPlace& place : lefts)
+            ControlBar1->SetBandLeft(place.bar, place.value);
+        for (const BandPlace& place : finalTops)
+            ControlBar1->SetBandTop(place.bar, place.value);
     }
 }

@@ -1,5 +1,6 @@
 // The main window: its parts as built, start-up, window events and shut-down.
 #include "mainform/MainForm.h"
+#include "mainform/MainWindowReads.h"
 
 #include "about/AboutForm.h"
 #include "email/SendForm.h"
@@ -18,6 +19,10 @@
 #include <set>
 
 TForm1* Form1 = nullptr;
+
+TRichEdit& MainEditor() { return *Form1->memo1; }
+const TDateTimePicker& MainDatePicker() { return *Form1->DateTimePicker2; }
+TImageList* MainIcons() { return Form1 ? &Form1->ImageList1 : nullptr; }
 
 namespace {
 
@@ -53,17 +58,12 @@ TForm1::TForm1() : TForm("TForm1")
     FontDialog1.Font = TFont("Tahoma", 8, clBlack);
     FontDialog1.MinFontSize = 1;
     FontDialog1.MaxFontSize = 100;
-    for (TOpenDialog* dialog : {static_cast<TOpenDialog*>(&OpenDialog2), static_cast<TOpenDialog*>(&SaveDialog2)}) {
-        dialog->DefaultExt = ".mib";
-        dialog->Filter = "Mibor wordlist files (*.mib)|*.mib";
-    }
 
     BuildMenus();
     BuildToolBars();
     BuildSidePanel();
     BuildEditorArea();
     Timer1 = std::make_unique<TTimer>(1, true);
-    Timer2 = std::make_unique<TTimer>(499, true);
     RecoveryTimer = std::make_unique<TTimer>(1, true);
     BindEvents();
     SetActiveControl(memo1.get());
@@ -81,25 +81,7 @@ TForm1::~TForm1()
 
 void TForm1::BuildSidePanel()
 {
-    Panel9 = std::make_unique<TPanel>(this, 0, 0, 128, 300);
-    Panel9->SetBevels(TBevelCut::None, TBevelCut::None);
-    Panel9->SetAlign(TAlign::Left);
-    Shape2 = std::make_unique<TShape>(Panel9.get(), 0, 0, 127, 1, clBtnHighlight, clBtnHighlight);
-    Shape1 = std::make_unique<TShape>(Panel9.get(), 127, 0, 1, 2000, clBtnShadow, clBtnShadow);
-    SpeedButton1 = std::make_unique<TSpeedButton>(Panel9.get(), "Add", 3, 3, 59, 14);
-    SpeedButton2 = std::make_unique<TSpeedButton>(Panel9.get(), "Remove", 65, 3, 59, 14);
-    Panel18 = std::make_unique<TPanel>(Panel9.get(), 2, 19, 123, 22);
-    Panel18->SetSunkenFrame();
-    Panel18->SetColor(clWindow);
-    Edit4 = std::make_unique<TEdit>(Panel18.get(), 5, 4, 111, 14, false, false);
-    Edit4->SetFont(TFont("Tahoma", 8, clBlack));
-    Edit4->SetMaxLength(100);
-    Edit4->PopupMenu = &PopupMenu1;
-    Panel10 = std::make_unique<TPanel>(Panel9.get(), 2, 43, 123, 200);
-    Panel10->SetSunkenFrame();
-    ListBox1 = std::make_unique<TListBox>(Panel10.get(), 0, 0, 121, 198, true, false, false);
-    ListBox1->SetAlign(TAlign::Client);
-    SpeedButton3 = std::make_unique<TSpeedButton>(Panel9.get(), "Insert >>", 2, 245, 123, 14);
+    WordList.Build(this, PopupMenu1);
     RichEdit1 = std::make_unique<TRichEdit>(Panel9.get(), 0, 0, 10, 10, false);
     RichEdit1->Hide();
     RichEdit1->SetMaxLength(200000000);
@@ -113,27 +95,7 @@ void TForm1::BuildEditorArea()
     Bevel2 = std::make_unique<TBevel>(Panel11.get(), 0, 0, 1, 300, TBevelShape::LeftLine);
     Bevel2->SetAlign(TAlign::Left);
 
-    Panel19 = std::make_unique<TPanel>(Panel11.get(), 0, 0, 400, 16);
-    Panel19->SetBevels(TBevelCut::None, TBevelCut::None);
-    Panel19->SetAlign(TAlign::Top);
-    Bevel3 = std::make_unique<TBevel>(Panel19.get(), 0, 0, 1, 16, TBevelShape::LeftLine);
-    Bevel3->SetAlign(TAlign::Left);
-    Panel20 = std::make_unique<TPanel>(Panel19.get(), 0, 0, 400, 16);
-    Panel20->SetBevels(TBevelCut::Raised, TBevelCut::None);
-    Panel20->SetAlign(TAlign::Client);
-    Bevel4 = std::make_unique<TBevel>(Panel20.get(), 3, 7, 394, 2, TBevelShape::TopLine);
-    Image1 = std::make_unique<TImage>(Panel20.get(), 2, 1, 10, 6);
-    Image2 = std::make_unique<TImage>(Panel20.get(), 2, 9, 10, 6);
-    Image3 = std::make_unique<TImage>(Panel20.get(), 386, 9, 10, 6);
-    const std::pair<TImage*, RulerMarker> markers[] = {{Image1.get(), RulerMarker::FirstIndent},
-                                                       {Image2.get(), RulerMarker::LeftIndent},
-                                                       {Image3.get(), RulerMarker::RightIndent}};
-    for (const auto& marker : markers) {
-        auto bitmap = std::make_unique<TBitmapGraphic>(RulerMarkerBitmap(marker.second));
-        bitmap->Transparent = true;
-        marker.first->Transparent = true;
-        marker.first->SetPicture(std::move(bitmap));
-    }
+    Format.BuildRuler(Panel11.get());
 
     memo1 = std::make_unique<TRichEdit>(Panel11.get(), 0, 0, 400, 300);
     memo1->SetAlign(TAlign::Client);
@@ -147,10 +109,49 @@ std::string TForm1::CaptionFor(const std::string& fileName)
     return fileName.empty() ? "Mibor8" : "Mibor8 - " + fileName;
 }
 
-void TForm1::SetWordListHeight(int height)
+// ---- the side panel's layout ----
+
+// While a band is dragged the list takes its height from the window's outer
+// height; "Insert >>" stays where it is until the next change of size.
+void TForm1::ControlBar1BandDrag(TObject*) { FitWordList(TWordListFit::BandDrag); }
+
+int TForm1::WordListHeight(TWordListFit fit) const
 {
-    Panel10->SetHeight(height);
-    SpeedButton3->SetTop(height + 45);
+    // The window height the list fills, less the toolbars and what the panel
+    // and the window's frame keep above and below the list, measured from
+    // that height.
+    switch (fit) {
+    case TWordListFit::ClientHeight:
+        return ClientHeight() + InsertAllowance - ControlBar1->Height() - 65;
+    case TWordListFit::OuterHeight:
+        return Height() + InsertAllowance - ControlBar1->Height() - 109;
+    case TWordListFit::BandDrag:
+        break;
+    }
+    return Height() - ControlBar1->Height() - 71;
+}
+
+void TForm1::FitWordList(TWordListFit fit)
+{
+    if (fit == TWordListFit::BandDrag)
+        Panel10->SetHeight(WordListHeight(fit));
+    else
+        SetWordListHeight(WordListHeight(fit));
+}
+
+void TForm1::ShowSidePanel(int choice)
+{
+    if (choice <= 0) {
+        if (choice == 0) {
+            Panel9->Hide();
+            Bevel2->Hide();
+        }
+        return;
+    }
+    Panel9->Show();
+    Bevel2->Show();
+    WordList.SetPanelSize(std::min(choice, 3));
+    Realign();
 }
 
 // ---- start-up ----
@@ -221,11 +222,8 @@ void TForm1::LoadHeldDocument()
 void TForm1::FormActivate(TObject*)
 {
     if (Edit4->Text().empty())
-        Commands["SpeedButton1Click"].SetEnabled(false);
-    if (ListBox1->Count() == 0) {
-        Commands["SpeedButton2Click"].SetEnabled(false);
-        Commands["SpeedButton3Click"].SetEnabled(false);
-    }
+        WordList.AddCommand->SetEnabled(false);
+    WordList.DisableWhenEmpty();
 }
 
 void TForm1::Timer1Timer(TObject*)
@@ -238,7 +236,7 @@ void TForm1::FormResize(TObject*)
 {
     if (!ControlBar1 || !Panel10 || !memo1)
         return;
-    SetWordListHeight(ClientHeight() + InsertAllowance - ControlBar1->Height() - 65);
+    FitWordList(TWordListFit::ClientHeight);
     Bevel4->SetWidth(Panel20->Width() - 6);
     memo1SelectionChange(this);
 }
@@ -282,6 +280,18 @@ void TForm1::About1Click(TObject*) { Form3->ShowModal(); }
 void TForm1::ImageViewer1Click(TObject*) { Form4->Show(); }
 
 void TForm1::ToolButton6Click(TObject* sender) { ImageViewer1Click(sender); }
+
+// The bar is shown exactly when its "Show this toolbar" preference is ticked;
+// applying the preferences stores the choice at once.
+void TForm1::ToolButton27Click(TObject*)
+{
+    bool show = !Form2->shape8->Checked();
+    Form2->shape8->SetChecked(show);
+    ControlBar1->SetBandVisible(ToolBar5.get(), show);
+    CommandRows.findBar->SetChecked(show);
+    Form2->ApplyPreferences();
+    memo1->SetFocus();
+}
 
 // ---- shut-down ----
 

@@ -7,10 +7,25 @@
 #include "imageviewer/PictureChecks.h"
 #include "mainform/MainForm.h"
 #include "preferences/PreferencesForm.h"
+#include "smtp/SocketHost.h"
 #include "ui/Application.h"
+
+namespace {
+
+// The socket layer waits and reports through the application.
+class TProgramSocketHost : public TSocketHost {
+public:
+    void ProcessMessages() override { Application->ProcessMessages(); }
+    void ReportFailure(const std::string& message) override { Application->ShowError(message); }
+};
+
+TProgramSocketHost programSocketHost;
+
+} // namespace
 
 void CreateProgramForms()
 {
+    InstallSocketHost(&programSocketHost);
     // Pictures in rich text are checked as the viewer's are.
     SetRtfPictureCheck(RichTextPictureFits);
     Application->CreateForm(Form1);
@@ -37,4 +52,5 @@ void DestroyProgramForms()
     Destroy(Form3);
     Destroy(Form2);
     Destroy(Form1);
+    InstallSocketHost(nullptr);
 }

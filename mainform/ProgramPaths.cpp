@@ -1,5 +1,6 @@
 #include "mainform/ProgramPaths.h"
 
+#include "ui/Handles.h"
 #include "ui/SysUtils.h"
 #include "ui/LateBound.h"
 #include "ui/WideText.h"
@@ -35,11 +36,11 @@ bool FolderWritable(const std::string& folder)
 {
     const std::string probe = WithSeparator(folder) + "Mibor8-write-test.tmp";
     const std::wstring wide = ToWide(probe);
-    HANDLE file = CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                              FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
+    TOwnedFile file(CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+    if (!file)
         return false;
-    CloseHandle(file);
+    file.Reset();
     DeleteFileW(wide.c_str());
     return true;
 }

@@ -16,9 +16,10 @@ const char* const kPrefix = "Recovery-";
 void Remove(const std::string& path) { DeleteFileW(ToWide(path).c_str()); }
 
 // The lock of a run: a file it holds open, shared with no one.
-HANDLE TakeLock(const std::string& path)
+TOwnedFile TakeLock(const std::string& path)
 {
-    return CreateFileW(ToWide(path).c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    return TOwnedFile(
+        CreateFileW(ToWide(path).c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
 } // namespace
@@ -27,8 +28,7 @@ TRecoveryCopy::TRecoveryCopy(std::string folder, std::function<TRecoveredText()>
     : folder_(std::move(folder)), snapshot_(std::move(snapshot))
 {
     id_ = IntToStr(GetCurrentProcessId()) + "-" + IntToStr(GetTickCount());
-    HANDLE lock = TakeLock(folder_ + kPrefix + id_ + ".lock");
-    lock_ = lock == INVALID_HANDLE_VALUE ? nullptr : lock;
+    lock_ = TakeLock(folder_ + kPrefix + id_ + ".lock");
     timer_ = std::make_unique<TTimer>(kTick, true);
     timer_->OnTimer = [this](TObject*) { Tick(); };
 }
@@ -38,7 +38,7 @@ TRecoveryCopy::~TRecoveryCopy()
     Join();
     if (!lock_)
         return;
-    CloseHandle(lock_);
+    lock_.Reset();
     // Without a copy the lock guards nothing.
     if (GetFileAttributesW(ToWide(FileName(true)).c_str()) == INVALID_FILE_ATTRIBUTES &&
         GetFileAttributesW(ToWide(FileName(false)).c_str()) == INVALID_FILE_ATTRIBUTES)
@@ -67,8 +67,7 @@ void TRecoveryCopy::Close()
         Remove(leftOver_);
     leftOver_.clear();
     if (lock_) {
-        CloseHandle(lock_);
-        lock_ = nullptr;
+        lock_.Reset();
         Remove(folder_ + kPrefix + id_ + ".lock");
     }
     timer_->SetEnabled(false);
@@ -77,8 +76,8 @@ void TRecoveryCopy::Close()
 std::optional<std::string> TRecoveryCopy::LeftOver()
 {
     WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW(ToWide(folder_ + kPrefix + "*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
+    TOwnedFind search(FindFirstFileW(ToWide(folder_ + kPrefix + "*").c_str(), &found));
+    if (!search)
         return std::nullopt;
     std::string newest;
     FILETIME newestTime{};
@@ -92,17 +91,15 @@ std::optional<std::string> TRecoveryCopy::LeftOver()
             continue;
         // A run that is still going holds its lock: its copy is its own.
         const std::string lock = folder_ + stem + ".lock";
-        HANDLE held = TakeLock(lock);
-        if (held == INVALID_HANDLE_VALUE)
+        if (!TakeLock(lock))
             continue;
-        CloseHandle(held);
         Remove(lock);
         if (newest.empty() || CompareFileTime(&found.ftLastWriteTime, &newestTime) > 0) {
             newest = folder_ + name;
             newestTime = found.ftLastWriteTime;
         }
     } while (FindNextFileW(search, &found));
-    FindClose(search);
+    search.Reset();
     if (newest.empty())
         return std::nullopt;
     leftOver_ = newest;

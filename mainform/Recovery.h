@@ -6,6 +6,7 @@
 #pragma once
 
 #include "ui/ExtCtrls.h"
+#include "ui/Handles.h"
 
 #include <atomic>
 #include <functional>
@@ -61,7 +62,7 @@ private:
     std::string folder_;
     std::string id_; // this run's part of the file names
     std::function<TRecoveredText()> snapshot_;
-    void* lock_ = nullptr; // held open while the program runs
+    TOwnedFile lock_; // held open while the program runs
     std::unique_ptr<TTimer> timer_;
     bool due_ = false;
     unsigned long lastChange_ = 0;

@@ -27,7 +27,7 @@ void TForm1::ToolButton24Click(TObject*)
 {
     // 1. The ruler belongs to rich text.
     Panel19->Hide();
-    Commands["ToolButton24Click"].SetChecked(true);
+    CommandRows.plainMode->SetChecked(true);
 
     // 2. The whole text, keeping the selection.
     TUpdateLock lock(*memo1);
@@ -57,15 +57,15 @@ void TForm1::ToolButton24Click(TObject*)
     // 5. and 6. The character and paragraph tools are off.
     Edit3->SetEnabled(false);
     UpDown1->SetEnabled(false);
-    for (const char* command : {"ToolButton11Click", "ToolButton12Click", "ToolButton14Click"})
-        Commands[command].SetEnabled(false);
+    for (TAction* style : {CommandRows.bold, CommandRows.italic, CommandRows.underline})
+        style->SetEnabled(false);
     ToolButton15->SetEnabled(false);
     for (TToolButton* button : {ToolButton18, ToolButton19, ToolButton20}) {
         button->SetStyle(TToolButtonStyle::Button);
         button->SetDown(false);
     }
-    Commands["ToolButton18Click"].SetEnabled(false);
-    Commands["ToolButton44Click"].SetEnabled(false);
+    CommandRows.align->SetEnabled(false);
+    CommandRows.bullets->SetEnabled(false);
     ComboBox1->SetEnabled(false);
 
     // 7. The default font as the editor's own font.
@@ -87,7 +87,7 @@ TCharAttributes TForm1::PlainModeFont() const
 
 void TForm1::ToolButton25Click(TObject*)
 {
-    Commands["ToolButton25Click"].SetChecked(true);
+    CommandRows.richMode->SetChecked(true);
     // The toolbar follows the selection once, when it is back.
     TUpdateLock lock(*memo1);
     KeptSelection selection(*memo1);
@@ -97,14 +97,14 @@ void TForm1::ToolButton25Click(TObject*)
     Edit3->SetEnabled(true);
     UpDown1->SetEnabled(true);
     Panel19->Show();
-    for (const char* command : {"ToolButton11Click", "ToolButton12Click", "ToolButton14Click"})
-        Commands[command].SetEnabled(true);
+    for (TAction* style : {CommandRows.bold, CommandRows.italic, CommandRows.underline})
+        style->SetEnabled(true);
     ToolButton15->SetEnabled(true);
     for (TToolButton* button : {ToolButton18, ToolButton19, ToolButton20})
         button->SetStyle(TToolButtonStyle::Check, true);
-    Commands["ToolButton18Click"].SetEnabled(true);
+    CommandRows.align->SetEnabled(true);
     ToolButton18->SetDown(true);
-    Commands["ToolButton44Click"].SetEnabled(true);
+    CommandRows.bullets->SetEnabled(true);
     ComboBox1->SetEnabled(true);
 }
 
@@ -133,6 +133,17 @@ void TForm1::ToolButton44Click(TObject*)
         }
     }
     memo1->SetParagraph(change);
+}
+
+void TForm1::ApplyDefaultMargins()
+{
+    if (!PlainMode())
+        return;
+    try {
+        SetWholeTextMargins();
+    } catch (const EConvertError&) {
+        // A margin field that is not a number leaves the text as it is.
+    }
 }
 
 void TForm1::SetWholeTextMargins()

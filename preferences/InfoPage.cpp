@@ -3,7 +3,7 @@
 #include "preferences/InfoFigures.h"
 #include "preferences/PreferencesForm.h"
 
-#include "mainform/MainForm.h"
+#include "mainform/MainWindowReads.h"
 #include "ui/RichEdit.h"
 #include "ui/WideText.h"
 
@@ -45,7 +45,7 @@ void TForm2::FormActivate(TObject*)
 
 void TForm2::RefreshDocumentFigures()
 {
-    const TRichEdit& editor = *Form1->memo1;
+    const TRichEdit& editor = MainEditor();
     int lines = editor.LineCount();
     int characters = editor.TextLength();
     LinesLabel->SetText(LinesText(lines));

@@ -7,54 +7,6 @@
 #include "mainform/MainForm.h"
 #include "ui/SysUtils.h"
 
-namespace {
-
-// One toolbar's place in a step of "Reset all Toolbars".
-struct BarPlace {
-    std::unique_ptr<TToolBar> TForm1::*bar;
-    int value;
-};
-
-const BarPlace kFirstTops[] = {{&TForm1::ToolBar1, 2},  {&TForm1::ToolBar2, 28}, {&TForm1::ToolBar3, 54},
-                               {&TForm1::ToolBar6, 80}, {&TForm1::ToolBar7, 106}, {&TForm1::ToolBar5, 132}};
-const BarPlace kLefts[] = {{&TForm1::ToolBar1, 11}, {&TForm1::ToolBar2, 139}, {&TForm1::ToolBar3, 401},
-                           {&TForm1::ToolBar5, 11}, {&TForm1::ToolBar6, 11},  {&TForm1::ToolBar7, 352}};
-const BarPlace kFinalTops[] = {{&TForm1::ToolBar1, 2},  {&TForm1::ToolBar2, 2}, {&TForm1::ToolBar3, 28},
-                               {&TForm1::ToolBar6, 28}, {&TForm1::ToolBar7, 2}, {&TForm1::ToolBar5, 54}};
-
-template <size_t N>
-void PlaceBars(const BarPlace (&places)[N], void (TControlBar::*place)(TToolBar*, int))
-{
-    for (const BarPlace& each : places)
-        (Form1->ControlBar1.get()->*place)((Form1->*each.bar).get(), each.value);
-}
-
-// Holds a window's redrawing off for the life of the object, then draws it
-// afresh.
-class RedrawHeldOff {
-public:
-    explicit RedrawHeldOff(TControl& window) : window_(window), visible_(IsWindowVisible(window.Handle()) != 0)
-    {
-        if (visible_)
-            window_.Perform(WM_SETREDRAW, FALSE);
-    }
-    ~RedrawHeldOff()
-    {
-        if (!visible_)
-            return;
-        window_.Perform(WM_SETREDRAW, TRUE);
-        RedrawWindow(window_.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
-    }
-    RedrawHeldOff(const RedrawHeldOff&) = delete;
-    RedrawHeldOff& operator=(const RedrawHeldOff&) = delete;
-
-private:
-    TControl& window_;
-    bool visible_;
-};
-
-} // namespace
-
 // ---- opening ----
 
 void TForm2::FormShow(TObject*)
@@ -123,19 +75,9 @@ void TForm2::Edit4Change(TObject*)
 
 void TForm2::SpeedButton22Click(TObject*)
 {
-    TControlBar& bar = *Form1->ControlBar1;
-    // Every move would repaint the main window; it is drawn once at the end.
-    RedrawHeldOff quiet(*Form1);
-    for (int run = 0; run < 3; ++run) {
-        for (TCheckBox* box : {shape10.get(), shape1.get(), shape14.get(), shape4.get(), shape8.get(), shape7.get()})
-            box->SetChecked(true);
-        for (TToolBar* toolBar : {Form1->ToolBar1.get(), Form1->ToolBar2.get(), Form1->ToolBar3.get(),
-                                  Form1->ToolBar5.get(), Form1->ToolBar6.get(), Form1->ToolBar7.get()})
-            bar.SetBandVisible(toolBar, true);
-        PlaceBars(kFirstTops, &TControlBar::SetBandTop);
-        PlaceBars(kLefts, &TControlBar::SetBandLeft);
-        PlaceBars(kFinalTops, &TControlBar::SetBandTop);
-    }
+    for (TCheckBox* box : {shape10.get(), shape1.get(), shape14.get(), shape4.get(), shape8.get(), shape7.get()})
+        box->SetChecked(true);
+    Form1->ResetToolBars();
 }
 
 // ---- Backup and save ----

@@ -277,13 +277,4 @@ void TForm2::FormCreate(TObject*)
     Form1->FontDialog1.Font = Form1->memo1->Font();
 }
 
-void TForm2::Edit2Change(TObject*)
-{
-    if (!Form1->PlainMode())
-        return;
-    try {
-        Form1->SetWholeTextMargins();
-    } catch (const EConvertError&) {
-        // A margin field that is not a number leaves the text as it is.
-    }
-}
+void TForm2::Edit2Change(TObject*) { Form1->ApplyDefaultMargins(); }

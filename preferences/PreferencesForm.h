@@ -119,16 +119,12 @@ private:
     void BuildAddTextPage();
     void BuildEmailPage();
     void BindEvents();
-    // The two values of the E-mail page that stores of earlier versions lack.
-    void LoadMailSecurity(const TRegistry& store);
-    void SaveMailSecurity(TRegistry& store);
     // The Info page: the computer figures once, the document figures on
     // every activation.
     void FillComputerFigures();
     void RefreshDocumentFigures();
     // The steps that apply preferences and the close event share.
     void PushChoices(bool closing);
-    void ApplyPanelSize();
 };
 
 extern TForm2* Form2;

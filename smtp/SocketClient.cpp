@@ -4,7 +4,6 @@
 
 #include "smtp/HiddenWindow.h"
 #include "smtp/TlsChannel.h"
-#include "ui/Application.h"
 
 #include <winsock.h>
 

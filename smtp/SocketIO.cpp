@@ -1,7 +1,7 @@
 // TSocketClient: reading lines, writing, the send queue and the bounded waits.
 #include "smtp/SocketClient.h"
 
-#include "ui/Application.h"
+#include "smtp/SocketHost.h"
 
 #include <winsock.h>
 
@@ -59,7 +59,7 @@ private:
 void TSocketClient::WaitStep()
 {
     Sleep(2);
-    Application->ProcessMessages();
+    SocketHost().ProcessMessages();
 }
 
 unsigned TSocketClient::WaitLimit() const

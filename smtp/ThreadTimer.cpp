@@ -1,7 +1,7 @@
 #include "smtp/HiddenWindow.h"
 #include "smtp/SockConst.h"
 #include "smtp/SocketClient.h"
-#include "ui/Application.h"
+#include "smtp/SocketHost.h"
 
 namespace {
 
@@ -59,9 +59,16 @@ void TThreadTimer::Update()
 
 void TThreadTimer::Timer()
 {
+    // Reported once the handler has been left: no message loop runs while
+    // an exception is being handled.
+    std::string failure;
+    bool failed = false;
     try {
         Fire(onTimer_, this);
     } catch (const std::exception& error) {
-        Application->HandleException(error);
+        failure = error.what();
+        failed = true;
     }
+    if (failed)
+        SocketHost().ReportFailure(failure);
 }

@@ -95,12 +95,6 @@ public:
     bool Execute() { return Dialogs().ExecuteFont(*this); }
 };
 
-struct TGlobalFree {
-    void operator()(HGLOBAL memory) const { GlobalFree(memory); }
-};
-// A block of global memory, freed with GlobalFree.
-using TOwnedGlobal = TOwnedHandle<HGLOBAL, TGlobalFree>;
-
 // The print dialog: the printer, its properties and the number of copies.
 // Execute is false when the user cancels and raises EPrinter when the dialog
 // cannot be shown (no printer installed).

@@ -1,67 +1,14 @@
-// Owners of what GDI hands out and expects back: device contexts, objects
-// selected into them, bitmaps, fonts, brushes and regions. Each gives its
-// handle back when it goes out of scope, also when an exception passes.
+// Scopes of what GDI hands out and expects back: device contexts and objects
+// selected into them, each given back when it goes out of scope, also when an
+// exception passes. The owners of bitmaps, fonts, brushes, regions, device
+// contexts and metafiles are in Handles.h with the other handles.
 #pragma once
+
+#include "ui/Handles.h"
 
 #include <windows.h>
 
 #include <utility>
-
-// A handle that the program owns and gives back with `Deleter` when the owner
-// goes away.
-template <typename Handle, typename Deleter>
-class TOwnedHandle {
-public:
-    TOwnedHandle() = default;
-    explicit TOwnedHandle(Handle handle) : handle_(handle) {}
-    ~TOwnedHandle() { Reset(); }
-    TOwnedHandle(TOwnedHandle&& other) noexcept : handle_(other.Release()) {}
-    TOwnedHandle& operator=(TOwnedHandle&& other) noexcept
-    {
-        if (this != &other)
-            Reset(other.Release());
-        return *this;
-    }
-    TOwnedHandle(const TOwnedHandle&) = delete;
-    TOwnedHandle& operator=(const TOwnedHandle&) = delete;
-
-    Handle Get() const { return handle_; }
-    operator Handle() const { return handle_; }
-    explicit operator bool() const { return handle_ != nullptr; }
-    // Gives the handle up: the caller deletes it.
-    Handle Release() { return std::exchange(handle_, nullptr); }
-    void Reset(Handle handle = nullptr)
-    {
-        if (handle_)
-            Deleter()(handle_);
-        handle_ = handle;
-    }
-
-private:
-    Handle handle_ = nullptr;
-};
-
-struct TDeleteObject {
-    void operator()(HGDIOBJ object) const { DeleteObject(object); }
-};
-struct TDeleteDC {
-    void operator()(HDC dc) const { DeleteDC(dc); }
-};
-struct TDeleteEnhMetaFile {
-    void operator()(HENHMETAFILE metafile) const { DeleteEnhMetaFile(metafile); }
-};
-
-// GDI objects (bitmaps, fonts, brushes, pens, regions), deleted with DeleteObject.
-using TOwnedBitmap = TOwnedHandle<HBITMAP, TDeleteObject>;
-using TOwnedFont = TOwnedHandle<HFONT, TDeleteObject>;
-using TOwnedBrush = TOwnedHandle<HBRUSH, TDeleteObject>;
-using TOwnedPen = TOwnedHandle<HPEN, TDeleteObject>;
-using TOwnedRegion = TOwnedHandle<HRGN, TDeleteObject>;
-// A device context made by the program (a memory context, a printer's),
-// deleted with DeleteDC.
-using TOwnedDC = TOwnedHandle<HDC, TDeleteDC>;
-// An enhanced metafile, deleted with DeleteEnhMetaFile.
-using TOwnedEnhMetaFile = TOwnedHandle<HENHMETAFILE, TDeleteEnhMetaFile>;
 
 // A window's device context (the screen's for a null window), released on
 // scope exit.

@@ -23,10 +23,6 @@ const int kHugePage = 200 * kTwipsPerInch;
 // The characters of the text the hidden control holds at least.
 const int kChunk = 32 * 1024;
 
-struct TDestroyWindow {
-    void operator()(HWND window) const { DestroyWindow(window); }
-};
-using TOwnedWindow = TOwnedHandle<HWND, TDestroyWindow>;
 
 DWORD CALLBACK CollectRtf(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* done)
 {

@@ -1,7 +1,8 @@
 #include "SendTestSupport.h"
 
 #include "email/SendForm.h"
-#include "mainform/MainForm.h"
+#include "mainform/MainWindowReads.h"
+#include "ui/RichEdit.h"
 #include "preferences/PreferencesForm.h"
 #include "ui/SysUtils.h"
 
@@ -40,7 +41,7 @@ void StartWithPreferences(ScriptedDialogs& dialogs, int port)
     Form2->name->SetText("Ann Smith");
     Form2->email->SetText("ann@example.com");
     Form8->sendto->SetText("bob@example.com");
-    Form1->memo1->SetText("Hello\r\n.dotted\r\nWorld");
+    MainEditor().SetText("Hello\r\n.dotted\r\nWorld");
 }
 
 void PostClick(HWND window)

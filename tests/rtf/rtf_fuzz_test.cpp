@@ -6,7 +6,8 @@
 #include "tests/rtf/RtfSamples.h"
 #include "tests/windows/TestProgram.h"
 
-#include "mainform/MainForm.h"
+#include "mainform/MainWindowReads.h"
+#include "ui/RichEdit.h"
 #include "ui/Classes.h"
 #include "ui/RtfCheck.h"
 
@@ -110,7 +111,7 @@ protected:
     // Loads `file` as the program's open does; the text the editor then holds.
     std::string Load(const std::string& file, bool plain)
     {
-        TRichEdit& memo = *Form1->memo1;
+        TRichEdit& memo = MainEditor();
         memo.PlainText = plain;
         TMemoryStream stream;
         stream.WriteString(file);
@@ -131,7 +132,7 @@ bool ReadAsMarkup(const std::string& text) { return text.rfind("{\\rtf", 0) == 0
 TEST_F(RtfLoadTest, DamagedRtfLoadsAsRichTextExactlyWhenTheCheckLetsItThrough)
 {
     // The samples: RTF of other programs, and the control's own of a formatted text.
-    TRichEdit& memo = *Form1->memo1;
+    TRichEdit& memo = MainEditor();
     memo.SetSelText("Plain, then bold and coloured text.\r\nA second paragraph.");
     memo.Select(13, 8);
     memo.SetSelAttributes({CFM_BOLD | CFM_COLOR | CFM_SIZE, "", 14, clRed, fsBold});
@@ -172,7 +173,7 @@ TEST_F(RtfLoadTest, DamagedRtfLoadsAsRichTextExactlyWhenTheCheckLetsItThrough)
 
 TEST_F(RtfLoadTest, HarmfulRichTextOnTheClipboardIsPastedAsPlainText)
 {
-    TRichEdit& memo = *Form1->memo1;
+    TRichEdit& memo = MainEditor();
     const struct {
         const char* how;
         UINT message;

@@ -4,6 +4,7 @@
 #include "TempFiles.h"
 
 #include "smtp/SocketClient.h"
+#include "smtp/SocketHost.h"
 #include "ui/Application.h"
 
 #include <gtest/gtest.h>
@@ -57,6 +58,16 @@ class Socket : public ::testing::Test {
 protected:
     Socket() { client.Host = "127.0.0.1"; }
     void Use(const TScriptedServer& server) { client.Port = server.Port(); }
+    // A failed attempt leaves the client fit for the next connect.
+    void ExpectTheNextConnectWorks()
+    {
+        TScriptedServer server(Greet);
+        Use(server);
+        client.Connect();
+        EXPECT_EQ(client.ReadLn(), "hello\r\n");
+        client.Disconnect();
+        EXPECT_TRUE(server.Join());
+    }
     TSocketClient client;
 };
 
@@ -97,13 +108,7 @@ TEST_F(Socket, RefusedConnectFailsAtOnceAndTheNextOneWorks)
     EXPECT_EQ(FailureOf([&] { client.Connect(); }), "ESockError: Connection Failed");
     EXPECT_LT(Now() - start, 3000u);
     EXPECT_EQ(events, std::vector<std::string>{"failed"});
-
-    TScriptedServer server(Greet);
-    Use(server);
-    client.Connect();
-    EXPECT_EQ(client.ReadLn(), "hello\r\n");
-    client.Disconnect();
-    EXPECT_TRUE(server.Join());
+    ExpectTheNextConnectWorks();
 }
 
 TEST_F(Socket, ConnectThatNeverCompletesTimesOut)
@@ -127,12 +132,7 @@ TEST_F(Socket, ConnectThatNeverCompletesTimesOut)
     EXPECT_FALSE(client.Connected());
 
     // The abandoned attempt does not hold up the next connect.
-    TScriptedServer server(Greet);
-    Use(server);
-    client.Connect();
-    EXPECT_EQ(client.ReadLn(), "hello\r\n");
-    client.Disconnect();
-    EXPECT_TRUE(server.Join());
+    ExpectTheNextConnectWorks();
 }
 
 TEST_F(Socket, UnresolvableHostAsksOnceForAnotherHost)
@@ -456,6 +456,31 @@ TEST_F(Socket, CancelEndsAWaitingReadLn)
     EXPECT_EQ(FailureOf([&] { client.ReadLn(); }), "EAbortError: Socket readln aborted");
     client.Disconnect();
     EXPECT_TRUE(server.Join());
+}
+
+TEST(ThreadTimer, AFailingHandlerIsReportedThroughTheHostAfterItIsLeft)
+{
+    struct TRecordingHost : TSocketHost {
+        void ProcessMessages() override { Application->ProcessMessages(); }
+        void ReportFailure(const std::string& message) override
+        {
+            reports.push_back(message);
+            handlingException = std::uncaught_exceptions() > 0 || std::current_exception() != nullptr;
+        }
+        std::vector<std::string> reports;
+        bool handlingException = false;
+    } host;
+    InstallSocketHost(&host);
+    TThreadTimer timer;
+    timer.SetInterval(10);
+    timer.SetOnTimer([&](TObject*) {
+        timer.SetEnabled(false);
+        throw ESockError("the handler failed");
+    });
+    EXPECT_TRUE(PumpUntil([&] { return !host.reports.empty(); }));
+    InstallSocketHost(nullptr);
+    ASSERT_EQ(host.reports, std::vector<std::string>{"the handler failed"});
+    EXPECT_FALSE(host.handlingException);
 }
 
 TEST_F(Socket, CheckConnectedGivesTheHandlerOneChance)

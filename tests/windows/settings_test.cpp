@@ -4,6 +4,7 @@
 
 #include "mainform/MainForm.h"
 #include "preferences/PreferencesForm.h"
+#include "preferences/SettingsTable.h"
 #include "preferences/SettingsText.h"
 #include "ui/SysUtils.h"
 
@@ -23,27 +24,6 @@ protected:
         ClearStore();
     }
     ScriptedDialogs dialogs;
-};
-
-const char* const kPreferenceValues[][2] = {
-    {"BackgroundColor", "clWhite"}, {"ReadOnly", "false"},      {"ShowMenuIcons", "true"},
-    {"ShowToolbar1", "true"},       {"ShowToolbar2", "true"},   {"ShowToolbar3", "true"},
-    {"ShowToolbar5", "true"},       {"ShowToolbar6", "true"},   {"ShowToolbar7", "true"},
-    {"ShowApply", "true"},          {"AddAfter", "true"},       {"AddBefore", "false"},
-    {"MakeBackUp", "true"},         {"Mode", "plain"},          {"Port", "25"},
-    {"id", ""},                     {"Name", ""},               {"Email", ""},
-    {"ShowPanel", "2"},             {"LeftMargin", "5"},        {"RightMargin", "5"},
-    {"FontColor", "clBlack"},       {"Font", "clBlack"},        {"FontSize", "8"},
-    {"FontName", "Tahoma"},         {"BackUpLocation", "C:\\Mibor8- Backup"},
-    {"FontStyle", "1"},             {"Maximized", "false"},       {"Security", "0"},
-    {"Password", ""},
-};
-
-const char* const kWindowStateValues[] = {
-    "Width",        "Height",       "Left",         "Top",          "WordList",     "Custom1",
-    "Custom2",      "Toolbar1Left", "Toolbar2Left", "Toolbar3Left", "Toolbar5Left", "Toolbar6Left",
-    "Toolbar7Left", "Toolbar1Top",  "Toolbar2Top",  "Toolbar3Top",  "Toolbar5Top",  "Toolbar6Top",
-    "Toolbar7Top",
 };
 
 // A store as the program writes it, with values that differ from the built ones.
@@ -92,32 +72,31 @@ void WriteFullStore()
     WriteStore("FontStyle", "12");
 }
 
-struct Place {
-    const char* number; // as in the store: "Toolbar<number>Left"
-    std::unique_ptr<TToolBar> TForm1::*bar;
-};
+// "left top" of every toolbar, by the store and as shown, in the order of
+// the toolbars.
+std::vector<std::string> Places(const std::function<std::string(const TSetting&)>& value)
+{
+    std::vector<std::string> lefts(6), tops(6);
+    for (const TSetting& row : Settings())
+        if (row.band >= 0)
+            (row.bandLeft ? lefts : tops)[static_cast<size_t>(row.band)] = value(row);
+    std::vector<std::string> places;
+    for (size_t band = 0; band < 6; ++band)
+        places.push_back(lefts[band] + " " + tops[band]);
+    return places;
+}
 
-const Place kPlaces[] = {{"1", &TForm1::ToolBar1}, {"2", &TForm1::ToolBar2}, {"3", &TForm1::ToolBar3},
-                         {"5", &TForm1::ToolBar5}, {"6", &TForm1::ToolBar6}, {"7", &TForm1::ToolBar7}};
-
-// "left top" of every toolbar, in the order of kPlaces.
 std::vector<std::string> ShownPlaces()
 {
-    std::vector<std::string> places;
-    for (const Place& place : kPlaces) {
-        TToolBar& bar = *(Form1->*place.bar);
-        places.push_back(std::to_string(bar.Left()) + " " + std::to_string(bar.Top()));
-    }
-    return places;
+    return Places([](const TSetting& row) {
+        TToolBar* bar = SettingToolBar(*Form1, row.band);
+        return std::to_string(row.bandLeft ? bar->Left() : bar->Top());
+    });
 }
 
 std::vector<std::string> StoredPlaces()
 {
-    std::vector<std::string> places;
-    for (const Place& place : kPlaces)
-        places.push_back(ReadStore(std::string("Toolbar") + place.number + "Left") + " " +
-                         ReadStore(std::string("Toolbar") + place.number + "Top"));
-    return places;
+    return Places([](const TSetting& row) { return ReadStore(row.name); });
 }
 
 } // namespace
@@ -126,19 +105,24 @@ TEST_F(SettingsTest, FirstStartWritesTheBuiltValuesAndTheWindowStateAtClose)
 {
     StartProgram(dialogs);
     EXPECT_TRUE(dialogs.boxes.empty());
-    for (const auto& value : kPreferenceValues)
-        EXPECT_EQ(ReadStore(value[0]), value[1]) << value[0];
+    for (const TSetting& row : Settings()) {
+        if (row.settingsSave > 0 && row.firstStart) {
+            EXPECT_EQ(ReadStore(row.name), row.firstStart) << row.name;
+        } else if (row.settingsSave == 0) {
+            EXPECT_FALSE(StoreHas(row.name)) << row.name;
+        }
+    }
     EXPECT_FALSE(ReadStore("SMTPServer").empty());
     EXPECT_FALSE(StoreHas("ReOpen"));
-    for (const char* name : kWindowStateValues)
-        EXPECT_FALSE(StoreHas(name)) << name;
     // Neither mode button is down before the user picks one.
     EXPECT_FALSE(Form1->ToolButton24->Down());
     EXPECT_FALSE(Form1->ToolButton25->Down());
 
     StopProgram(true);
-    for (const char* name : kWindowStateValues)
-        EXPECT_TRUE(StoreHas(name)) << name;
+    for (const TSetting& row : Settings())
+        if (row.settingsSave == 0) {
+            EXPECT_TRUE(StoreHas(row.name)) << row.name;
+        }
     EXPECT_EQ(ReadStore("Width"), "739");
     EXPECT_EQ(ReadStore("Height"), "457");
     EXPECT_EQ(ReadStore("WordList"), "");
@@ -263,6 +247,31 @@ TEST_F(SettingsTest, AbsentWidthTakesTheWholeDesktopAndStopsTheLoad)
     // The values that are read first, on their own, are kept.
     EXPECT_EQ(ReadStore("Security"), "2");
     EXPECT_EQ(UnprotectText(ReadStore("Password")), "pw");
+}
+
+TEST_F(SettingsTest, AMalformedNumberOrColourEndsTheLoadWhereItIsRead)
+{
+    const std::vector<TSetting>& rows = Settings();
+    auto backup = std::find_if(rows.begin(), rows.end(), [](const TSetting& row) { return row.name == "BackUpLocation"; });
+    ASSERT_NE(backup, rows.end());
+    for (auto row = rows.begin(); row != rows.end(); ++row) {
+        bool numeric = row->form == TValueForm::Colour || row->form == TValueForm::Integer;
+        // Of the toolbar places, those of the first toolbar: read first of
+        // the lefts and last of the tops.
+        if (!numeric || row->band > 0)
+            continue;
+        WriteFullStore();
+        WriteStore(row->name, "12x");
+        StartProgram(dialogs);
+        // The values read after it kept their built values, and the settings
+        // save wrote what the windows hold over the malformed one.
+        EXPECT_EQ(Form2->Edit3->Text() == "C:\\backups\\doc.bak", row > backup) << row->name;
+        if (row->settingsSave > 0) {
+            EXPECT_NE(ReadStore(row->name), "12x") << row->name;
+        }
+        EXPECT_TRUE(dialogs.boxes.empty());
+        StopProgram(false);
+    }
 }
 
 TEST_F(SettingsTest, ThePasswordIsStoredUnreadableAsTextAndComesBackAfterARestart)
