@@ -209,13 +209,15 @@ void StartWithStored(ScriptedDialogs& dialogs, const std::vector<std::pair<std::
     StartProgram(dialogs, commandLine);
 }
 
+void StoreTest::SetUp() { ClearStore(); }
+
 void ProgramTest::SetUp()
 {
-    ClearStore();
+    StoreTest::SetUp();
     StartProgram(dialogs);
 }
 
-void ProgramTest::TearDown()
+void StoreTest::TearDown()
 {
     if (Form1)
         StopProgram(false);

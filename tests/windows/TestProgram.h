@@ -105,11 +105,18 @@ std::vector<COLORREF> Picture(HWND window);
 std::string WriteTestFile(const std::string& name, const std::string& content);
 std::string ReadTestFile(const std::string& path);
 
-// A test on the program's windows made afresh over an empty store, its
-// dialogs answered from `dialogs`; the store is emptied again afterwards.
-class ProgramTest : public ::testing::Test {
+// A test over an empty store that starts the program itself, its dialogs
+// answered from `dialogs`; the program is stopped and the store emptied
+// again afterwards.
+class StoreTest : public ::testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
     ScriptedDialogs dialogs;
+};
+
+// The same with the program's windows made afresh at the start.
+class ProgramTest : public StoreTest {
+protected:
+    void SetUp() override;
 };

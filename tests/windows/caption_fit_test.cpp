@@ -6,16 +6,7 @@
 
 namespace {
 
-class CaptionFitTest : public ::testing::TestWithParam<const char*> {
-protected:
-    void SetUp() override { ClearStore(); }
-    void TearDown() override
-    {
-        StopProgram(false);
-        ClearStore();
-    }
-    ScriptedDialogs dialogs;
-};
+class CaptionFitTest : public StoreTest, public ::testing::WithParamInterface<const char*> {};
 
 } // namespace
 

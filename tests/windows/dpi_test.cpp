@@ -126,17 +126,7 @@ std::vector<std::pair<HWND, RECT>> ChildPlaces(HWND form)
     return places;
 }
 
-class DpiTest : public ::testing::Test {
-protected:
-    void SetUp() override { ClearStore(); }
-    void TearDown() override
-    {
-        if (Form1)
-            StopProgram(false);
-        ClearStore();
-    }
-    ScriptedDialogs dialogs;
-};
+class DpiTest : public StoreTest {};
 
 // The cases a run at one display scale makes.
 class DpiLayout : public DpiTest {};

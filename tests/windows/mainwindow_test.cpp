@@ -13,15 +13,8 @@
 
 namespace {
 
-class MainWindowTest : public ::testing::Test {
+class MainWindowTest : public StoreTest {
 protected:
-    void SetUp() override { ClearStore(); }
-    void TearDown() override
-    {
-        if (Form1)
-            StopProgram(false);
-        ClearStore();
-    }
     // Starts with a stored mode (and everything else as a first start wrote it).
     void StartInMode(const char* mode, const std::string& commandLine = "")
     {

@@ -14,17 +14,7 @@
 
 namespace {
 
-class SettingsTest : public ::testing::Test {
-protected:
-    void SetUp() override { ClearStore(); }
-    void TearDown() override
-    {
-        if (Form1)
-            StopProgram(false);
-        ClearStore();
-    }
-    ScriptedDialogs dialogs;
-};
+class SettingsTest : public StoreTest {};
 
 // A store as the program writes it, with values that differ from the built ones.
 void WriteFullStore()
