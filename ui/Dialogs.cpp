@@ -11,6 +11,24 @@
 
 #include <cstring>
 
+TFileDialogPart::TFileDialogPart(short width, short height)
+{
+    DLGTEMPLATE dialog{};
+    dialog.style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | DS_3DLOOK | DS_CONTROL;
+    dialog.cdit = 1;
+    dialog.cx = width;
+    dialog.cy = height;
+    std::memcpy(words, &dialog, sizeof dialog); // 18 bytes, then no menu, class or title
+    DLGITEMTEMPLATE item{};
+    item.style = WS_CHILD | SS_LEFT;
+    item.cx = 20;
+    item.cy = 20;
+    item.id = stc32;
+    std::memcpy(words + 12, &item, sizeof item); // at byte 24, aligned to 4
+    words[21] = 0xFFFF;                          // class: static
+    words[22] = 0x0082;                          // title and creation data: zero
+}
+
 namespace {
 
 // The common dialogs' DLL loads when the first dialog shows.
@@ -71,31 +89,6 @@ OPENFILENAMEW TOpenDialog::Prepare(HWND owner, TFileDialogTexts& texts) const
 
 namespace {
 
-// The part the file dialog gets below its own controls when it shows a
-// choice list: the placeholder (stc32) the system fills with its file list
-// and fields, and a row of room beneath it.
-struct TChoiceTemplate {
-    alignas(4) WORD words[32] = {};
-
-    TChoiceTemplate()
-    {
-        DLGTEMPLATE dialog{};
-        dialog.style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | DS_3DLOOK | DS_CONTROL;
-        dialog.cdit = 1;
-        dialog.cx = 20;
-        dialog.cy = 38;
-        std::memcpy(words, &dialog, sizeof dialog); // 18 bytes, then no menu, class or title
-        DLGITEMTEMPLATE item{};
-        item.style = WS_CHILD | SS_LEFT;
-        item.cx = 20;
-        item.cy = 20;
-        item.id = stc32;
-        std::memcpy(words + 12, &item, sizeof item); // at byte 24, aligned to 4
-        words[21] = 0xFFFF;                          // class: static
-        words[22] = 0x0082;
-    }
-};
-
 const int kChoiceListId = 1201;
 
 // Puts the caption and the list below the dialog's list of file types, in
@@ -155,7 +148,7 @@ static bool RunFileDialog(TOpenDialog& dialog, bool save)
 {
     TFileDialogTexts texts;
     OPENFILENAMEW ofn = dialog.Prepare(Application->ActiveWindowHandle(), texts);
-    static const TChoiceTemplate choiceTemplate;
+    static const TFileDialogPart choiceTemplate(20, 38); // a row of room beneath
     const int shownChoice = dialog.ChoiceIndex;
     if (!dialog.Choices.empty()) {
         ofn.Flags |= OFN_ENABLEHOOK | OFN_ENABLETEMPLATEHANDLE;

@@ -41,6 +41,15 @@ struct TFileDialogTexts {
     std::wstring file, filter, defaultExt, initialDir, title;
 };
 
+// The in-memory template of the part a file dialog gets beside its own
+// controls: the placeholder (stc32) that the system fills with its file list
+// and fields, in a part `width` by `height` dialog units, the room beside or
+// beneath it for the controls of our own.
+struct TFileDialogPart {
+    alignas(4) WORD words[32] = {};
+    TFileDialogPart(short width, short height);
+};
+
 // An open-file dialog. Filter: "description|pattern|description|pattern".
 class TOpenDialog : public TObject {
 public:

@@ -87,32 +87,6 @@ private:
     const TGraphic& picture_;
 };
 
-// The in-memory template of the part the dialog gets beside its own
-// controls: the placeholder (stc32) that the system fills with the file list
-// and fields, and room to its right for the preview pane.
-struct TPaneTemplate {
-    alignas(4) WORD words[32] = {};
-
-    TPaneTemplate()
-    {
-        DLGTEMPLATE dialog{};
-        dialog.style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | DS_3DLOOK | DS_CONTROL;
-        dialog.cdit = 1;
-        dialog.cx = 120;
-        dialog.cy = 20;
-        std::memcpy(words, &dialog, sizeof dialog); // 18 bytes, then no menu, class or title
-        DLGITEMTEMPLATE item{};
-        item.style = WS_CHILD | SS_LEFT;
-        item.cx = 20;
-        item.cy = 20;
-        item.id = stc32;
-        std::memcpy(words + 12, &item, sizeof item); // at byte 24, aligned to 4
-        words[21] = 0xFFFF;                          // class: static
-        words[22] = 0x0082;
-        // title and creation data: zero
-    }
-};
-
 struct THookState {
     TOpenPictureDialog* dialog;
     std::unique_ptr<TPicturePreview> pane;
@@ -194,7 +168,7 @@ bool TDialogService::ExecuteOpenPicture(TOpenPictureDialog& dialog)
 {
     TFileDialogTexts texts;
     OPENFILENAMEW ofn = dialog.Prepare(Application->ActiveWindowHandle(), texts);
-    static const TPaneTemplate pane;
+    static const TFileDialogPart pane(120, 20); // room to the right for the preview
     THookState state{&dialog, nullptr};
     ofn.Flags |= OFN_ENABLEHOOK | OFN_ENABLETEMPLATEHANDLE;
     ofn.hInstance = reinterpret_cast<HINSTANCE>(const_cast<WORD*>(pane.words));

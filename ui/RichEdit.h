@@ -41,6 +41,17 @@ struct TParaAttributes {
     int rightIndent = 0;
     TAlignment alignment = TAlignment::Left;
     bool bullets = false;
+
+    // The three indents, to be set together.
+    static TParaAttributes Indents(int first, int left, int right)
+    {
+        TParaAttributes indents;
+        indents.mask = PFM_STARTINDENT | PFM_OFFSET | PFM_RIGHTINDENT;
+        indents.firstIndent = first;
+        indents.leftIndent = left;
+        indents.rightIndent = right;
+        return indents;
+    }
 };
 
 class TRichEdit : public TControl {

@@ -26,11 +26,7 @@ class IndentRulerTest : public FormattingTest {
 protected:
     void SetIndents(int first, int left, int right)
     {
-        TParaAttributes indents;
-        indents.mask = PFM_STARTINDENT | PFM_OFFSET | PFM_RIGHTINDENT;
-        indents.firstIndent = first;
-        indents.leftIndent = left;
-        indents.rightIndent = right;
+        TParaAttributes indents = TParaAttributes::Indents(first, left, right);
         Memo().SetParagraph(indents);
         Form1->memo1SelectionChange(nullptr);
     }

@@ -76,11 +76,7 @@ TEST_F(PreferencesTest, RichModeLeavesTheIndentsAloneOnMarginChangesAndOk)
     Form1->ToolButton25Click(nullptr);
     Form1->memo1->SetText("first\r\nsecond");
     Form1->memo1->SelectAll();
-    TParaAttributes indents;
-    indents.mask = PFM_STARTINDENT | PFM_OFFSET | PFM_RIGHTINDENT;
-    indents.firstIndent = 40;
-    indents.leftIndent = 10;
-    indents.rightIndent = 25;
+    TParaAttributes indents = TParaAttributes::Indents(40, 10, 25);
     Form1->memo1->SetParagraph(indents);
     prefs.Edit2->SetText("3");
     prefs.Edit4->SetText("4");

@@ -196,11 +196,7 @@ TEST_F(DpiLayout, DISABLED_AtTheSystemScale)
     // The ruler's markers stand on the indents: a point is DPI/72 pixels
     // (the marker's middle 7 pixels of a 96-DPI display from the ruler's
     // start, the right one 1 pixel and the indent plus 6 points from its end).
-    TParaAttributes indents;
-    indents.mask = PFM_STARTINDENT | PFM_OFFSET | PFM_RIGHTINDENT;
-    indents.firstIndent = 36;
-    indents.leftIndent = 18;
-    indents.rightIndent = 54;
+    TParaAttributes indents = TParaAttributes::Indents(36, 18, 54);
     Form1->memo1->SetParagraph(indents);
     Form1->PlaceMarkers(Form1->memo1->Paragraph());
     RECT ruler;
