@@ -168,10 +168,8 @@ void TFindBar::ReplaceAllInOnePiece(TFindOptions& options)
     ReplaceAll(text, ToWide(fedit->Text()), ToWide(redit->Text()), options);
     {
         TUpdateLock hold(*editor_);
-        if (text.Changed()) {
-            editor_->Select(0, editor_->TextLength());
-            editor_->SetWideSelText(text.Text());
-        }
+        if (text.Changed())
+            editor_->ReplaceWholeText(text.Text());
         editor_->Select(text.SelStart(), text.SelLength());
     }
     if (text.Scrolled())

@@ -103,6 +103,9 @@ public:
     // once, where the control's own formatting walks every run of the text.
     // Ctrl+Z brings the old text back, with its formats.
     void SetWholeTextFormats(const TParaAttributes& paragraph, const TCharAttributes& character);
+    // Replaces the whole of a text of one format by `text` in that format,
+    // laid out once and kept in view; Ctrl+Z brings the old text back.
+    void ReplaceWholeText(const std::wstring& text);
 
     // The editor's own font: the one text is typed in when nothing else is set.
     void SetEditorFont(const TFont& font);
@@ -202,6 +205,8 @@ private:
     // Puts back the text SetWholeTextFormats took the formats of; false when
     // there is none, or the control has undo steps of its own left.
     bool UndoWholeTextFormats();
+    void ReplaceWholeContent(TMemoryStream& text, PARAFORMAT paragraph, CHARFORMATW character);
+    static PARAFORMAT ToParaFormat(const TParaAttributes& attributes);
     // The text as it was before SetWholeTextFormats, as RTF.
     std::unique_ptr<TMemoryStream> formatted_;
     bool wordWrap_;

@@ -107,7 +107,7 @@ TParaAttributes TRichEdit::Paragraph() const
     return attributes;
 }
 
-void TRichEdit::SetParagraph(const TParaAttributes& attributes)
+PARAFORMAT TRichEdit::ToParaFormat(const TParaAttributes& attributes)
 {
     PARAFORMAT format;
     std::memset(&format, 0, sizeof format);
@@ -120,6 +120,12 @@ void TRichEdit::SetParagraph(const TParaAttributes& attributes)
                       : attributes.alignment == TAlignment::Center ? PFA_CENTER
                                                                    : PFA_LEFT;
     format.wNumbering = attributes.bullets ? PFN_BULLET : 0;
+    return format;
+}
+
+void TRichEdit::SetParagraph(const TParaAttributes& attributes)
+{
+    PARAFORMAT format = ToParaFormat(attributes);
     Perform(EM_SETPARAFORMAT, 0, reinterpret_cast<LPARAM>(&format));
 }
 
@@ -134,18 +140,8 @@ void TRichEdit::SetEmptyTextFormat(const TCharAttributes& attributes)
 void TRichEdit::SetWholeTextFormats(const TParaAttributes& paragraph, const TCharAttributes& character)
 {
     SelectAll();
-    const int length = TextLength();
-    PARAFORMAT wanted{};
-    wanted.cbSize = sizeof wanted;
-    wanted.dwMask = paragraph.mask;
-    wanted.dxStartIndent = paragraph.firstIndent * 20;
-    wanted.dxOffset = paragraph.leftIndent * 20;
-    wanted.dxRightIndent = paragraph.rightIndent * 20;
-    wanted.wAlignment = paragraph.alignment == TAlignment::Right    ? PFA_RIGHT
-                      : paragraph.alignment == TAlignment::Center ? PFA_CENTER
-                                                                  : PFA_LEFT;
-    wanted.wNumbering = paragraph.bullets ? PFN_BULLET : 0;
-    if (length == 0 || (HasParagraph(wanted) && HasAttributes(ToCharFormat(character), SCF_SELECTION))) {
+    const PARAFORMAT wanted = ToParaFormat(paragraph);
+    if (TextLength() == 0 || (HasParagraph(wanted) && HasAttributes(ToCharFormat(character), SCF_SELECTION))) {
         SetParagraph(paragraph);
         SetSelAttributes(character);
         return;
@@ -154,16 +150,39 @@ void TRichEdit::SetWholeTextFormats(const TParaAttributes& paragraph, const TCha
     // the square of its length: an empty window takes its place, and keeps
     // the formatted text for Ctrl+Z, which the control's own undo cannot
     // bring back from the old window.
+    TMemoryStream text;
+    StreamOut(text, SF_TEXT | SF_UNICODE);
+    ReplaceWholeContent(text, wanted, ToCharFormat(character));
+}
+
+void TRichEdit::ReplaceWholeText(const std::wstring& text)
+{
+    // The text's format: the one at its start, which in one-format text is
+    // everywhere.
+    CHARRANGE start{0, 0};
+    Perform(EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&start));
+    CHARFORMATW character{};
+    character.cbSize = sizeof character;
+    Perform(EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&character));
+    PARAFORMAT paragraph{};
+    paragraph.cbSize = sizeof paragraph;
+    Perform(EM_GETPARAFORMAT, 0, reinterpret_cast<LPARAM>(&paragraph));
+    TMemoryStream stream;
+    stream.WriteBuffer(text.data(), text.size() * sizeof(wchar_t));
+    ReplaceWholeContent(stream, paragraph, character);
+}
+
+// Streams `text` into an emptied window in the given formats, keeping the
+// view and the old content, as RTF, for one Ctrl+Z.
+void TRichEdit::ReplaceWholeContent(TMemoryStream& text, PARAFORMAT paragraph, CHARFORMATW character)
+{
     TUpdateLock hold(*this);
     const auto firstLine = static_cast<int>(Perform(EM_GETFIRSTVISIBLELINE));
     auto formatted = std::make_unique<TMemoryStream>();
     StreamOut(*formatted, SF_RTF);
-    TMemoryStream text;
-    StreamOut(text, SF_TEXT | SF_UNICODE);
     RecreateEmpty(false);
-    SetParagraph(paragraph);
-    CHARFORMATW format = ToCharFormat(character);
-    Perform(EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&format));
+    Perform(EM_SETPARAFORMAT, 0, reinterpret_cast<LPARAM>(&paragraph));
+    Perform(EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&character));
     text.SetPosition(0);
     StreamIn(text, SF_TEXT | SF_UNICODE | SFF_SELECTION);
     DefaultProc(EM_EMPTYUNDOBUFFER, 0, 0);

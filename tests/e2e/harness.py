@@ -408,6 +408,10 @@ class Wine:
         self.wait_all_ended()
 
     def close_main_window(self):
+        # Once a box that was shown has gone, the main window is enabled again
+        # only when its thread is back from the box's loop: a key before that
+        # reaches a disabled window, which drops it.
+        self.idle("TForm1")
         self.keys("ctrl+alt+x", settle=False)
         self.wait_exit()
 

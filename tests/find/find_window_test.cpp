@@ -234,11 +234,17 @@ TEST_F(FindBarTest, ReplaceAllInPlainModeIsOneChangeThatOneUndoTakesBack)
     for (int i = 0; i < 300; ++i)
         text += "a cat and a cat\r\n";
     Type(text, 5, 0);
+    TRichEdit& memo = *Form1->memo1;
+    const TCharAttributes format = memo.SelAttributes();
     Form1->fedit->SetText("cat");
     Form1->redit->SetText("lion");
     Run("A");
-    EXPECT_EQ(Form1->memo1->Text().size(), text.size() + 600);
+    EXPECT_EQ(memo.Text().size(), text.size() + 600);
     EXPECT_EQ(Messages(), 1);
-    Form1->memo1->Undo();
-    EXPECT_TRUE(Form1->memo1->Text() == text);
+    // The new text has the one format of plain mode, to its end.
+    memo.Select(memo.TextLength() - 3, 3);
+    EXPECT_EQ(memo.SelAttributes().name, format.name);
+    EXPECT_EQ(memo.SelAttributes().size, format.size);
+    memo.Undo();
+    EXPECT_TRUE(memo.Text() == text);
 }
