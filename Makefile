@@ -8,6 +8,9 @@ BUILD := build
 JPEG  := $(BUILD)/libjpeg/install/lib/libjpeg.a
 WINE_ENV := scripts/wine-env.sh $(BUILD)
 MANUAL := $(BUILD)/Mibor8.pdf
+# Each test has a Wine prefix and a display of its own: they run side by side,
+# one for each processor.
+TEST_JOBS := $(shell nproc)
 # The manual's pictures are taken again when the program changed; the PDF is
 # written again only when what they show changed (manual/build.py).
 MANUAL_MADE := $(BUILD)/manual/made.stamp
@@ -36,13 +39,13 @@ test: deps configure
 	cmake --build $(BUILD)
 	$(MAKE) --no-print-directory $(MANUAL_MADE)
 	cmake --build $(BUILD) --target installer
-	MIBOR8_VIRTUAL_DISPLAY=1 $(WINE_ENV) ctest --test-dir $(BUILD) --output-on-failure
+	ctest --test-dir $(BUILD) --output-on-failure -j$(TEST_JOBS)
 
 # One test (its ctest name, T=...) in the environment of `make test`; with
 # F=FILTER only the GoogleTest cases that filter names.
 check: deps configure
 	cmake --build $(BUILD)
-	MIBOR8_VIRTUAL_DISPLAY=1 $(WINE_ENV) $(if $(F),scripts/wine-run.sh $(BUILD)/tests/$(T).exe --gtest_filter='$(F)',ctest --test-dir $(BUILD) -R '^$(T)$$' --output-on-failure)
+	$(if $(F),MIBOR8_VIRTUAL_DISPLAY=1 $(WINE_ENV) scripts/wine-run.sh $(BUILD)/tests/$(T).exe --gtest_filter='$(F)',ctest --test-dir $(BUILD) -R '^$(T)$$' --output-on-failure)
 
 run: deps all manual
 	MIBOR8_KEEP_PREFIX=1 $(WINE_ENV) ./scripts/run.sh $(BUILD)

@@ -3,8 +3,10 @@
 # Runs COMMAND with a private Wine prefix under BUILD_DIR and, where there is no
 # X display (or MIBOR8_VIRTUAL_DISPLAY=1), a virtual one. The prefix is
 # BUILD_DIR/wineprefix, made fresh for every run from a template created once;
-# with MIBOR8_KEEP_PREFIX=1 it is BUILD_DIR/wineprefix-run and kept between runs.
-# Every Wine process is ended afterwards.
+# with MIBOR8_KEEP_PREFIX=1 it is BUILD_DIR/wineprefix-run and kept between runs;
+# with MIBOR8_PREFIX_NAME=NAME it is BUILD_DIR/prefixes/NAME, removed afterwards
+# unless COMMAND failed, so that runs of different names can go side by side.
+# Every Wine process of the prefix is ended afterwards.
 set -u
 mkdir -p "$1" && build=$(cd "$1" && pwd) || exit 1; shift
 
@@ -13,6 +15,9 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEARCH=win32
 
 template="$build/wine-template"
+# Runs started together make the template once: the others wait for it.
+exec 9>"$build/wine-template.lock"
+flock 9
 if [ ! -f "$template/.ready" ]; then
     rm -rf "$template"
     WINEPREFIX="$template" wineboot -i >/dev/null 2>&1
@@ -36,7 +41,16 @@ if [ ! -f "$template/drive_c/windows/Fonts/marlett.ttf" ]; then
         fi
     done
 fi
-if [ "${MIBOR8_KEEP_PREFIX:-0}" = 1 ]; then
+flock -u 9
+exec 9>&-
+named="${MIBOR8_PREFIX_NAME:-}"
+if [ -n "$named" ]; then
+    export WINEPREFIX="$build/prefixes/$named"
+    wineserver -k 2>/dev/null
+    rm -rf "$WINEPREFIX"
+    mkdir -p "$build/prefixes"
+    cp -a "$template" "$WINEPREFIX"
+elif [ "${MIBOR8_KEEP_PREFIX:-0}" = 1 ]; then
     export WINEPREFIX="$build/wineprefix-run"
     [ -d "$WINEPREFIX" ] || cp -a "$template" "$WINEPREFIX"
 else
@@ -66,5 +80,6 @@ fi
 rc=$?
 
 wineserver -k 2>/dev/null
+[ -n "$named" ] && [ $rc -eq 0 ] && rm -rf "$WINEPREFIX"
 [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
 exit $rc
