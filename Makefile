@@ -16,7 +16,7 @@ TEST_JOBS := $(shell nproc)
 MANUAL_MADE := $(BUILD)/manual/made.stamp
 MANUAL_SOURCES := $(wildcard manual/*.md manual/*.py manual/*.rtf) tests/e2e/harness.py
 
-.PHONY: all deps configure test check run bench manual installer clean
+.PHONY: all deps configure test test-programs check run bench manual installer clean
 
 all: deps configure
 	cmake --build $(BUILD) --target Mibor8
@@ -35,11 +35,15 @@ $(BUILD)/build.ninja: CMakeLists.txt $(JPEG)
 
 configure: $(BUILD)/build.ninja
 
+# The manual's pictures are taken while the tests are compiled.
 test: deps configure
-	cmake --build $(BUILD)
-	$(MAKE) --no-print-directory $(MANUAL_MADE)
+	cmake --build $(BUILD) --target Mibor8 e2e_driver
+	$(MAKE) --no-print-directory -j2 test-programs $(MANUAL_MADE)
 	cmake --build $(BUILD) --target installer
 	ctest --test-dir $(BUILD) --output-on-failure -j$(TEST_JOBS)
+
+test-programs:
+	cmake --build $(BUILD)
 
 # One test (its ctest name, T=...) in the environment of `make test`; with
 # F=FILTER only the GoogleTest cases that filter names.

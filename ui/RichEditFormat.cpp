@@ -141,7 +141,14 @@ void TRichEdit::SetWholeTextFormats(const TParaAttributes& paragraph, const TCha
 {
     SelectAll();
     const PARAFORMAT wanted = ToParaFormat(paragraph);
-    if (TextLength() == 0 || (HasParagraph(wanted) && HasAttributes(ToCharFormat(character), SCF_SELECTION))) {
+    if (TextLength() == 0) {
+        // The format of the empty text itself, not one waiting at the caret:
+        // text streamed in at the caret then goes in far faster.
+        SetParagraph(paragraph);
+        SetEmptyTextFormat(character);
+        return;
+    }
+    if (HasParagraph(wanted) && HasAttributes(ToCharFormat(character), SCF_SELECTION)) {
         SetParagraph(paragraph);
         SetSelAttributes(character);
         return;
