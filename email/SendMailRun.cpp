@@ -182,10 +182,8 @@ void TForm8::DisconnectQuietly()
     // A server that went silent gets no more than the connect time-out to answer QUIT.
     const unsigned limit = smtp->Limits.Mail;
     smtp->Limits.Mail = 0;
-    try {
-        smtp->Disconnect();
-    } catch (...) {
-    }
+    // Whatever the server does now, the connection is over.
+    IgnoreFailure([this] { smtp->Disconnect(); });
     smtp->Limits.Mail = limit;
 }
 

@@ -183,11 +183,8 @@ void TForm1::Text2Click(TObject*)
     SetText("Mibor8");
     Application->SetTitle("Mibor8");
     SaveDialog1.FileName.clear();
-    try {
-        SetWholeTextMargins();
-    } catch (const std::exception&) {
-        // A margin field that is not a number leaves the margins as they are.
-    }
+    // A margin field that is not a number leaves the margins as they are.
+    IgnoreFailure([this] { SetWholeTextMargins(); });
 }
 
 void TForm1::Open1Click(TObject*)
@@ -201,11 +198,10 @@ void TForm1::Open1Click(TObject*)
         const std::string name = OpenDialog1.FileName;
         // The file's first characters choose the mode; a failure keeps the mode.
         bool looked = false, rich = false;
-        try {
+        IgnoreFailure([&] {
             rich = BeginsAsRtf(name);
             looked = true;
-        } catch (const std::exception&) {
-        }
+        });
         // Opened before anything changes: "Cannot open file" leaves the
         // document as it was.
         TFileStream file(name, fmOpenRead);
@@ -213,13 +209,12 @@ void TForm1::Open1Click(TObject*)
         // reformatted by the switch of mode.
         memo1->Clear();
         if (looked) {
-            try {
+            IgnoreFailure([&] {
                 if (rich)
                     ToolButton25Click(nullptr);
                 else
                     ToolButton24Click(nullptr);
-            } catch (const std::exception&) {
-            }
+            });
         }
         NoteLoadedFormat(memo1->LoadFromStream(file));
         ApplyPlainModeAgain();

@@ -139,11 +139,8 @@ void TForm1::ApplyDefaultMargins()
 {
     if (!PlainMode())
         return;
-    try {
-        SetWholeTextMargins();
-    } catch (const EConvertError&) {
-        // A margin field that is not a number leaves the text as it is.
-    }
+    // A margin field that is not a number leaves the text as it is.
+    IgnoreFailure<EConvertError>([this] { SetWholeTextMargins(); });
 }
 
 void TForm1::SetWholeTextMargins()

@@ -136,9 +136,6 @@ void TForm2::PushChoices(bool closing)
     bar.SetBandVisible(main.ToolBar3.get(), shape14->Checked());
     main.memo1->SetReadOnly(shape3->Checked());
     Edit2Change(nullptr);
-    try {
-        main.memo1->SetBackground(main.ColorDialog1.Color);
-    } catch (const std::exception&) {
-        // The background stays as it is.
-    }
+    // A colour the control refuses leaves the background as it is.
+    IgnoreFailure([&] { main.memo1->SetBackground(main.ColorDialog1.Color); });
 }

@@ -79,10 +79,8 @@ TSocketClient::~TSocketClient()
     timer_.reset();
     DestroyHiddenWindow(window_);
     window_ = nullptr;
-    try {
-        CloseSocket();
-    } catch (...) {
-    }
+    // The component goes whether or not the socket closes cleanly.
+    IgnoreFailure([this] { CloseSocket(); });
     if (lookupHandle_)
         lookupBuffer_.release();  // a lookup still under way may write into it
     if (winsockCounted_)

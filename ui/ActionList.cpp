@@ -89,7 +89,7 @@ TAction& TActionList::operator[](const std::string& name) const
 {
     TAction* row = Find(name);
     if (!row)
-        throw Exception("No command " + name);
+        FailFast("no command " + name);
     return *row;
 }
 

@@ -289,11 +289,10 @@ void TListBox::AddMany(std::vector<std::string> texts)
     } catch (...) {
         // The control shows the old entries again if it can; the program's
         // copy keeps them whatever the control does.
-        try {
+        IgnoreFailure([&] {
             Fill(items_);
             SetItemIndex(selected);
-        } catch (...) {
-        }
+        });
         throw;
     }
     items_ = std::move(merged);

@@ -7,7 +7,17 @@
 #include <cctype>
 #include <cstdarg>
 #include <cstdio>
+#include <cstdlib>
 #include <vector>
+
+void FailFast(const std::string& what)
+{
+    const std::string line = "Mibor8: internal error: " + what + "\n";
+    OutputDebugStringA(line.c_str());
+    std::fputs(line.c_str(), stderr);
+    std::fflush(stderr);
+    std::abort();
+}
 
 bool TryStrToInt(const std::string& text, int& value)
 {

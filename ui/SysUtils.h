@@ -25,6 +25,22 @@ class EOutOfResources : public Exception { public: using Exception::Exception; }
 class EOSError : public Exception { public: using Exception::Exception; };
 class ERegistryException : public Exception { public: using Exception::Exception; };
 
+// Runs `step` where the program passes over its failure by choice (the caller
+// says why): a failure of type Failure ends the step and nothing else.
+template <typename Failure = std::exception, typename Step>
+void IgnoreFailure(Step&& step)
+{
+    try {
+        step();
+    } catch (const Failure&) {
+    }
+}
+
+// A fault of the program itself (a command or a form that is not there), not
+// of the user's input or the machine: no box to click away, the program ends
+// at once with the text where a debugger or the console sees it.
+[[noreturn]] void FailFast(const std::string& what);
+
 // Integer text: optional blanks, an optional sign, then decimal digits, or
 // hexadecimal digits after "$" or "0x". The whole text must be used and the
 // value must fit 32 bits.
