@@ -2,7 +2,6 @@
 // connect and close. Reading and writing are in SocketIO.cpp.
 #include "smtp/SocketClient.h"
 
-#include "smtp/HiddenWindow.h"
 #include "smtp/TlsChannel.h"
 
 #include <winsock.h>
@@ -21,16 +20,6 @@ constexpr size_t MaxHostName = 255;
 constexpr long AllSocketEvents = FD_READ | FD_WRITE | FD_OOB | FD_ACCEPT | FD_CONNECT | FD_CLOSE;
 static_assert(AllSocketEvents == 63, "the select mask asks for all six events");
 
-LRESULT CALLBACK SocketWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    auto* client = static_cast<TSocketClient*>(HiddenWindowOwner(window));
-    if (!client)
-        return DefWindowProcW(window, message, wParam, lParam);
-    if (message >= WM_SOCKET_SELECT && message <= WM_SOCKET_READ_MORE)
-        client->HandleSocketMessage(message, wParam, lParam);
-    return 0;
-}
-
 void ReleaseWinsock()
 {
     if (--liveComponents == 0)
@@ -44,12 +33,17 @@ void ReleaseWinsock()
 TSocketClient::TSocketClient(TObject* owner) : owner_(owner), lookupBuffer_(new char[MAXGETHOSTSTRUCT])
 {
     Report(TSockStatus::Create);
-    window_ = CreateHiddenWindow("SockWindowClass", SocketWindowProc);
+    messages_ = std::make_unique<TMessageWindow>([this](UINT message, WPARAM wParam, LPARAM lParam) {
+        if (message < WM_SOCKET_SELECT || message > WM_SOCKET_READ_MORE)
+            return false;
+        HandleSocketMessage(message, wParam, lParam);
+        return true;
+    });
+    window_ = messages_->Handle();
     try {
         timer_ = std::make_unique<TThreadTimer>();
         timer_->SetEnabled(false);
         timer_->SetOnTimer([this](TObject*) { TimerTriggered(); });
-        SetHiddenWindowOwner(window_, this);
 
         Report(TSockStatus::InitializingWinsock);
         WSADATA data;
@@ -64,7 +58,7 @@ TSocketClient::TSocketClient(TObject* owner) : owner_(owner), lookupBuffer_(new 
         }
     } catch (...) {
         timer_.reset();
-        DestroyHiddenWindow(window_);
+        messages_.reset();
         throw;
     }
 }
@@ -77,7 +71,7 @@ TSocketClient::~TSocketClient()
     Abort();
     Cancel();
     timer_.reset();
-    DestroyHiddenWindow(window_);
+    messages_.reset();
     window_ = nullptr;
     // The component goes whether or not the socket closes cleanly.
     IgnoreFailure([this] { CloseSocket(); });

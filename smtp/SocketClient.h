@@ -7,6 +7,7 @@
 #include "smtp/ByteQueue.h"
 #include "smtp/SockConst.h"
 #include "ui/Classes.h"
+#include "ui/MessageWindow.h"
 #include "ui/SysUtils.h"
 
 #include <windows.h>
@@ -57,7 +58,7 @@ public:
 private:
     void Update();
 
-    HWND window_ = nullptr;
+    std::unique_ptr<TMessageWindow> window_;
     bool enabled_ = true;
     unsigned interval_ = 1000;
     TNotifyEvent onTimer_;
@@ -192,7 +193,8 @@ private:
     size_t Sent(size_t count);
 
     TObject* owner_;
-    HWND window_ = nullptr;
+    std::unique_ptr<TMessageWindow> messages_;
+    HWND window_ = nullptr; // messages_'s, while there is one
     std::unique_ptr<TThreadTimer> timer_;
     uint16_t socket_ = NoSocket;
     bool winsockCounted_ = false;

@@ -1,4 +1,3 @@
-#include "smtp/HiddenWindow.h"
 #include "smtp/SockConst.h"
 #include "smtp/SocketClient.h"
 #include "smtp/SocketHost.h"
@@ -7,29 +6,19 @@ namespace {
 
 constexpr UINT_PTR TimerId = 1;
 
-LRESULT CALLBACK TimerWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    auto* timer = static_cast<TThreadTimer*>(HiddenWindowOwner(window));
-    if (!timer)
-        return DefWindowProcW(window, message, wParam, lParam);
-    if (message == WM_TIMER && wParam == TimerId)
-        timer->Timer();
-    return 0;
-}
-
 } // namespace
 
 TThreadTimer::TThreadTimer()
+    : window_(std::make_unique<TMessageWindow>([this](UINT message, WPARAM wParam, LPARAM) {
+          if (message != WM_TIMER || wParam != TimerId)
+              return false;
+          Timer();
+          return true;
+      }))
 {
-    window_ = CreateHiddenWindow("TmrWindowClass", TimerWindowProc);
-    SetHiddenWindowOwner(window_, this);
 }
 
-TThreadTimer::~TThreadTimer()
-{
-    KillTimer(window_, TimerId);
-    DestroyHiddenWindow(window_);
-}
+TThreadTimer::~TThreadTimer() { KillTimer(window_->Handle(), TimerId); }
 
 void TThreadTimer::SetEnabled(bool enabled)
 {
@@ -51,9 +40,9 @@ void TThreadTimer::SetOnTimer(TNotifyEvent handler)
 
 void TThreadTimer::Update()
 {
-    KillTimer(window_, TimerId);
+    KillTimer(window_->Handle(), TimerId);
     if (interval_ != 0 && enabled_ && onTimer_)
-        if (!SetTimer(window_, TimerId, interval_, nullptr))
+        if (!SetTimer(window_->Handle(), TimerId, interval_, nullptr))
             throw Exception(SockText::NoTimer);
 }
 

@@ -1,6 +1,7 @@
 #include "ui/ExtCtrls.h"
 
 #include "ui/Application.h"
+#include "ui/MessageWindow.h"
 
 #include <uxtheme.h>
 #include <vssym32.h>
@@ -255,18 +256,21 @@ static std::map<UINT_PTR, TTimer*>& Timers()
     return timers;
 }
 
-static HWND TimerWindow(WNDPROC proc)
+// The timers' one message window, made with the first timer and kept for the
+// process (timers of static objects may outlive any order of destruction).
+HWND TTimer::Window()
 {
-    static HWND window = nullptr;
-    if (!window) {
-        WNDCLASSW wc{};
-        wc.lpfnWndProc = proc;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.lpszClassName = L"TTimerWindow";
-        RegisterClassW(&wc);
-        window = CreateWindowExW(0, L"TTimerWindow", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
-    }
-    return window;
+    static TMessageWindow* window = new TMessageWindow([](UINT message, WPARAM wParam, LPARAM) {
+        if (message != WM_TIMER)
+            return false;
+        auto found = Timers().find(wParam);
+        if (found != Timers().end() && found->second->enabled_) {
+            TTimer* timer = found->second;
+            Application->Guard([&] { Fire(timer->OnTimer, timer); });
+        }
+        return true;
+    });
+    return window->Handle();
 }
 
 TTimer::TTimer(unsigned interval, bool enabled) : interval_(interval), enabled_(enabled)
@@ -279,7 +283,7 @@ TTimer::TTimer(unsigned interval, bool enabled) : interval_(interval), enabled_(
 
 TTimer::~TTimer()
 {
-    KillTimer(TimerWindow(WindowProc), id_);
+    KillTimer(Window(), id_);
     Timers().erase(id_);
 }
 
@@ -301,21 +305,8 @@ void TTimer::SetInterval(unsigned interval)
 
 void TTimer::Update()
 {
-    HWND window = TimerWindow(WindowProc);
+    HWND window = Window();
     KillTimer(window, id_);
     if (enabled_ && interval_ > 0)
         SetTimer(window, id_, interval_, nullptr);
-}
-
-LRESULT CALLBACK TTimer::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == WM_TIMER) {
-        auto found = Timers().find(wParam);
-        if (found != Timers().end() && found->second->enabled_) {
-            TTimer* timer = found->second;
-            Application->Guard([&] { Fire(timer->OnTimer, timer); });
-        }
-        return 0;
-    }
-    return DefWindowProcW(window, message, wParam, lParam);
 }

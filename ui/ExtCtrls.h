@@ -135,7 +135,7 @@ public:
     TNotifyEvent OnTimer;
 
 private:
-    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    static HWND Window();
     void Update();
 
     unsigned interval_;
