@@ -1,5 +1,6 @@
 #include "imageviewer/PictureGraphics.h"
 
+#include "ui/Clipboard.h"
 #include "ui/SysUtils.h"
 
 void TIconGraphic::Draw(HDC dc, const RECT& rect) const
@@ -25,12 +26,12 @@ static TOwnedBitmap BitmapCopy(const TBitmapGraphic& picture)
 }
 
 template <typename Owned>
-static void Hand(UINT format, Owned& data)
+static void Hand(TClipboard& clipboard, UINT format, Owned& data)
 {
     if (!data)
         throw EOutOfResources("Out of system resources");
     // The clipboard owns what it accepted; what it refused is ours to free.
-    if (SetClipboardData(format, data.Get()))
+    if (clipboard.Put(format, data.Get()))
         data.Release();
     else
         throw Exception("Cannot copy to the clipboard");
@@ -38,16 +39,15 @@ static void Hand(UINT format, Owned& data)
 
 void CopyPictureToClipboard(const TGraphic& picture, HWND owner)
 {
-    TClipboardOpen clipboard(owner);
-    if (!clipboard.IsOpen())
-        throw Exception("Cannot open clipboard");
-    EmptyClipboard();
+    TClipboard clipboard(owner);
+    clipboard.MustBeOpen();
+    clipboard.Empty();
     if (auto* bitmap = dynamic_cast<const TBitmapGraphic*>(&picture)) {
         TOwnedBitmap copy = BitmapCopy(*bitmap);
-        Hand(CF_BITMAP, copy);
+        Hand(clipboard, CF_BITMAP, copy);
     } else if (auto* metafile = dynamic_cast<const TMetafileGraphic*>(&picture)) {
         TOwnedEnhMetaFile copy(CopyEnhMetaFileW(metafile->Handle(), nullptr));
-        Hand(CF_ENHMETAFILE, copy);
+        Hand(clipboard, CF_ENHMETAFILE, copy);
     } else if (dynamic_cast<const TIconGraphic*>(&picture)) {
         throw Exception("Clipboard does not support Icons");
     } else {

@@ -39,23 +39,6 @@ public:
     void Draw(HDC dc, const RECT& rect) const override;
 };
 
-// The clipboard, open while the owner lives.
-class TClipboardOpen {
-public:
-    explicit TClipboardOpen(HWND owner) : open_(OpenClipboard(owner) != 0) {}
-    ~TClipboardOpen()
-    {
-        if (open_)
-            CloseClipboard();
-    }
-    TClipboardOpen(const TClipboardOpen&) = delete;
-    TClipboardOpen& operator=(const TClipboardOpen&) = delete;
-    bool IsOpen() const { return open_; }
-
-private:
-    bool open_;
-};
-
 // Empties the clipboard and puts a copy of the picture on it: a bitmap as a
 // bitmap, a metafile as an enhanced metafile. Raises "Cannot open clipboard"
 // when another program holds it and "Clipboard does not support Icons" for an

@@ -3,28 +3,51 @@
 #include "ui/SysUtils.h"
 #include "ui/WideText.h"
 
+#include <algorithm>
 #include <cstring>
 
-namespace {
-
-// Another program (a clipboard viewer) may hold the clipboard for a moment.
-bool OpenClipboardSoon(HWND owner)
+TClipboard::TClipboard(HWND owner)
 {
-    for (int attempt = 0; attempt < 10; ++attempt) {
-        if (OpenClipboard(owner))
-            return true;
-        Sleep(10);
+    for (int attempt = 0; attempt < 10 && !open_; ++attempt) {
+        open_ = OpenClipboard(owner) != 0;
+        if (!open_)
+            Sleep(10);
     }
-    return false;
 }
 
-} // namespace
+TClipboard::~TClipboard()
+{
+    if (open_)
+        CloseClipboard();
+}
+
+void TClipboard::MustBeOpen() const
+{
+    if (!open_)
+        throw Exception("Cannot open clipboard");
+}
+
+bool TClipboard::Read(UINT format, size_t unit, std::string& bytes) const
+{
+    HANDLE data = open_ ? GetClipboardData(format) : nullptr;
+    const char* memory = data ? static_cast<const char*>(GlobalLock(data)) : nullptr;
+    if (!memory)
+        return false;
+    // The data ends at its first zero unit; the memory may hold more.
+    const size_t size = GlobalSize(data) / unit * unit;
+    size_t end = 0;
+    while (end < size && !std::all_of(memory + end, memory + end + unit, [](char c) { return c == 0; }))
+        end += unit;
+    bytes.assign(memory, end);
+    GlobalUnlock(data);
+    return true;
+}
 
 void PutOnClipboard(HWND owner, std::initializer_list<TClipboardData> forms)
 {
-    if (!OpenClipboardSoon(owner))
-        throw Exception("Cannot open clipboard");
-    EmptyClipboard();
+    TClipboard clipboard(owner);
+    clipboard.MustBeOpen();
+    clipboard.Empty();
     bool complete = true;
     for (const TClipboardData& form : forms) {
         HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, form.size + 2);
@@ -38,13 +61,12 @@ void PutOnClipboard(HWND owner, std::initializer_list<TClipboardData> forms)
         std::memcpy(bytes, form.bytes, form.size);
         bytes[form.size] = bytes[form.size + 1] = '\0';
         GlobalUnlock(memory);
-        if (!SetClipboardData(form.format, memory))
+        if (!clipboard.Put(form.format, memory))
             GlobalFree(memory);
     }
     // Half a copy is no copy.
     if (!complete)
-        EmptyClipboard();
-    CloseClipboard();
+        clipboard.Empty();
     if (!complete)
         throw EOutOfResources("Not enough memory to copy to the clipboard");
 }
@@ -57,17 +79,10 @@ UINT RichTextClipboardFormat()
 
 std::string ClipboardText()
 {
-    std::string text;
-    if (!OpenClipboard(nullptr))
-        return text;
-    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-        if (const auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) {
-            text = ToUtf8(chars, wcsnlen(chars, GlobalSize(data) / sizeof(wchar_t)));
-            GlobalUnlock(data);
-        }
-    }
-    CloseClipboard();
-    return text;
+    std::string units;
+    if (!TClipboard(nullptr).Read(CF_UNICODETEXT, sizeof(wchar_t), units))
+        return {};
+    return ToUtf8(reinterpret_cast<const wchar_t*>(units.data()), units.size() / sizeof(wchar_t));
 }
 
 void PutTextOnClipboard(HWND owner, const std::string& text)

@@ -30,16 +30,6 @@ bool ClipboardRtfLooksSafe()
 {
     if (!IsClipboardFormatAvailable(RichTextClipboardFormat()))
         return true;
-    if (!OpenClipboard(nullptr))
-        return false;
-    bool safe = false;
-    if (HANDLE data = GetClipboardData(RichTextClipboardFormat())) {
-        if (const char* bytes = static_cast<const char*>(GlobalLock(data))) {
-            // The text ends at its first zero byte; the memory may hold more.
-            safe = RtfLooksSafe(bytes, strnlen(bytes, GlobalSize(data)));
-            GlobalUnlock(data);
-        }
-    }
-    CloseClipboard();
-    return safe;
+    std::string rtf;
+    return TClipboard(nullptr).Read(RichTextClipboardFormat(), 1, rtf) && RtfLooksSafe(rtf.data(), rtf.size());
 }
