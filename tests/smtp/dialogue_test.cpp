@@ -280,35 +280,31 @@ TEST_F(Dialogue, SilentServerEndsEachWaitWithAnError)
         {"RCPT", &TSmtpLimits::Rcpt},         {"DATA", &TSmtpLimits::Data}, {".", &TSmtpLimits::DataEnd},
     };
     for (const Case& c : cases) {
-        TSmtpScript silent;
-        silent.SilentAfter = c.SilentAfter;
-        if (silent.SilentAfter == "GREETING")
-            silent.Greeting.clear();
-        TScriptedServer server([&](TServerConnection& connection) { RunSmtp(connection, silent); });
-        TSmtpClient client;
-        client.Host = "127.0.0.1";
-        client.Port = server.Port();
-        client.UserID = "tester";
-        client.PostMessage = smtp.PostMessage;
-        client.TimeOut = 0;
+        SCOPED_TRACE(c.SilentAfter);
+        script = TSmtpScript();
+        script.SilentAfter = c.SilentAfter;
+        if (script.SilentAfter == "GREETING")
+            script.Greeting.clear();
+        events.clear();
+        smtp.TimeOut = 0;
         // Only the limit of this step is short.
-        client.Limits.*c.Limit = 300;
-        int successes = 0;
-        client.OnSuccess = [&](TObject*) { ++successes; };
+        smtp.Limits = TSmtpLimits();
+        smtp.Limits.*c.Limit = 300;
+        Start();
         const ULONGLONG start = GetTickCount64();
         const std::string failure = FailureOf([&] {
-            client.Connect();
-            client.SendMail();
+            smtp.Connect();
+            smtp.SendMail();
         });
         const ULONGLONG took = GetTickCount64() - start;
-        EXPECT_EQ(failure, "ESockError: Socket readln timed out") << c.SilentAfter;
-        EXPECT_GE(took, 290u) << c.SilentAfter;
-        EXPECT_LT(took, 3000u) << c.SilentAfter;
-        EXPECT_FALSE(client.Busy());
-        EXPECT_FALSE(client.Connected()) << c.SilentAfter;
-        EXPECT_EQ(successes, 0);
-        server.Join();
-        EXPECT_EQ(silent.Commands.empty(), silent.SilentAfter == "GREETING");
+        EXPECT_EQ(failure, "ESockError: Socket readln timed out");
+        EXPECT_GE(took, 290u);
+        EXPECT_LT(took, 3000u);
+        EXPECT_FALSE(smtp.Busy());
+        EXPECT_FALSE(smtp.Connected());
+        EXPECT_EQ(std::count(events.begin(), events.end(), "success"), 0);
+        Finish();
+        EXPECT_EQ(script.Commands.empty(), script.SilentAfter == "GREETING");
     }
 }
 
