@@ -275,6 +275,7 @@ TEST_F(SendRunTest, EachSendShowsItsStepsAndEachFailureItsMessageWithTheConnecti
     Start(connections);
     const unsigned timeOut = Form8->smtp->TimeOut;
     const TSmtpLimits limits = Form8->smtp->Limits;
+    ULONGLONG ended = 0;
     for (const auto& each : cases) {
         SCOPED_TRACE(each.name);
         Form2->security->SetItemIndex(0);
@@ -289,6 +290,7 @@ TEST_F(SendRunTest, EachSendShowsItsStepsAndEachFailureItsMessageWithTheConnecti
         dialogs.boxes.clear();
         status->Texts.clear();
         Send();
+        ended = GetTickCount64();
         EXPECT_EQ(status->Texts, each.statuses);
         EXPECT_EQ(Boxes(), each.boxes);
         EXPECT_FALSE(Form8->smtp->Connected());
@@ -296,12 +298,12 @@ TEST_F(SendRunTest, EachSendShowsItsStepsAndEachFailureItsMessageWithTheConnecti
         EXPECT_EQ(Form8->Gauge1->Position(), 0);
     }
     EXPECT_TRUE(server->Join());
+    EXPECT_EQ(server->Accepted(), connections);
     for (size_t i = 0; i < std::size(cases); ++i)
         EXPECT_EQ(scripts[i].Commands, cases[i].commands) << cases[i].name;
 
     // The status returns to "Idle" five seconds after the send ended, and
     // the timer runs on until the next Send.
-    const ULONGLONG ended = GetTickCount64();
     while (Form8->Status() != "Idle" && GetTickCount64() - ended < 20000)
         Pump(20);
     EXPECT_EQ(Form8->Status(), "Idle");
