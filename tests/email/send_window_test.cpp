@@ -35,7 +35,7 @@ protected:
 
 } // namespace
 
-TEST_F(SendWindowTest, OpeningResetsTheFormatFillsOnlyAnEmptyReplyToAndStartsInTheSubject)
+TEST_F(SendWindowTest, OpeningResetsTheFormatFillsOnlyAnEmptyReplyToStartsInTheSubjectAndPreferencesOpen)
 {
     EXPECT_EQ(Form8->Text(), "Send as e-mail...");
     EXPECT_EQ(Form8->ClientWidth(), 494);
@@ -59,6 +59,17 @@ TEST_F(SendWindowTest, OpeningResetsTheFormatFillsOnlyAnEmptyReplyToAndStartsInT
     PostMessageA(Form8->Handle(), WM_CLOSE, 0, 0);
     Form1->ToolButton28->Click();
     EXPECT_FALSE(Form8->Visible());
+
+    // E-mail preferences sets the flag and shows the preferences; the main
+    // window's own command clears it.
+    EXPECT_FALSE(Form8->EmailPageFlag);
+    PostMessageA(Form2->Handle(), WM_CLOSE, 0, 0);
+    Form8->Panel9Click(nullptr);
+    EXPECT_TRUE(Form8->EmailPageFlag);
+    EXPECT_FALSE(Form2->Visible());
+    PostMessageA(Form2->Handle(), WM_CLOSE, 0, 0);
+    Form1->Preferences2->Click();
+    EXPECT_FALSE(Form8->EmailPageFlag);
 }
 
 TEST_F(SendWindowTest, TabReachesEveryFieldAndButtonAndSpacePressesTheButtons)
@@ -206,17 +217,4 @@ TEST_F(SendWindowTest, CopyAllKeepsTheSelectionAndTenTimesPastePastesTenTimes)
     EXPECT_EQ(ClipboardText(), "ab");
     EXPECT_EQ(Form8->subject->PopupMenu, &Form8->PopupMenu1);
     EXPECT_EQ(Form8->replyto->PopupMenu, &Form8->PopupMenu1);
-}
-
-TEST_F(SendWindowTest, EmailPreferencesSetsTheFlagAndShowsThePreferences)
-{
-    EXPECT_FALSE(Form8->EmailPageFlag);
-    PostMessageA(Form2->Handle(), WM_CLOSE, 0, 0);
-    Form8->Panel9Click(nullptr);
-    EXPECT_TRUE(Form8->EmailPageFlag);
-    EXPECT_FALSE(Form2->Visible());
-    // The main window's own command clears it.
-    PostMessageA(Form2->Handle(), WM_CLOSE, 0, 0);
-    Form1->Preferences2->Click();
-    EXPECT_FALSE(Form8->EmailPageFlag);
 }

@@ -82,6 +82,8 @@ bool TServerConnection::Fill()
     int n = recv(socket_, buffer, sizeof buffer, 0);
     if (n <= 0)
         return false;
+    if (ReadPause)
+        Sleep(ReadPause);
     pending_.append(buffer, n);
     Received.append(buffer, n);
     return true;
@@ -103,16 +105,19 @@ std::string TServerConnection::ReadLine()
 
 std::string TServerConnection::ReadData()
 {
-    // The data begins at a line start, so a lone "." line may be the very first.
     for (size_t from = 0;;) {
-        std::string framed = "\r\n" + pending_;
-        size_t end = framed.find("\r\n.\r\n", from);
-        if (end != std::string::npos) {
-            std::string data = pending_.substr(0, end + 3);
-            pending_.erase(0, end + 3);
+        // The data begins at a line start, so a lone "." line may be the very first.
+        size_t length = 0;
+        if (pending_.compare(0, 3, ".\r\n") == 0)
+            length = 3;
+        else if (size_t end = pending_.find("\r\n.\r\n", from); end != std::string::npos)
+            length = end + 5;
+        if (length) {
+            std::string data = pending_.substr(0, length);
+            pending_.erase(0, length);
             return data;
         }
-        from = framed.size() > 4 ? framed.size() - 4 : 0;
+        from = pending_.size() > 4 ? pending_.size() - 4 : 0;
         if (!Fill())
             return std::string();
     }
@@ -307,7 +312,9 @@ void RunSmtp(TServerConnection& connection, TSmtpScript& script)
                 connection.WaitForClose();
                 return;
             }
+            connection.ReadPause = script.DataReadPause;
             script.Data.push_back(connection.ReadData());
+            connection.ReadPause = 0;
             if (script.SilentAfter == ".") {
                 silent = true;
                 continue;

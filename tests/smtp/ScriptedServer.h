@@ -36,6 +36,8 @@ public:
 
     // Every byte read from the client.
     std::string Received;
+    // Milliseconds to wait after each read, as a slower link would.
+    int ReadPause = 0;
 
 private:
     bool Fill();
@@ -110,6 +112,8 @@ struct TSmtpScript {
     bool StallData = false;
     // Milliseconds between the end of the data and its reply.
     int DataReplyDelay = 0;
+    // Milliseconds after each read of message data.
+    int DataReadPause = 0;
 
     std::vector<std::string> Commands;  // without CR LF
     std::vector<std::string> Data;      // each message's data as received

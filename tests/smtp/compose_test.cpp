@@ -1,4 +1,5 @@
 // Composition: header lines, message data bytes, encoder output, text rules.
+#include "FailureText.h"
 #include "TempFiles.h"
 
 #include "smtp/MimeText.h"
@@ -81,7 +82,7 @@ TEST_F(Compose, PlainMessageHasTheExactHeaderAndDotStuffedBody)
     EXPECT_EQ(smtp.HeaderBlock().find("eve@"), std::string::npos);
 }
 
-TEST_F(Compose, OptionalHeaderLinesAndEmptyName)
+TEST_F(Compose, OptionalHeaderLinesEmptyNameAndEmptyEntries)
 {
     TPostMessage& m = smtp.PostMessage;
     m.FromName.clear();
@@ -96,12 +97,9 @@ TEST_F(Compose, OptionalHeaderLinesAndEmptyName)
     const std::vector<std::string> expected = {"From: <ann@example.com>", "Mime-Version: 1.0", TextPlain};
     EXPECT_EQ(smtp.FinalHeader.Items(), expected);
     EXPECT_EQ(Data(smtp), "");
-}
-
-TEST_F(Compose, EmptyEntriesStayInTheAddressLines)
-{
-    smtp.PostMessage.ToCarbonCopy = {""};
-    smtp.PostMessage.ToAddress = {"bob@example.com", "Nobody <>"};
+    // Empty entries stay in the address lines.
+    m.ToCarbonCopy = {""};
+    m.ToAddress = {"bob@example.com", "Nobody <>"};
     smtp.BuildMessage();
     EXPECT_EQ(smtp.FinalHeader[1], "To: bob@example.com,Nobody <>");
     EXPECT_EQ(smtp.FinalHeader[2], "CC: ");
@@ -164,28 +162,29 @@ TEST_F(Compose, UuencodedAttachmentIsDeclaredAndItsDotLineStuffed)
     EXPECT_NE(Data(smtp).find(part), std::string::npos);
 }
 
-TEST(Encoder, Base64LinesOf45InputBytes)
+TEST(Encoder, Base64AndUuencodeLines)
 {
-    EXPECT_EQ(Encode(uuMime, ""), "");
-    EXPECT_EQ(Encode(uuMime, "M"), "TQ==\r\n");
-    EXPECT_EQ(Encode(uuMime, "Ma"), "TWE=\r\n");
-    EXPECT_EQ(Encode(uuMime, "Man"), "TWFu\r\n");
+    const struct {
+        UUMethods method;
+        const char* input;
+        const char* expected;
+    } cases[] = {
+        {uuMime, "", ""},         {uuMime, "M", "TQ==\r\n"},         {uuMime, "Ma", "TWE=\r\n"},
+        {uuMime, "Man", "TWFu\r\n"},
+        // Uuencode: a count character in front of each line, a closing line.
+        {uuCode, "", "`\r\n"},    {uuCode, "C", "!0P\r\n`\r\n"},     {uuCode, "Ca", "\"0V$\r\n`\r\n"},
+        {uuCode, "Cat", "#0V%T\r\n`\r\n"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(Encode(c.method, c.input), c.expected) << c.method << " " << c.input;
     std::string bytes;
     for (int i = 0; i < 256; ++i)
         bytes += static_cast<char>(i);
     const std::string encoded = Encode(uuMime, bytes);
     EXPECT_EQ(encoded.substr(0, 62), "AAECAwQFBgcICQoLDA0ODxAREhMUFRYXGBkaGxwdHh8gISIjJCUmJygpKiss\r\n");
     EXPECT_EQ(encoded.substr(encoded.size() - 26), "8PHy8/T19vf4+fr7/P3+/w==\r\n");
-    // 256 bytes: five full lines and one of 31 bytes.
+    // 256 bytes: five full lines of 45 bytes and one of 31.
     EXPECT_EQ(std::count(encoded.begin(), encoded.end(), '\n'), 6);
-}
-
-TEST(Encoder, UuencodeHasCountCharactersAndAClosingLine)
-{
-    EXPECT_EQ(Encode(uuCode, ""), "`\r\n");
-    EXPECT_EQ(Encode(uuCode, "Cat"), "#0V%T\r\n`\r\n");
-    EXPECT_EQ(Encode(uuCode, "C"), "!0P\r\n`\r\n");
-    EXPECT_EQ(Encode(uuCode, "Ca"), "\"0V$\r\n`\r\n");
     const std::string two = Encode(uuCode, std::string(46, 'a'));
     EXPECT_EQ(two.substr(0, 1), "M");
     EXPECT_EQ(two.substr(63), "!80\r\n`\r\n");
@@ -278,11 +277,6 @@ TEST_F(Compose, LineBreaksInHeaderFieldsAreRefused)
         TSmtpClient client;
         client.PostMessage = smtp.PostMessage;
         c.Break(client.PostMessage);
-        try {
-            client.BuildMessage();
-            ADD_FAILURE() << c.Expected;
-        } catch (const Exception& error) {
-            EXPECT_EQ(error.Message(), c.Expected);
-        }
+        EXPECT_EQ(FailureOf([&] { client.BuildMessage(); }), c.Expected);
     }
 }

@@ -24,70 +24,98 @@ TEST_F(Dialogue, MultiLineGreetingAndHeloRepliesAreReadWhole)
     EXPECT_FALSE(smtp.Connected());
 }
 
-TEST_F(Dialogue, RefusedGreetingSaysQuitAndReportsItsLastLine)
+TEST_F(Dialogue, EachReplyCodeGoesOnOrFailsWithItsLastLineAndQuit)
 {
-    script.Greeting = "421-mail.example.com\r\n421 too busy\r\n";
-    Start();
-    EXPECT_EQ(FailureOf([&] { smtp.Connect(); }), "421 too busy\r\n");
-    Finish();
-    EXPECT_EQ(script.Commands, Lines{"QUIT"});
-    EXPECT_FALSE(smtp.Connected());
-    EXPECT_FALSE(smtp.Busy());
-    EXPECT_TRUE(events.empty());
-}
-
-TEST_F(Dialogue, HeloCodeBelow300IsAccepted)
-{
-    script.HeloReplies = {"299 odd but fine\r\n"};
-    Start();
-    smtp.Connect();
-    EXPECT_EQ(smtp.ReplyCode(), 299);
-    smtp.Disconnect();
-    Finish();
-    EXPECT_EQ(script.Commands, (Lines{"HELO tester", "QUIT"}));
-}
-
-TEST_F(Dialogue, HeloRefusalWithoutAHandlerFails)
-{
-    script.HeloReplies = {"300 not quite\r\n"};
-    Start();
-    EXPECT_EQ(FailureOf([&] { smtp.Connect(); }), "Authentication failed");
-    Finish();
-    EXPECT_EQ(script.Commands, (Lines{"HELO tester", "QUIT"}));
-    EXPECT_FALSE(smtp.Busy());
-}
-
-TEST_F(Dialogue, HeloRefusalHandlerGetsOneMoreAttempt)
-{
-    script.HeloReplies = {"501-bad name\r\n501 try again\r\n", "250 ok\r\n"};
-    int asked = 0;
-    smtp.OnAuthenticationFailed = [&](bool& handled) {
-        ++asked;
-        smtp.UserID = "second";
-        handled = true;
+    const Lines sent = Plus(Envelope, {"QUIT"});
+    const struct {
+        const char* name;
+        std::function<void()> setUp;
+        bool send;  // SendMail after the connect
+        std::string failure;
+        Lines commands;
+        Lines events;
+    } cases[] = {
+        {"refused greeting", [&] { script.Greeting = "421-mail.example.com\r\n421 too busy\r\n"; }, false,
+         "421 too busy\r\n", {"QUIT"}, {}},
+        {"HELO 299", [&] { script.HeloReplies = {"299 odd but fine\r\n"}; }, false, "no failure",
+         {"HELO tester", "QUIT"}, {"connect"}},
+        {"HELO 300 without a handler", [&] { script.HeloReplies = {"300 not quite\r\n"}; }, false,
+         "Authentication failed", {"HELO tester", "QUIT"}, {}},
+        {"HELO refused, the handler gives another name",
+         [&] {
+             script.HeloReplies = {"501-bad name\r\n501 try again\r\n", "250 ok\r\n"};
+             smtp.OnAuthenticationFailed = [&](bool& handled) {
+                 events.push_back("asked");
+                 smtp.UserID = "second";
+                 handled = true;
+             };
+         },
+         false, "no failure", {"HELO tester", "HELO second", "QUIT"}, {"asked", "connect"}},
+        {"HELO refused twice",
+         [&] {
+             script.HeloReplies = {"550 no\r\n"};
+             smtp.OnAuthenticationFailed = [&](bool& handled) {
+                 events.push_back("asked");
+                 handled = true;
+             };
+         },
+         false, "Authentication failed", {"HELO tester", "HELO tester", "QUIT"}, {"asked"}},
+        {"RCPT 300 accepted, 301 refused",
+         [&] {
+             smtp.PostMessage.ToAddress.Add("carl@example.com");
+             script.RcptReplies = {"300 fine\r\n", "301 not fine\r\n"};
+         },
+         true, "no failure",
+         {"HELO tester", "RSET", "MAIL FROM:<ann@example.com>", "RCPT TO:<bob@example.com>",
+          "RCPT TO:<carl@example.com>", "DATA", "QUIT"},
+         {"connect", "send start", "refused carl@example.com", "success"}},
+        {"RSET refused", [&] { script.Replies["RSET"] = "451 later\r\n"; }, true, "451 later\r\n",
+         {"HELO tester", "RSET", "QUIT"}, {"connect", "send start"}},
+        {"MAIL refused", [&] { script.Replies["MAIL"] = "451 later\r\n"; }, true, "451 later\r\n",
+         {"HELO tester", "RSET", "MAIL FROM:<ann@example.com>", "QUIT"}, {"connect", "send start"}},
+        {"DATA refused", [&] { script.Replies["DATA"] = "451 later\r\n"; }, true, "451 later\r\n", sent,
+         {"connect", "send start"}},
+        // Only a refusal of the message itself fires OnFailure.
+        {"message refused", [&] { script.Replies["."] = "554 rejected\r\n"; }, true, "554 rejected\r\n", sent,
+         {"connect", "send start", "failure"}},
+        {"no recipient", [&] { smtp.PostMessage.ToAddress.Clear(); }, true, "Incomplete Header",
+         {"HELO tester", "QUIT"}, {"connect"}},
+        {"QUIT 339", [&] { script.Replies["QUIT"] = "339 odd goodbye\r\n"; }, false, "no failure",
+         {"HELO tester", "QUIT"}, {"connect"}},
+        {"QUIT 350", [&] { script.Replies["QUIT"] = "350 what?\r\n"; }, false, "350 what?\r\n",
+         {"HELO tester", "QUIT"}, {"connect"}},
     };
-    Start();
-    smtp.Connect();
-    smtp.Disconnect();
-    Finish();
-    EXPECT_EQ(asked, 1);
-    EXPECT_EQ(script.Commands, (Lines{"HELO tester", "HELO second", "QUIT"}));
-    EXPECT_EQ(events, Lines{"connect"});
-}
-
-TEST_F(Dialogue, SecondHeloRefusalFails)
-{
-    script.HeloReplies = {"550 no\r\n"};
-    int asked = 0;
-    smtp.OnAuthenticationFailed = [&](bool& handled) {
-        ++asked;
-        handled = true;
-    };
-    Start();
-    EXPECT_EQ(FailureOf([&] { smtp.Connect(); }), "Authentication failed");
-    Finish();
-    EXPECT_EQ(asked, 1);
-    EXPECT_EQ(script.Commands, (Lines{"HELO tester", "HELO tester", "QUIT"}));
+    const TPostMessage message = smtp.PostMessage;
+    smtp.OnRecipientNotFound = [&](const std::string& entry) { events.push_back("refused " + entry); };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        script = TSmtpScript();
+        events.clear();
+        smtp.PostMessage = message;
+        smtp.UserID = "tester";
+        smtp.OnAuthenticationFailed = nullptr;
+        c.setUp();
+        const int recipients = smtp.PostMessage.ToAddress.Count();
+        Start();
+        EXPECT_EQ(FailureOf([&] {
+                      smtp.Connect();
+                      if (c.send)
+                          smtp.SendMail();
+                      smtp.Disconnect();
+                  }),
+                  c.failure);
+        EXPECT_FALSE(smtp.Busy());
+        // A refused message leaves the connection open, and its recipients.
+        const bool sendFailed = c.send && c.failure != "no failure";
+        EXPECT_EQ(smtp.Connected(), sendFailed);
+        if (sendFailed) {
+            EXPECT_EQ(smtp.PostMessage.ToAddress.Count(), recipients);
+            smtp.Disconnect();
+        }
+        Finish();
+        EXPECT_EQ(script.Commands, c.commands);
+        EXPECT_EQ(events, c.events);
+    }
 }
 
 TEST_F(Dialogue, RefusedRecipientsAreReportedAndTheDataStillSent)
@@ -106,67 +134,6 @@ TEST_F(Dialogue, RefusedRecipientsAreReportedAndTheDataStillSent)
     ASSERT_EQ(script.Data.size(), 1u);
     EXPECT_EQ(script.Data[0].find("eve@"), std::string::npos);
     EXPECT_NE(script.Data[0].find("\r\nCC: Carl <carl@example.com>,\r\n"), std::string::npos);
-}
-
-TEST_F(Dialogue, RecipientReplyOf300IsAcceptedAnd301Refused)
-{
-    smtp.PostMessage.ToAddress.Add("carl@example.com");
-    script.RcptReplies = {"300 fine\r\n", "301 not fine\r\n"};
-    Lines refused;
-    smtp.OnRecipientNotFound = [&](const std::string& entry) { refused.push_back(entry); };
-    Start();
-    SendOnce();
-    EXPECT_EQ(refused, Lines{"carl@example.com"});
-}
-
-TEST_F(Dialogue, RefusedMessageFiresOnFailure)
-{
-    script.Replies["."] = "554 rejected\r\n";
-    Start();
-    smtp.Connect();
-    EXPECT_EQ(FailureOf([&] { smtp.SendMail(); }), "554 rejected\r\n");
-    EXPECT_FALSE(smtp.Busy());
-    EXPECT_TRUE(smtp.Connected());
-    // A failed send keeps its recipients.
-    EXPECT_EQ(smtp.PostMessage.ToAddress.Count(), 1);
-    smtp.Disconnect();
-    Finish();
-    EXPECT_EQ(events, (Lines{"connect", "send start", "failure"}));
-}
-
-TEST_F(Dialogue, RefusedEnvelopeCommandsFail)
-{
-    for (const char* verb : {"RSET", "MAIL", "DATA"}) {
-        TSmtpScript refusing;
-        refusing.Replies[verb] = "451 later\r\n";
-        TScriptedServer refuser([&](TServerConnection& c) { RunSmtp(c, refusing); });
-        smtp.Port = refuser.Port();
-        smtp.Connect();
-        EXPECT_EQ(FailureOf([&] { smtp.SendMail(); }), "451 later\r\n") << verb;
-        smtp.Disconnect();
-        EXPECT_TRUE(refuser.Join());
-        EXPECT_EQ(refusing.Commands.back(), "QUIT");
-        EXPECT_EQ(refusing.Data.size(), 0u);
-    }
-}
-
-TEST_F(Dialogue, QuitRepliesUpTo339Succeed)
-{
-    script.Replies["QUIT"] = "339 odd goodbye\r\n";
-    Start();
-    smtp.Connect();
-    smtp.Disconnect();
-    Finish();
-    EXPECT_FALSE(smtp.Connected());
-
-    TSmtpScript refusing;
-    refusing.Replies["QUIT"] = "350 what?\r\n";
-    TScriptedServer refuser([&](TServerConnection& c) { RunSmtp(c, refusing); });
-    smtp.Port = refuser.Port();
-    smtp.Connect();
-    EXPECT_EQ(FailureOf([&] { smtp.Disconnect(); }), "350 what?\r\n");
-    EXPECT_FALSE(smtp.Connected());
-    EXPECT_TRUE(refuser.Join());
 }
 
 TEST_F(Dialogue, SendMailDuringASendReturnsAtOnce)
@@ -232,18 +199,6 @@ TEST_F(Dialogue, IncompleteHeaderGetsOneChanceAndTheHeaderShowsTheRepair)
     other.OnConnectionRequired = [](bool& handled) { handled = true; };
     EXPECT_EQ(FailureOf([&] { other.SendMail(); }), "Not Connected");
     EXPECT_EQ(calls, 0);
-}
-
-TEST_F(Dialogue, MissingRecipientsWithoutAHandlerSendNothing)
-{
-    smtp.PostMessage.ToAddress.Clear();
-    Start();
-    smtp.Connect();
-    EXPECT_EQ(FailureOf([&] { smtp.SendMail(); }), "Incomplete Header");
-    EXPECT_FALSE(smtp.Busy());
-    smtp.Disconnect();
-    Finish();
-    EXPECT_EQ(script.Commands, (Lines{"HELO tester", "QUIT"}));
 }
 
 TEST_F(Dialogue, LineBreaksInFieldsAreRefusedBeforeAnyCommand)
@@ -325,35 +280,31 @@ TEST_F(Dialogue, SilentServerEndsEachWaitWithAnError)
         {"RCPT", &TSmtpLimits::Rcpt},         {"DATA", &TSmtpLimits::Data}, {".", &TSmtpLimits::DataEnd},
     };
     for (const Case& c : cases) {
-        TSmtpScript silent;
-        silent.SilentAfter = c.SilentAfter;
-        if (silent.SilentAfter == "GREETING")
-            silent.Greeting.clear();
-        TScriptedServer server([&](TServerConnection& connection) { RunSmtp(connection, silent); });
-        TSmtpClient client;
-        client.Host = "127.0.0.1";
-        client.Port = server.Port();
-        client.UserID = "tester";
-        client.PostMessage = smtp.PostMessage;
-        client.TimeOut = 0;
+        SCOPED_TRACE(c.SilentAfter);
+        script = TSmtpScript();
+        script.SilentAfter = c.SilentAfter;
+        if (script.SilentAfter == "GREETING")
+            script.Greeting.clear();
+        events.clear();
+        smtp.TimeOut = 0;
         // Only the limit of this step is short.
-        client.Limits.*c.Limit = 300;
-        int successes = 0;
-        client.OnSuccess = [&](TObject*) { ++successes; };
+        smtp.Limits = TSmtpLimits();
+        smtp.Limits.*c.Limit = 300;
+        Start();
         const ULONGLONG start = GetTickCount64();
         const std::string failure = FailureOf([&] {
-            client.Connect();
-            client.SendMail();
+            smtp.Connect();
+            smtp.SendMail();
         });
         const ULONGLONG took = GetTickCount64() - start;
-        EXPECT_EQ(failure, "ESockError: Socket readln timed out") << c.SilentAfter;
-        EXPECT_GE(took, 290u) << c.SilentAfter;
-        EXPECT_LT(took, 3000u) << c.SilentAfter;
-        EXPECT_FALSE(client.Busy());
-        EXPECT_FALSE(client.Connected()) << c.SilentAfter;
-        EXPECT_EQ(successes, 0);
-        server.Join();
-        EXPECT_EQ(silent.Commands.empty(), silent.SilentAfter == "GREETING");
+        EXPECT_EQ(failure, "ESockError: Socket readln timed out");
+        EXPECT_GE(took, 290u);
+        EXPECT_LT(took, 3000u);
+        EXPECT_FALSE(smtp.Busy());
+        EXPECT_FALSE(smtp.Connected());
+        EXPECT_EQ(std::count(events.begin(), events.end(), "success"), 0);
+        Finish();
+        EXPECT_EQ(script.Commands.empty(), script.SilentAfter == "GREETING");
     }
 }
 
