@@ -11,18 +11,12 @@
 
 #include <gtest/gtest.h>
 
-class DocumentTest : public ::testing::Test {
+class DocumentTest : public StoreTest {
 protected:
     void SetUp() override
     {
-        ClearStore();
+        StoreTest::SetUp();
         folder = FreshFolder("documents");
-    }
-    void TearDown() override
-    {
-        if (Form1)
-            StopProgram(false);
-        ClearStore();
     }
     // Starts with a stored mode, "plain" or "rich" (and the rest as a first
     // start wrote it); the backup goes into the test's folder.
@@ -46,6 +40,5 @@ protected:
         return texts;
     }
 
-    ScriptedDialogs dialogs;
     std::string folder;
 };

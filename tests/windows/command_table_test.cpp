@@ -39,20 +39,7 @@ int RowsLinking(const TActionList& table, const void* control)
     return rows;
 }
 
-class CommandTableTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        ClearStore();
-        StartProgram(dialogs);
-    }
-    void TearDown() override
-    {
-        StopProgram(false);
-        ClearStore();
-    }
-    ScriptedDialogs dialogs;
-};
+class CommandTableTest : public ProgramTest {};
 
 } // namespace
 

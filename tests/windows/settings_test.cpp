@@ -89,6 +89,19 @@ std::vector<std::string> StoredPlaces()
     return Places([](const TSetting& row) { return ReadStore(row.name); });
 }
 
+// The entries as the list control holds them.
+std::vector<std::string> ControlOrder(const TListBox& list)
+{
+    std::vector<std::string> texts;
+    int count = static_cast<int>(SendMessageA(list.Handle(), LB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        char text[256] = "";
+        SendMessageA(list.Handle(), LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
+        texts.push_back(text);
+    }
+    return texts;
+}
+
 } // namespace
 
 TEST_F(SettingsTest, FirstStartWritesTheBuiltValuesAndTheWindowStateAtClose)
@@ -187,37 +200,6 @@ TEST_F(SettingsTest, EveryValueIsReadIntoTheWindowsAndWrittenBack)
     EXPECT_EQ(ReadStore("Custom2"), "ColorP=123456\r\n");
 }
 
-TEST_F(SettingsTest, FontStyleCodesAndUnknownCodes)
-{
-    WriteFullStore();
-    WriteStore("FontStyle", "11");
-    StartProgram(dialogs);
-    EXPECT_EQ(Form1->memo1->Font().Style(), fsUnderline | fsStrikeOut);
-    EXPECT_EQ(Form1->FontDialog1.Font.Style(), fsUnderline | fsStrikeOut);
-    StopProgram(false);
-
-    for (const char* junk : {"7", "bold", "", "18"}) {
-        WriteFullStore();
-        WriteStore("FontStyle", junk);
-        StartProgram(dialogs);
-        EXPECT_EQ(Form1->memo1->Font().Style(), 0u) << junk;
-        EXPECT_EQ(Form1->FontDialog1.Font.Style(), 0u) << junk;
-        StopProgram(false);
-    }
-}
-
-TEST_F(SettingsTest, OnlyLowerCaseRichSelectsRichMode)
-{
-    WriteFullStore();
-    WriteStore("Mode", "Rich");
-    StartProgram(dialogs);
-    EXPECT_TRUE(Form1->PlainMode());
-    EXPECT_FALSE(Form1->RichMode());
-    EXPECT_FALSE(Form1->Panel19->Visible());
-    StopProgram(false);
-    EXPECT_EQ(ReadStore("Mode"), "plain");
-}
-
 TEST_F(SettingsTest, AbsentWidthTakesTheWholeDesktopAndStopsTheLoad)
 {
     WriteFullStore();
@@ -291,36 +273,69 @@ TEST_F(SettingsTest, ThePasswordIsStoredUnreadableAsTextAndComesBackAfterARestar
     StartProgram(dialogs);
     EXPECT_EQ(Form2->security->ItemIndex(), 1);
     EXPECT_EQ(Form2->password->Text(), password);
-    StopProgram(false);
-
-    // What cannot be read counts as empty; a security that is not a choice as "None".
-    const char* const junk[][2] = {{"7", "zz"}, {"-1", "ABC"}, {"x", "00112233445566778899"}, {"", stored.c_str() + 2}};
-    for (const auto& each : junk) {
-        WriteFullStore();
-        WriteStore("Security", each[0]);
-        WriteStore("Password", each[1]);
-        StartProgram(dialogs);
-        EXPECT_EQ(Form2->security->ItemIndex(), 0) << each[0];
-        EXPECT_EQ(Form2->password->Text(), "") << each[1];
-        // The rest of the store was read as always.
-        EXPECT_EQ(Form2->RadioGroup1->ItemIndex(), 3);
-        StopProgram(false);
-    }
 }
 
-TEST_F(SettingsTest, ColoursAreStoredByNameWhereTheyHaveOne)
+// Values that no later one depends on, a row of each table at one start: the
+// colour's stored form, font style codes, a mode's spelling, unreadable
+// security and password values, word lists in any order.
+TEST_F(SettingsTest, TextFormsOfValuesThatEndNoLoad)
 {
-    const char* const cases[][2] = {
+    const char* const colours[][2] = {
         {"$8000000F", "clBtnFace"}, {"$00FF0000", "clBlue"},    {"16711680", "clBlue"},
         {"$00123456", "$00123456"}, {"clnone", "clNone"},       {"$1FFFFFFF", "clNone"},
         {"$80000018", "clInfoBk"},  {"-2147483643", "clWindow"},
     };
-    for (const auto& entry : cases) {
+    // Only "rich" selects rich mode; unknown style codes are no style.
+    const std::pair<const char*, TFontStyles> styles[] = {
+        {"11", fsUnderline | fsStrikeOut}, {"7", 0}, {"bold", 0}, {"", 0}, {"18", 0}};
+    // What cannot be read counts as empty; a security that is not a choice as "None".
+    const std::string cutPassword = ProtectText("s3cret").substr(2);
+    const char* const secrets[][2] = {{"7", "zz"}, {"-1", "ABC"}, {"x", "00112233445566778899"}, {"", cutPassword.c_str()}};
+    const std::vector<std::vector<std::string>> lists = {
+        {"apple", "Banana", "cherry", "date"},          // in order
+        {"pear", "Apple", "apple", "banana", "Apple"}, // out of order, equal entries
+        {"b", "B", "a"},                                // equal ignoring case
+    };
+    for (size_t i = 0; i < std::size(colours); ++i) {
+        SCOPED_TRACE(colours[i][0]);
         WriteFullStore();
-        WriteStore("BackgroundColor", entry[0]);
+        WriteStore("BackgroundColor", colours[i][0]);
+        WriteStore("Mode", i == 7 ? "Rich" : "rich");
+        if (i < std::size(styles))
+            WriteStore("FontStyle", styles[i].first);
+        if (i < std::size(secrets)) {
+            WriteStore("Security", secrets[i][0]);
+            WriteStore("Password", secrets[i][1]);
+        }
+        std::string list;
+        for (const auto& entry : i < lists.size() ? lists[i] : std::vector<std::string>{})
+            list += entry + "\r\n";
+        if (!list.empty())
+            WriteStore("WordList", list);
         StartProgram(dialogs);
+        EXPECT_EQ(Form1->RichMode(), i != 7);
+        EXPECT_EQ(Form1->PlainMode(), i == 7);
+        EXPECT_EQ(Form1->Panel19->Visible(), i != 7);
+        if (i < std::size(styles)) {
+            EXPECT_EQ(Form1->memo1->Font().Style(), styles[i].second);
+            EXPECT_EQ(Form1->FontDialog1.Font.Style(), styles[i].second);
+        }
+        if (i < std::size(secrets)) {
+            EXPECT_EQ(Form2->security->ItemIndex(), 0);
+            EXPECT_EQ(Form2->password->Text(), "");
+        }
+        // The list's own copy of the entries follows the control's order,
+        // whether the stored list comes back sorted or not.
+        std::vector<std::string> shown = Form1->ListBox1->Items();
+        EXPECT_EQ(shown, ControlOrder(*Form1->ListBox1));
+        EXPECT_TRUE(std::is_sorted(shown.begin(), shown.end(), [](const std::string& a, const std::string& b) {
+            return lstrcmpiA(a.c_str(), b.c_str()) < 0;
+        }));
+        // The rest of the store was read as always.
+        EXPECT_EQ(Form2->RadioGroup1->ItemIndex(), 3);
         StopProgram(true);
-        EXPECT_EQ(ReadStore("BackgroundColor"), entry[1]) << entry[0];
+        EXPECT_EQ(ReadStore("BackgroundColor"), colours[i][1]);
+        EXPECT_EQ(ReadStore("Mode"), i == 7 ? "plain" : "rich");
     }
 }
 
@@ -381,44 +396,6 @@ TEST_F(SettingsTest, AWindowOffEveryMonitorComesBackOnThePrimaryOne)
     WriteStore("Left", "-300");
     StartProgram(dialogs);
     EXPECT_EQ(Form1->Left(), -300);
-}
-
-// The list's own copy of the entries must follow the control's order, whether
-// the stored list comes back sorted (appended as it is) or not (placed by the
-// control).
-std::vector<std::string> ControlOrder(const TListBox& list)
-{
-    std::vector<std::string> texts;
-    int count = static_cast<int>(SendMessageA(list.Handle(), LB_GETCOUNT, 0, 0));
-    for (int i = 0; i < count; ++i) {
-        char text[256] = "";
-        SendMessageA(list.Handle(), LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
-        texts.push_back(text);
-    }
-    return texts;
-}
-
-TEST_F(SettingsTest, StoredWordListsInAnyOrderShowSorted)
-{
-    const std::vector<std::vector<std::string>> lists = {
-        {"apple", "Banana", "cherry", "date"},          // in order
-        {"pear", "Apple", "apple", "banana", "Apple"}, // out of order, equal entries
-        {"b", "B", "a"},                                // equal ignoring case
-    };
-    for (const auto& entries : lists) {
-        WriteFullStore();
-        std::string text;
-        for (const auto& entry : entries)
-            text += entry + "\r\n";
-        WriteStore("WordList", text);
-        StartProgram(dialogs);
-        EXPECT_EQ(Form1->ListBox1->Items(), ControlOrder(*Form1->ListBox1)) << text;
-        std::vector<std::string> sorted = Form1->ListBox1->Items();
-        EXPECT_TRUE(std::is_sorted(sorted.begin(), sorted.end(), [](const std::string& a, const std::string& b) {
-            return lstrcmpiA(a.c_str(), b.c_str()) < 0;
-        })) << text;
-        StopProgram(false);
-    }
 }
 
 TEST_F(SettingsTest, EveryToolbarComesBackWhereTheStoreKeepsIt)
