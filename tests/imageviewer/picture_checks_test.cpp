@@ -139,15 +139,16 @@ TEST(PictureChecks, IconEntriesMustLieInsideTheFile)
     ASSERT_TRUE(ChooseIconImage(icon.data(), icon.size(), image));
     EXPECT_EQ(image.width, 48); // the largest of 16, 32 and 48
     const size_t second = 6 + 16;
-    std::vector<uint8_t> bytes = icon;
-    Set32(bytes, second + 12, 0x7FFFFFF0); // the second image's offset
-    EXPECT_FALSE(ChooseIconImage(bytes.data(), bytes.size(), image));
-    bytes = icon;
-    Set32(bytes, second + 8, 0x7FFFFFF0); // its length
-    EXPECT_FALSE(ChooseIconImage(bytes.data(), bytes.size(), image));
-    bytes = icon;
-    Set16(bytes, 4, 60000); // more entries than the file holds
-    EXPECT_FALSE(ChooseIconImage(bytes.data(), bytes.size(), image));
+    const std::pair<size_t, uint32_t> cases[] = {
+        {second + 12, 0x7FFFFFF0}, // the second image's offset
+        {second + 8, 0x7FFFFFF0},  // its length
+        {4, 60000},                // more entries than the file holds (16 bits)
+    };
+    for (const auto& [at, value] : cases) {
+        std::vector<uint8_t> bytes = icon;
+        at == 4 ? Set16(bytes, at, static_cast<uint16_t>(value)) : Set32(bytes, at, value);
+        EXPECT_FALSE(ChooseIconImage(bytes.data(), bytes.size(), image)) << at;
+    }
 }
 
 TEST(PreviewPlace, FitsUnscaledInTheCentreElseScaledInsideTheBox)
