@@ -18,7 +18,7 @@ protected:
     // Starts with a stored mode (and everything else as a first start wrote it).
     void StartInMode(const char* mode, const std::string& commandLine = "")
     {
-        StartWithStored(dialogs, {{"Mode", mode}}, commandLine);
+        StartWithValues({{"Mode", mode}}, commandLine);
     }
 };
 
