@@ -247,10 +247,10 @@ TEST_F(SettingsTest, ThePasswordIsStoredUnreadableAsTextAndComesBackAfterARestar
     EXPECT_EQ(Form2->password->Text(), password);
 }
 
-// Values that no later one depends on, a row of each table at one start: the
-// colour's stored form, font style codes, a mode's spelling, unreadable
-// security and password values, word lists in any order.
-TEST_F(SettingsTest, TextFormsOfValuesThatEndNoLoad)
+// Values that end no load, a row of each table at one start: the colour's
+// stored form, font style codes, a mode's spelling, unreadable security and
+// password values, word lists in any order, a window place off the screen.
+TEST_F(SettingsTest, ValuesThatEndNoLoadARowOfEachTableAtOneStart)
 {
     const char* const colours[][2] = {
         {"$8000000F", "clBtnFace"}, {"$00FF0000", "clBlue"},    {"16711680", "clBlue"},
@@ -284,6 +284,11 @@ TEST_F(SettingsTest, TextFormsOfValuesThatEndNoLoad)
             list += entry + "\r\n";
         if (!list.empty())
             WriteStore("WordList", list);
+        // Row 5: a window partly on screen; row 6: one off every monitor.
+        if (i == 5 || i == 6)
+            WriteStore("Left", i == 5 ? "-300" : "-5000");
+        if (i == 6)
+            WriteStore("Top", "9000");
         StartProgram(dialogs);
         EXPECT_EQ(Form1->RichMode(), i != 7);
         EXPECT_EQ(Form1->PlainMode(), i == 7);
@@ -303,6 +308,16 @@ TEST_F(SettingsTest, TextFormsOfValuesThatEndNoLoad)
         EXPECT_TRUE(std::is_sorted(shown.begin(), shown.end(), [](const std::string& a, const std::string& b) {
             return lstrcmpiA(a.c_str(), b.c_str()) < 0;
         }));
+        RECT work, place = Form1->BoundsInPixels();
+        SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+        EXPECT_EQ(place.right - place.left, 640);
+        EXPECT_EQ(place.bottom - place.top, 400);
+        if (i == 5) {
+            EXPECT_EQ(place.left, -300) << "stays where it was";
+        } else if (i == 6) {
+            EXPECT_TRUE(place.left >= work.left && place.top >= work.top && place.right <= work.right &&
+                        place.bottom <= work.bottom) << "comes back on the primary monitor";
+        }
         // The rest of the store was read as always.
         EXPECT_EQ(Form2->RadioGroup1->ItemIndex(), 3);
         StopProgram(true);
@@ -343,31 +358,6 @@ TEST_F(SettingsTest, AHugeWordListWithLongEntriesComesBackWhole)
     EXPECT_EQ(Form1->ListBox1->Item(299).size(), longEntry.size() + 5);
     StopProgram(true);
     EXPECT_EQ(ReadStore("WordList"), list);
-}
-
-TEST_F(SettingsTest, AWindowOffEveryMonitorComesBackOnThePrimaryOne)
-{
-    WriteFullStore();
-    WriteStore("Left", "-5000");
-    WriteStore("Top", "9000");
-    StartProgram(dialogs);
-    RECT work;
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-    EXPECT_EQ(Form1->Width(), 640);
-    EXPECT_EQ(Form1->Height(), 400);
-    EXPECT_GE(Form1->Left(), work.left);
-    EXPECT_GE(Form1->Top(), work.top);
-    EXPECT_LE(Form1->Left() + 640, work.right);
-    EXPECT_LE(Form1->Top() + 400, work.bottom);
-    // The later steps still ran.
-    EXPECT_TRUE(Form1->RichMode());
-    StopProgram(false);
-
-    // A window partly on screen stays where it was.
-    WriteFullStore();
-    WriteStore("Left", "-300");
-    StartProgram(dialogs);
-    EXPECT_EQ(Form1->Left(), -300);
 }
 
 TEST_F(SettingsTest, EveryToolbarComesBackWhereTheStoreKeepsIt)
