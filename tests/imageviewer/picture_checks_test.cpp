@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace {
 
 void Set32(std::vector<uint8_t>& data, size_t at, uint32_t value)
@@ -167,11 +169,10 @@ TEST(PreviewPlace, FitsUnscaledInTheCentreElseScaledInsideTheBox)
         {100, 100, 100000, 1, {0, 0, 100, 1}},    // a line stays at least a pixel high
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.width) + "x" + std::to_string(c.height));
         TPreviewPlace place = PreviewPlace(c.boxWidth, c.boxHeight, c.width, c.height);
-        EXPECT_EQ(place.left, c.expected.left) << c.width << "x" << c.height;
-        EXPECT_EQ(place.top, c.expected.top) << c.width << "x" << c.height;
-        EXPECT_EQ(place.width, c.expected.width) << c.width << "x" << c.height;
-        EXPECT_EQ(place.height, c.expected.height) << c.width << "x" << c.height;
+        EXPECT_EQ(std::tie(place.left, place.top, place.width, place.height),
+                  std::tie(c.expected.left, c.expected.top, c.expected.width, c.expected.height));
         EXPECT_LE(place.left + place.width, c.boxWidth);
         EXPECT_LE(place.top + place.height, c.boxHeight);
     }

@@ -230,9 +230,7 @@ TEST_F(MainWindowTest, TheStandardErrorBoxAddsAFullStopWhereNeeded)
 TEST_F(MainWindowTest, ExitClosesThroughTheWindowsCloseEvents)
 {
     StartProgram(dialogs);
-    StopProgram(false);
-    ASSERT_FALSE(StoreHas("Width"));
-    StartProgram(dialogs);
+    ASSERT_FALSE(StoreHas("Width")); // the window state is written at close
     PressKey('X', true, true);
     EXPECT_TRUE(Application->Terminated());
     EXPECT_TRUE(StoreHas("Width"));
