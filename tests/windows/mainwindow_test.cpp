@@ -114,7 +114,8 @@ TEST_F(MainWindowTest, ACommandLinePathWithBlanksNeedsNoQuotesAndEndsAtTenArgume
 {
     const std::string blanks = WriteTestFile("my notes here.txt", "from the command line");
     const std::string ten = WriteTestFile("a b c d e f g h i j", "ten");
-    const std::pair<std::string, std::string> cases[] = {{blanks, blanks}, {"\"" + blanks + "\"", blanks}, {ten + " k l", ten}};
+    const std::pair<std::string, std::string> cases[] = {
+        {blanks, blanks}, {"\"" + blanks + "\"", blanks}, {ten + " k l", ten}};
     for (const auto& [line, path] : cases) {
         SCOPED_TRACE(line);
         StartProgram(dialogs, line);

@@ -257,12 +257,13 @@ TEST_F(SettingsTest, ValuesThatEndNoLoadARowOfEachTableAtOneStart)
         {"$00123456", "$00123456"}, {"clnone", "clNone"},       {"$1FFFFFFF", "clNone"},
         {"$80000018", "clInfoBk"},  {"-2147483643", "clWindow"},
     };
-    // Only "rich" selects rich mode; unknown style codes are no style.
+    // Unknown style codes are no style.
     const std::pair<const char*, TFontStyles> styles[] = {
         {"11", fsUnderline | fsStrikeOut}, {"7", 0}, {"bold", 0}, {"", 0}, {"18", 0}};
     // What cannot be read counts as empty; a security that is not a choice as "None".
     const std::string cutPassword = ProtectText("s3cret").substr(2);
-    const char* const secrets[][2] = {{"7", "zz"}, {"-1", "ABC"}, {"x", "00112233445566778899"}, {"", cutPassword.c_str()}};
+    const char* const secrets[][2] = {
+        {"7", "zz"}, {"-1", "ABC"}, {"x", "00112233445566778899"}, {"", cutPassword.c_str()}};
     const std::vector<std::vector<std::string>> lists = {
         {"apple", "Banana", "cherry", "date"},          // in order
         {"pear", "Apple", "apple", "banana", "Apple"}, // out of order, equal entries
@@ -272,7 +273,7 @@ TEST_F(SettingsTest, ValuesThatEndNoLoadARowOfEachTableAtOneStart)
         SCOPED_TRACE(colours[i][0]);
         WriteFullStore();
         WriteStore("BackgroundColor", colours[i][0]);
-        WriteStore("Mode", i == 7 ? "Rich" : "rich");
+        WriteStore("Mode", i == 7 ? "Rich" : "rich"); // only "rich" selects rich mode
         if (i < std::size(styles))
             WriteStore("FontStyle", styles[i].first);
         if (i < std::size(secrets)) {
