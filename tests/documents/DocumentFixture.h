@@ -11,24 +11,18 @@
 
 #include <gtest/gtest.h>
 
-class DocumentTest : public ::testing::Test {
+class DocumentTest : public StoreTest {
 protected:
     void SetUp() override
     {
-        ClearStore();
+        StoreTest::SetUp();
         folder = FreshFolder("documents");
-    }
-    void TearDown() override
-    {
-        if (Form1)
-            StopProgram(false);
-        ClearStore();
     }
     // Starts with a stored mode, "plain" or "rich" (and the rest as a first
     // start wrote it); the backup goes into the test's folder.
     void StartInMode(const char* mode, const std::string& commandLine = "")
     {
-        StartWithStored(dialogs, {{"Mode", mode}, {"BackUpLocation", BackupPath()}}, commandLine);
+        StartWithValues({{"Mode", mode}, {"BackUpLocation", BackupPath()}}, commandLine);
     }
     // Runs a command as a click does: a failure shows in the standard error box.
     void Run(void (TForm1::*command)(TObject*))
@@ -46,6 +40,5 @@ protected:
         return texts;
     }
 
-    ScriptedDialogs dialogs;
     std::string folder;
 };

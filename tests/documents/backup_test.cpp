@@ -3,7 +3,7 @@
 
 #include "ui/SysUtils.h"
 
-TEST_F(DocumentTest, NewEmptiesTheDocumentAndKeepsTheOpenedNameAndMode)
+TEST_F(DocumentTest, NewEmptiesTheDocumentAndKeepsTheOpenedNameAndModeAndClosingBacksUp)
 {
     StartInMode("rich");
     std::string path = WriteTestFile("documents\\opened.rtf", "{\\rtf1 opened\\par}");
@@ -23,6 +23,12 @@ TEST_F(DocumentTest, NewEmptiesTheDocumentAndKeepsTheOpenedNameAndMode)
     Form1->memo1->SetSelText("typed after New");
     EXPECT_EQ(Form1->memo1->Text(), "typed after New");
     EXPECT_EQ(TControl::FromHandle(Form1->memo1->Handle()), Form1->memo1.get());
+
+    // Closing writes the backup, in the mode of the moment, and never asks.
+    PressKey(VK_F2);
+    StopProgram(true);
+    EXPECT_EQ(ReadTestFile(BackupPath()), "typed after New");
+    EXPECT_TRUE(dialogs.boxes.empty());
 }
 
 TEST_F(DocumentTest, NewWritesTheBackupOnlyOfAText)
@@ -69,16 +75,6 @@ TEST_F(DocumentTest, ABackupThatFailsPutsTheFallbackIntoTheField)
     Form1->FormCloseQuery(nullptr, canClose);
     EXPECT_TRUE(canClose);
     EXPECT_EQ(Form2->Edit3->Text(), "c:\\Mibor8 - BackUp.mib");
-    EXPECT_TRUE(dialogs.boxes.empty());
-}
-
-TEST_F(DocumentTest, ClosingWritesTheBackupAndNeverAsks)
-{
-    StartInMode("rich");
-    Form1->memo1->SetSelText("closing text");
-    PressKey(VK_F2);
-    StopProgram(true);
-    EXPECT_EQ(ReadTestFile(BackupPath()), "closing text");
     EXPECT_TRUE(dialogs.boxes.empty());
 }
 

@@ -31,8 +31,7 @@ protected:
     // A store that moves and sizes every part of the window at start.
     void StartWith(const char* mode, const std::string& commandLine)
     {
-        StartWithStored(dialogs,
-                        {{"Mode", mode}, {"LeftMargin", "20"}, {"RightMargin", "10"}, {"Width", "700"},
+        StartWithValues({{"Mode", mode}, {"LeftMargin", "20"}, {"RightMargin", "10"}, {"Width", "700"},
                          {"Height", "500"}, {"ShowPanel", "3"}, {"ShowToolbar2", "false"}, {"ShowToolbar5", "false"},
                          {"FontSize", "11"}, {"FontName", "Courier New"}, {"BackUpLocation", BackupPath()}},
                         commandLine);

@@ -30,6 +30,19 @@ TEST_F(DocumentTest, TheFirstFiveCharactersChooseTheMode)
     EXPECT_EQ(memo.Text(), "plain bold text");
     EXPECT_FALSE(Bold(memo, 0, 5));
     EXPECT_TRUE(Bold(memo, 6, 4));
+    const std::string caption = Form1->Text(), name = Form1->SaveDialog1.FileName;
+
+    // A file that cannot be opened changes nothing.
+    std::string missing = Path("missing.txt");
+    dialogs.ChooseFile(missing);
+    Run(&TForm1::Open1Click);
+    EXPECT_EQ(BoxTexts(), std::vector<std::string>{"Cannot open file " + missing + "."});
+    EXPECT_EQ(dialogs.boxes[0].flags & MB_ICONERROR, static_cast<UINT>(MB_ICONERROR));
+    EXPECT_EQ(memo.Text(), "plain bold text");
+    EXPECT_TRUE(Form1->RichMode());
+    EXPECT_EQ(Form1->Text(), caption);
+    EXPECT_EQ(Form1->SaveDialog1.FileName, name);
+    dialogs.boxes.clear();
 
     const struct {
         const char* name;
@@ -81,21 +94,6 @@ TEST_F(DocumentTest, OpenNamesTheDocumentAndCancelKeepsEverything)
     EXPECT_EQ(Form1->Text(), "Mibor8 - " + path);
     EXPECT_EQ(Form1->SaveDialog1.FileName, path);
     EXPECT_EQ(Form1->memo1->Text(), "named\r\ndocument");
-}
-
-TEST_F(DocumentTest, AFileThatCannotBeOpenedChangesNothing)
-{
-    StartInMode("rich");
-    Form1->memo1->SetSelText("the text before");
-    std::string missing = Path("missing.txt");
-    dialogs.ChooseFile(missing);
-    Run(&TForm1::Open1Click);
-    EXPECT_EQ(BoxTexts(), std::vector<std::string>{"Cannot open file " + missing + "."});
-    EXPECT_EQ(dialogs.boxes[0].flags & MB_ICONERROR, static_cast<UINT>(MB_ICONERROR));
-    EXPECT_EQ(Form1->memo1->Text(), "the text before");
-    EXPECT_TRUE(Form1->RichMode());
-    EXPECT_EQ(Form1->Text(), "Mibor8");
-    EXPECT_TRUE(Form1->SaveDialog1.FileName.empty());
 }
 
 TEST_F(DocumentTest, ReopenInTheFirstRunEverShowsTheMessage)

@@ -102,7 +102,8 @@ TEST_F(RecoveryTest, ACopyFollowsAChangeAndGoesWithTheSaveAndTheCleanClose)
     // In rich mode the copy is rich text; closing deletes it.
     PressKey(VK_F3);
     Form1->memo1->SetSelText("rich ");
-    ASSERT_TRUE(PumpUntil([&] { return FileExists(Form1->Recovery->FileName(true)); }));
+    Form1->Recovery->WriteNow();
+    EXPECT_EQ(ReadTestFile(Form1->Recovery->FileName(true)).compare(0, 5, "{\\rtf"), 0);
     StopProgram(true);
     EXPECT_TRUE(FilesIn(dataFolder).empty());
 }

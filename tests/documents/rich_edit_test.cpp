@@ -124,6 +124,15 @@ TEST_F(DocumentTest, StreamsThatFailAreReportedAsSuch)
     memo.SetSelText(std::string(10000, 'x'));
     BrokenStream full("", 100);
     EXPECT_EQ(FailureOf([&] { memo.SaveToStream(full); }), "Failed to Save Stream");
+
+    // A text too big for the memory is refused and not left half loaded.
+    memo.PlainText = true;
+    EndlessText endless;
+    EXPECT_EQ(FailureOf([&] { memo.LoadFromStream(endless); }), "Failed to Load Stream");
+    EXPECT_EQ(memo.TextLength(), 0);
+    EXPECT_LT(endless.Position(), 64ll << 20);
+    memo.SetSelText("still works");
+    EXPECT_EQ(memo.Text(), "still works");
 }
 
 TEST_F(DocumentTest, FormattingAMixedSelectionReachesAllOfIt)
@@ -153,17 +162,4 @@ TEST_F(DocumentTest, FormattingAMixedSelectionReachesAllOfIt)
     memo.SetSelAttributes(plain);
     memo.Select(5, 4);
     EXPECT_EQ(memo.SelAttributes().style & fsBold, 0u);
-}
-
-TEST_F(DocumentTest, ATextTooBigForTheMemoryIsRefusedAndNotLeftHalfLoaded)
-{
-    StartInMode("plain");
-    TRichEdit& memo = *Form1->memo1;
-    memo.SetSelText("before");
-    EndlessText endless;
-    EXPECT_EQ(FailureOf([&] { memo.LoadFromStream(endless); }), "Failed to Load Stream");
-    EXPECT_EQ(memo.TextLength(), 0);
-    EXPECT_LT(endless.Position(), 64ll << 20);
-    memo.SetSelText("still works");
-    EXPECT_EQ(memo.Text(), "still works");
 }

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace {
 
 void Set32(std::vector<uint8_t>& data, size_t at, uint32_t value)
@@ -139,15 +141,16 @@ TEST(PictureChecks, IconEntriesMustLieInsideTheFile)
     ASSERT_TRUE(ChooseIconImage(icon.data(), icon.size(), image));
     EXPECT_EQ(image.width, 48); // the largest of 16, 32 and 48
     const size_t second = 6 + 16;
-    std::vector<uint8_t> bytes = icon;
-    Set32(bytes, second + 12, 0x7FFFFFF0); // the second image's offset
-    EXPECT_FALSE(ChooseIconImage(bytes.data(), bytes.size(), image));
-    bytes = icon;
-    Set32(bytes, second + 8, 0x7FFFFFF0); // its length
-    EXPECT_FALSE(ChooseIconImage(bytes.data(), bytes.size(), image));
-    bytes = icon;
-    Set16(bytes, 4, 60000); // more entries than the file holds
-    EXPECT_FALSE(ChooseIconImage(bytes.data(), bytes.size(), image));
+    const std::pair<size_t, uint32_t> cases[] = {
+        {second + 12, 0x7FFFFFF0}, // the second image's offset
+        {second + 8, 0x7FFFFFF0},  // its length
+        {4, 60000},                // more entries than the file holds (16 bits)
+    };
+    for (const auto& [at, value] : cases) {
+        std::vector<uint8_t> bytes = icon;
+        at == 4 ? Set16(bytes, at, static_cast<uint16_t>(value)) : Set32(bytes, at, value);
+        EXPECT_FALSE(ChooseIconImage(bytes.data(), bytes.size(), image)) << at;
+    }
 }
 
 TEST(PreviewPlace, FitsUnscaledInTheCentreElseScaledInsideTheBox)
@@ -166,11 +169,10 @@ TEST(PreviewPlace, FitsUnscaledInTheCentreElseScaledInsideTheBox)
         {100, 100, 100000, 1, {0, 0, 100, 1}},    // a line stays at least a pixel high
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.width) + "x" + std::to_string(c.height));
         TPreviewPlace place = PreviewPlace(c.boxWidth, c.boxHeight, c.width, c.height);
-        EXPECT_EQ(place.left, c.expected.left) << c.width << "x" << c.height;
-        EXPECT_EQ(place.top, c.expected.top) << c.width << "x" << c.height;
-        EXPECT_EQ(place.width, c.expected.width) << c.width << "x" << c.height;
-        EXPECT_EQ(place.height, c.expected.height) << c.width << "x" << c.height;
+        EXPECT_EQ(std::tie(place.left, place.top, place.width, place.height),
+                  std::tie(c.expected.left, c.expected.top, c.expected.width, c.expected.height));
         EXPECT_LE(place.left + place.width, c.boxWidth);
         EXPECT_LE(place.top + place.height, c.boxHeight);
     }

@@ -159,17 +159,17 @@ std::vector<std::string> Faults(TForm& form)
     return walk.faults;
 }
 
-void Append(std::vector<std::string>& all, const std::string& window, const std::vector<std::string>& faults)
+void Append(std::string& all, const std::string& window, const std::vector<std::string>& faults)
 {
     for (const std::string& fault : faults)
-        all.push_back(window + ": " + fault);
+        all += "\n  " + window + ": " + fault;
 }
 
 } // namespace
 
-std::vector<std::string> CaptionFaults()
+std::string CaptionFaults()
 {
-    std::vector<std::string> all;
+    std::string all;
     Append(all, "main window", Faults(*Form1));
     Walk toolbars{Form1->Handle(), {}};
     for (TToolBar* bar : {Form1->ToolBar1.get(), Form1->ToolBar2.get(), Form1->ToolBar3.get(), Form1->ToolBar5.get(),
@@ -184,12 +184,4 @@ std::vector<std::string> CaptionFaults()
     Append(all, "About box", Faults(*Form3));
     Append(all, "image viewer", Faults(*Form4));
     return all;
-}
-
-std::string FaultList(const std::vector<std::string>& faults)
-{
-    std::ostringstream list;
-    for (const std::string& fault : faults)
-        list << "\n  " << fault;
-    return list.str();
 }

@@ -2,10 +2,8 @@
 #pragma once
 
 #include <string>
-#include <vector>
 
-// What does not fit, one line a caption, over the main window and its
-// toolbars, the six pages of Preferences (each shown in turn), the send
-// window, the About box and the image viewer.
-std::vector<std::string> CaptionFaults();
-std::string FaultList(const std::vector<std::string>& faults);
+// What does not fit, one line a caption (empty: all fit), over the main
+// window and its toolbars, the six pages of Preferences (each shown in turn),
+// the send window, the About box and the image viewer.
+std::string CaptionFaults();

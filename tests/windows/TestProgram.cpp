@@ -211,6 +211,29 @@ void StartWithStored(ScriptedDialogs& dialogs, const std::vector<std::pair<std::
 
 void StoreTest::SetUp() { ClearStore(); }
 
+void StoreTest::StartWithValues(const std::vector<std::pair<std::string, std::string>>& values,
+                                const std::string& commandLine)
+{
+    static std::vector<std::pair<std::string, std::string>> firstStore;
+    if (firstStore.empty()) {
+        StartProgram(dialogs);
+        StopProgram(true);
+        HKEY key;
+        ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_READ, &key), ERROR_SUCCESS);
+        char name[256];
+        for (DWORD i = 0, size = sizeof name;
+             RegEnumValueA(key, i, name, &size, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+             ++i, size = sizeof name)
+            firstStore.emplace_back(name, ReadStore(name));
+        RegCloseKey(key);
+    }
+    for (const auto& [name, value] : firstStore)
+        WriteStore(name, value);
+    for (const auto& [name, value] : values)
+        WriteStore(name, value);
+    StartProgram(dialogs, commandLine);
+}
+
 void ProgramTest::SetUp()
 {
     StoreTest::SetUp();

@@ -112,6 +112,10 @@ class StoreTest : public ::testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
+    // As StartWithStored, with the store of a first start made once for the
+    // test program and written afresh each time after.
+    void StartWithValues(const std::vector<std::pair<std::string, std::string>>& values,
+                         const std::string& commandLine = "");
     ScriptedDialogs dialogs;
 };
 

@@ -39,33 +39,14 @@ int RowsLinking(const TActionList& table, const void* control)
     return rows;
 }
 
-class CommandTableTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        ClearStore();
-        StartProgram(dialogs);
-    }
-    void TearDown() override
-    {
-        StopProgram(false);
-        ClearStore();
-    }
-    ScriptedDialogs dialogs;
-};
+class CommandTableTest : public ProgramTest {};
 
 } // namespace
 
-TEST_F(CommandTableTest, EveryRowHasAHandler)
+TEST_F(CommandTableTest, EveryMenuItemAndToolbarButtonRunsExactlyOneRowWithAHandler)
 {
-    EXPECT_TRUE(Form1->Commands.Unbound().empty());
-    EXPECT_TRUE(Form2->Commands.Unbound().empty());
-    EXPECT_TRUE(Form8->Commands.Unbound().empty());
-    EXPECT_TRUE(Form4->Commands.Unbound().empty());
-}
-
-TEST_F(CommandTableTest, EveryMenuItemAndToolbarButtonRunsExactlyOneRow)
-{
+    for (const TActionList* table : {&Form1->Commands, &Form2->Commands, &Form8->Commands, &Form4->Commands})
+        EXPECT_EQ(table->Unbound(), std::vector<std::string>{});
     std::vector<const TMenuItem*> items;
     for (TMenu* menu : std::initializer_list<TMenu*>{&Form1->MainMenu1, &Form1->PopupMenu1, &Form1->PopupMenu3})
         CollectItems(menu->Items(), items);

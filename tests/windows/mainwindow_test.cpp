@@ -18,9 +18,8 @@ protected:
     // Starts with a stored mode (and everything else as a first start wrote it).
     void StartInMode(const char* mode, const std::string& commandLine = "")
     {
-        StartWithStored(dialogs, {{"Mode", mode}}, commandLine);
+        StartWithValues({{"Mode", mode}}, commandLine);
     }
-    ScriptedDialogs dialogs;
 };
 
 const char* const kFormattedRtf = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0\\fs24 plain {\\b bold} text\\par}";
@@ -111,28 +110,23 @@ TEST_F(MainWindowTest, BulletsComeWithAnIndentOfTenAndGoWithIt)
     EXPECT_TRUE(memo.Paragraph().bullets);
 }
 
-TEST_F(MainWindowTest, ACommandLinePathWithBlanksNeedsNoQuotes)
+TEST_F(MainWindowTest, ACommandLinePathWithBlanksNeedsNoQuotesAndEndsAtTenArguments)
 {
-    std::string path = WriteTestFile("my notes here.txt", "from the command line");
-    StartProgram(dialogs, path);
-    EXPECT_EQ(Form1->memo1->Text(), "from the command line");
-    EXPECT_EQ(Form1->Text(), "Mibor8 - " + path);
-    EXPECT_EQ(Application->Title(), "Mibor8");
-    EXPECT_EQ(Form1->SaveDialog1.FileName, path);
-    EXPECT_EQ(Form1->OpenDialog1.FileName, path);
-    EXPECT_TRUE(Form1->CommandLineStart);
-    StopProgram(false);
-
-    StartProgram(dialogs, "\"" + path + "\"");
-    EXPECT_EQ(Form1->memo1->Text(), "from the command line");
-}
-
-TEST_F(MainWindowTest, OnlyTheFirstTenArgumentsMakeTheFileName)
-{
-    std::string path = WriteTestFile("a b c d e f g h i j", "ten");
-    StartProgram(dialogs, path + " k l");
-    EXPECT_EQ(Form1->memo1->Text(), "ten");
-    EXPECT_EQ(Form1->Text(), "Mibor8 - " + path);
+    const std::string blanks = WriteTestFile("my notes here.txt", "from the command line");
+    const std::string ten = WriteTestFile("a b c d e f g h i j", "ten");
+    const std::pair<std::string, std::string> cases[] = {
+        {blanks, blanks}, {"\"" + blanks + "\"", blanks}, {ten + " k l", ten}};
+    for (const auto& [line, path] : cases) {
+        SCOPED_TRACE(line);
+        StartProgram(dialogs, line);
+        EXPECT_EQ(Form1->memo1->Text(), ReadTestFile(path));
+        EXPECT_EQ(Form1->Text(), "Mibor8 - " + path);
+        EXPECT_EQ(Application->Title(), "Mibor8");
+        EXPECT_EQ(Form1->SaveDialog1.FileName, path);
+        EXPECT_EQ(Form1->OpenDialog1.FileName, path);
+        EXPECT_TRUE(Form1->CommandLineStart);
+        StopProgram(false);
+    }
 }
 
 TEST_F(MainWindowTest, AMissingCommandLineFileIsReportedAndStartUpGoesOn)
@@ -158,22 +152,24 @@ TEST_F(MainWindowTest, ACommandLineStartKeepsTheFilesOwnIndentsInRichMode)
     TParaAttributes paragraph = Form1->memo1->Paragraph();
     EXPECT_EQ(paragraph.firstIndent, 36);
     EXPECT_EQ(paragraph.rightIndent, 18);
-    StopProgram(false);
 
-    // Without the command line the same file gets the default margins at start.
-    StartInMode("rich");
+    // Loaded otherwise, the same file gets the default margins.
     Form1->memo1->LoadFromFile(path);
     Form1->SetWholeTextMargins();
     EXPECT_EQ(Form1->memo1->Paragraph().firstIndent, 5);
 }
 
-TEST_F(MainWindowTest, DroppingTwoFilesChangesNothing)
+TEST_F(MainWindowTest, AFileIsDroppedOneAtATimeInTheModeOfTheWindow)
 {
     std::string first = WriteTestFile("first.txt", "first");
     std::string second = WriteTestFile("second.txt", "second");
+    std::string rich = WriteTestFile("dropped.rtf", kFormattedRtf);
+    auto drop = [](const std::vector<std::string>& files) {
+        SendMessageA(Form1->Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(DropOf(files)), 0);
+    };
     StartInMode("plain");
     Form1->memo1->SetSelText("kept");
-    SendMessageA(Form1->Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(DropOf({first, second})), 0);
+    drop({first, second});
     ASSERT_EQ(dialogs.boxes.size(), 1u);
     EXPECT_EQ(dialogs.boxes[0].text, "Only one file at a time, please...");
     EXPECT_EQ(dialogs.boxes[0].caption, "Mibor8");
@@ -181,33 +177,35 @@ TEST_F(MainWindowTest, DroppingTwoFilesChangesNothing)
     EXPECT_EQ(Form1->memo1->Text(), "kept");
     EXPECT_EQ(Form1->Text(), "Mibor8");
 
-    SendMessageA(Form1->Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(DropOf({first})), 0);
+    drop({first});
     EXPECT_EQ(Form1->memo1->Text(), "first");
     EXPECT_EQ(Form1->Text(), "Mibor8 - " + first);
     EXPECT_EQ(Form1->SaveDialog1.FileName, first);
     EXPECT_EQ(Application->Title(), "Mibor8");
-}
 
-TEST_F(MainWindowTest, ADroppedRichFileShowsItsMarkUpInPlainMode)
-{
-    std::string path = WriteTestFile("dropped.rtf", kFormattedRtf);
-    StartInMode("plain");
-    SendMessageA(Form1->Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(DropOf({path})), 0);
+    // Rich text shows its mark-up in plain mode, and its formatting in rich mode.
+    drop({rich});
     EXPECT_EQ(Form1->memo1->Text().substr(0, 6), "{\\rtf1");
     Form1->memo1->SelectAll();
     EXPECT_EQ(Form1->memo1->Paragraph().firstIndent, 5);
-    StopProgram(false);
-
-    StartInMode("rich");
-    SendMessageA(Form1->Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(DropOf({path})), 0);
+    PressKey(VK_F3);
+    drop({rich});
     EXPECT_EQ(Form1->memo1->Text(), "plain bold text");
     Form1->memo1->Select(7, 2);
     EXPECT_EQ(Form1->memo1->SelAttributes().style, static_cast<TFontStyles>(fsBold));
 }
 
-TEST_F(MainWindowTest, AHiddenInsertButtonGivesTheWordListSixteenPixels)
+TEST_F(MainWindowTest, TheWordListButtonsShowWhatTheyCanDo)
 {
+    // Activation disables the buttons that have nothing to do.
     StartProgram(dialogs);
+    Form1->SpeedButton1->SetEnabled(true);
+    Form1->SpeedButton2->SetEnabled(true);
+    Form1->FormActivate(nullptr);
+    EXPECT_FALSE(Form1->SpeedButton1->Enabled());
+    EXPECT_FALSE(Form1->SpeedButton2->Enabled());
+    EXPECT_FALSE(Form1->SpeedButton3->Enabled());
+    // A hidden insert button gives the word list sixteen pixels.
     Form1->FormResize(nullptr);
     int shown = Form1->Panel10->Height();
     EXPECT_EQ(Form1->SpeedButton3->Top(), shown + 45);
@@ -216,17 +214,6 @@ TEST_F(MainWindowTest, AHiddenInsertButtonGivesTheWordListSixteenPixels)
     Form1->FormResize(nullptr);
     EXPECT_EQ(Form1->Panel10->Height(), shown + 16);
     EXPECT_FALSE(Form1->SpeedButton3->Visible());
-}
-
-TEST_F(MainWindowTest, ActivationDisablesTheWordListButtonsThatHaveNothingToDo)
-{
-    StartProgram(dialogs);
-    Form1->SpeedButton1->SetEnabled(true);
-    Form1->SpeedButton2->SetEnabled(true);
-    Form1->FormActivate(nullptr);
-    EXPECT_FALSE(Form1->SpeedButton1->Enabled());
-    EXPECT_FALSE(Form1->SpeedButton2->Enabled());
-    EXPECT_FALSE(Form1->SpeedButton3->Enabled());
 }
 
 TEST_F(MainWindowTest, TheStandardErrorBoxAddsAFullStopWhereNeeded)
@@ -244,9 +231,7 @@ TEST_F(MainWindowTest, TheStandardErrorBoxAddsAFullStopWhereNeeded)
 TEST_F(MainWindowTest, ExitClosesThroughTheWindowsCloseEvents)
 {
     StartProgram(dialogs);
-    StopProgram(false);
-    ASSERT_FALSE(StoreHas("Width"));
-    StartProgram(dialogs);
+    ASSERT_FALSE(StoreHas("Width")); // the window state is written at close
     PressKey('X', true, true);
     EXPECT_TRUE(Application->Terminated());
     EXPECT_TRUE(StoreHas("Width"));

@@ -16,50 +16,31 @@ namespace {
 
 class SettingsTest : public StoreTest {};
 
-// A store as the program writes it, with values that differ from the built ones.
+// A store as the program writes it, with values that differ from the built
+// ones; all but the word list, the custom colours and the toolbar places
+// (arranged by the band bar) are written back as they are.
+const std::pair<const char*, const char*> kFullStore[] = {
+    {"BackgroundColor", "clYellow"}, {"Width", "640"}, {"Height", "400"}, {"Left", "30"}, {"Top", "40"},
+    {"Maximized", "false"}, {"MakeBackUp", "false"}, {"ReadOnly", "true"}, {"ShowApply", "false"},
+    {"AddAfter", "false"}, {"AddBefore", "true"}, {"ShowMenuIcons", "false"}, {"ShowToolbar1", "true"},
+    {"ShowToolbar2", "false"}, {"ShowToolbar3", "true"}, {"ShowToolbar5", "false"}, {"ShowToolbar6", "true"},
+    {"ShowToolbar7", "true"}, {"Mode", "rich"}, {"LeftMargin", "12"}, {"RightMargin", "7"}, {"Font", "clNavy"},
+    {"FontColor", "clNavy"}, {"FontSize", "11"}, {"FontName", "Courier New"}, {"ReOpen", "C:\\old.txt"},
+    {"SMTPServer", "smtp.example.org"}, {"Port", "2525"}, {"id", "me"}, {"Name", "Me Myself"},
+    {"Email", "me@example.org"}, {"ShowPanel", "3"}, {"Custom2", "ColorP=123456\r\n"},
+    {"BackUpLocation", "C:\\backups\\doc.bak"}, {"FontStyle", "12"},
+};
+
 void WriteFullStore()
 {
-    WriteStore("BackgroundColor", "clYellow");
+    for (const auto& [name, value] : kFullStore)
+        WriteStore(name, value);
     WriteStore("WordList", "pear\r\napple\r\nBanana\r\n");
-    WriteStore("Width", "640");
-    WriteStore("Height", "400");
-    WriteStore("Left", "30");
-    WriteStore("Top", "40");
-    WriteStore("Maximized", "false");
-    WriteStore("MakeBackUp", "false");
-    WriteStore("ReadOnly", "true");
-    WriteStore("ShowApply", "false");
-    WriteStore("AddAfter", "false");
-    WriteStore("AddBefore", "true");
-    WriteStore("ShowMenuIcons", "false");
-    WriteStore("ShowToolbar1", "true");
-    WriteStore("ShowToolbar2", "false");
-    WriteStore("ShowToolbar3", "true");
-    WriteStore("ShowToolbar5", "false");
-    WriteStore("ShowToolbar6", "true");
-    WriteStore("ShowToolbar7", "true");
-    WriteStore("Mode", "rich");
-    WriteStore("LeftMargin", "12");
-    WriteStore("RightMargin", "7");
-    WriteStore("Font", "clNavy");
-    WriteStore("FontColor", "clNavy");
-    WriteStore("FontSize", "11");
-    WriteStore("FontName", "Courier New");
-    WriteStore("ReOpen", "C:\\old.txt");
-    WriteStore("SMTPServer", "smtp.example.org");
-    WriteStore("Port", "2525");
-    WriteStore("id", "me");
-    WriteStore("Name", "Me Myself");
-    WriteStore("Email", "me@example.org");
-    WriteStore("ShowPanel", "3");
     WriteStore("Custom1", "ColorA=FF0000\r\nColorB=00FF00\r\n");
-    WriteStore("Custom2", "ColorP=123456\r\n");
     for (const char* bar : {"1", "2", "3", "5", "6", "7"}) {
         WriteStore(std::string("Toolbar") + bar + "Top", "2");
         WriteStore(std::string("Toolbar") + bar + "Left", "11");
     }
-    WriteStore("BackUpLocation", "C:\\backups\\doc.bak");
-    WriteStore("FontStyle", "12");
 }
 
 // "left top" of every toolbar, by the store and as shown, in the order of
@@ -87,6 +68,19 @@ std::vector<std::string> ShownPlaces()
 std::vector<std::string> StoredPlaces()
 {
     return Places([](const TSetting& row) { return ReadStore(row.name); });
+}
+
+// The entries as the list control holds them.
+std::vector<std::string> ControlOrder(const TListBox& list)
+{
+    std::vector<std::string> texts;
+    int count = static_cast<int>(SendMessageA(list.Handle(), LB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        char text[256] = "";
+        SendMessageA(list.Handle(), LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
+        texts.push_back(text);
+    }
+    return texts;
 }
 
 } // namespace
@@ -172,50 +166,10 @@ TEST_F(SettingsTest, EveryValueIsReadIntoTheWindowsAndWrittenBack)
     EXPECT_TRUE(main.memo1->ReadOnly());
 
     StopProgram(true);
-    EXPECT_EQ(ReadStore("BackgroundColor"), "clYellow");
+    for (const auto& [name, value] : kFullStore)
+        EXPECT_EQ(ReadStore(name), value) << name;
     EXPECT_EQ(ReadStore("WordList"), "apple\r\nBanana\r\npear\r\n");
-    EXPECT_EQ(ReadStore("Width"), "640");
-    EXPECT_EQ(ReadStore("Mode"), "rich");
-    EXPECT_EQ(ReadStore("FontStyle"), "12");
-    EXPECT_EQ(ReadStore("Font"), "clNavy");
-    EXPECT_EQ(ReadStore("ShowPanel"), "3");
-    EXPECT_EQ(ReadStore("ReOpen"), "C:\\old.txt");
-    EXPECT_EQ(ReadStore("BackUpLocation"), "C:\\backups\\doc.bak");
-    EXPECT_EQ(ReadStore("Port"), "2525");
-    EXPECT_EQ(ReadStore("AddBefore"), "true");
     EXPECT_EQ(ReadStore("Custom1").substr(0, 28), "ColorA=FF0000\r\nColorB=00FF00");
-    EXPECT_EQ(ReadStore("Custom2"), "ColorP=123456\r\n");
-}
-
-TEST_F(SettingsTest, FontStyleCodesAndUnknownCodes)
-{
-    WriteFullStore();
-    WriteStore("FontStyle", "11");
-    StartProgram(dialogs);
-    EXPECT_EQ(Form1->memo1->Font().Style(), fsUnderline | fsStrikeOut);
-    EXPECT_EQ(Form1->FontDialog1.Font.Style(), fsUnderline | fsStrikeOut);
-    StopProgram(false);
-
-    for (const char* junk : {"7", "bold", "", "18"}) {
-        WriteFullStore();
-        WriteStore("FontStyle", junk);
-        StartProgram(dialogs);
-        EXPECT_EQ(Form1->memo1->Font().Style(), 0u) << junk;
-        EXPECT_EQ(Form1->FontDialog1.Font.Style(), 0u) << junk;
-        StopProgram(false);
-    }
-}
-
-TEST_F(SettingsTest, OnlyLowerCaseRichSelectsRichMode)
-{
-    WriteFullStore();
-    WriteStore("Mode", "Rich");
-    StartProgram(dialogs);
-    EXPECT_TRUE(Form1->PlainMode());
-    EXPECT_FALSE(Form1->RichMode());
-    EXPECT_FALSE(Form1->Panel19->Visible());
-    StopProgram(false);
-    EXPECT_EQ(ReadStore("Mode"), "plain");
 }
 
 TEST_F(SettingsTest, AbsentWidthTakesTheWholeDesktopAndStopsTheLoad)
@@ -291,36 +245,85 @@ TEST_F(SettingsTest, ThePasswordIsStoredUnreadableAsTextAndComesBackAfterARestar
     StartProgram(dialogs);
     EXPECT_EQ(Form2->security->ItemIndex(), 1);
     EXPECT_EQ(Form2->password->Text(), password);
-    StopProgram(false);
-
-    // What cannot be read counts as empty; a security that is not a choice as "None".
-    const char* const junk[][2] = {{"7", "zz"}, {"-1", "ABC"}, {"x", "00112233445566778899"}, {"", stored.c_str() + 2}};
-    for (const auto& each : junk) {
-        WriteFullStore();
-        WriteStore("Security", each[0]);
-        WriteStore("Password", each[1]);
-        StartProgram(dialogs);
-        EXPECT_EQ(Form2->security->ItemIndex(), 0) << each[0];
-        EXPECT_EQ(Form2->password->Text(), "") << each[1];
-        // The rest of the store was read as always.
-        EXPECT_EQ(Form2->RadioGroup1->ItemIndex(), 3);
-        StopProgram(false);
-    }
 }
 
-TEST_F(SettingsTest, ColoursAreStoredByNameWhereTheyHaveOne)
+// Values that end no load, a row of each table at one start: the colour's
+// stored form, font style codes, a mode's spelling, unreadable security and
+// password values, word lists in any order, a window place off the screen.
+TEST_F(SettingsTest, ValuesThatEndNoLoadARowOfEachTableAtOneStart)
 {
-    const char* const cases[][2] = {
+    const char* const colours[][2] = {
         {"$8000000F", "clBtnFace"}, {"$00FF0000", "clBlue"},    {"16711680", "clBlue"},
         {"$00123456", "$00123456"}, {"clnone", "clNone"},       {"$1FFFFFFF", "clNone"},
         {"$80000018", "clInfoBk"},  {"-2147483643", "clWindow"},
     };
-    for (const auto& entry : cases) {
+    // Unknown style codes are no style.
+    const std::pair<const char*, TFontStyles> styles[] = {
+        {"11", fsUnderline | fsStrikeOut}, {"7", 0}, {"bold", 0}, {"", 0}, {"18", 0}};
+    // What cannot be read counts as empty; a security that is not a choice as "None".
+    const std::string cutPassword = ProtectText("s3cret").substr(2);
+    const char* const secrets[][2] = {
+        {"7", "zz"}, {"-1", "ABC"}, {"x", "00112233445566778899"}, {"", cutPassword.c_str()}};
+    const std::vector<std::vector<std::string>> lists = {
+        {"apple", "Banana", "cherry", "date"},          // in order
+        {"pear", "Apple", "apple", "banana", "Apple"}, // out of order, equal entries
+        {"b", "B", "a"},                                // equal ignoring case
+    };
+    for (size_t i = 0; i < std::size(colours); ++i) {
+        SCOPED_TRACE(colours[i][0]);
         WriteFullStore();
-        WriteStore("BackgroundColor", entry[0]);
+        WriteStore("BackgroundColor", colours[i][0]);
+        WriteStore("Mode", i == 7 ? "Rich" : "rich"); // only "rich" selects rich mode
+        if (i < std::size(styles))
+            WriteStore("FontStyle", styles[i].first);
+        if (i < std::size(secrets)) {
+            WriteStore("Security", secrets[i][0]);
+            WriteStore("Password", secrets[i][1]);
+        }
+        std::string list;
+        for (const auto& entry : i < lists.size() ? lists[i] : std::vector<std::string>{})
+            list += entry + "\r\n";
+        if (!list.empty())
+            WriteStore("WordList", list);
+        // Row 5: a window partly on screen; row 6: one off every monitor.
+        if (i == 5 || i == 6)
+            WriteStore("Left", i == 5 ? "-300" : "-5000");
+        if (i == 6)
+            WriteStore("Top", "9000");
         StartProgram(dialogs);
+        EXPECT_EQ(Form1->RichMode(), i != 7);
+        EXPECT_EQ(Form1->PlainMode(), i == 7);
+        EXPECT_EQ(Form1->Panel19->Visible(), i != 7);
+        if (i < std::size(styles)) {
+            EXPECT_EQ(Form1->memo1->Font().Style(), styles[i].second);
+            EXPECT_EQ(Form1->FontDialog1.Font.Style(), styles[i].second);
+        }
+        if (i < std::size(secrets)) {
+            EXPECT_EQ(Form2->security->ItemIndex(), 0);
+            EXPECT_EQ(Form2->password->Text(), "");
+        }
+        // The list's own copy of the entries follows the control's order,
+        // whether the stored list comes back sorted or not.
+        std::vector<std::string> shown = Form1->ListBox1->Items();
+        EXPECT_EQ(shown, ControlOrder(*Form1->ListBox1));
+        EXPECT_TRUE(std::is_sorted(shown.begin(), shown.end(), [](const std::string& a, const std::string& b) {
+            return lstrcmpiA(a.c_str(), b.c_str()) < 0;
+        }));
+        RECT work, place = Form1->BoundsInPixels();
+        SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+        EXPECT_EQ(place.right - place.left, 640);
+        EXPECT_EQ(place.bottom - place.top, 400);
+        if (i == 5) {
+            EXPECT_EQ(place.left, -300) << "stays where it was";
+        } else if (i == 6) {
+            EXPECT_TRUE(place.left >= work.left && place.top >= work.top && place.right <= work.right &&
+                        place.bottom <= work.bottom) << "comes back on the primary monitor";
+        }
+        // The rest of the store was read as always.
+        EXPECT_EQ(Form2->RadioGroup1->ItemIndex(), 3);
         StopProgram(true);
-        EXPECT_EQ(ReadStore("BackgroundColor"), entry[1]) << entry[0];
+        EXPECT_EQ(ReadStore("BackgroundColor"), colours[i][1]);
+        EXPECT_EQ(ReadStore("Mode"), i == 7 ? "plain" : "rich");
     }
 }
 
@@ -356,69 +359,6 @@ TEST_F(SettingsTest, AHugeWordListWithLongEntriesComesBackWhole)
     EXPECT_EQ(Form1->ListBox1->Item(299).size(), longEntry.size() + 5);
     StopProgram(true);
     EXPECT_EQ(ReadStore("WordList"), list);
-}
-
-TEST_F(SettingsTest, AWindowOffEveryMonitorComesBackOnThePrimaryOne)
-{
-    WriteFullStore();
-    WriteStore("Left", "-5000");
-    WriteStore("Top", "9000");
-    StartProgram(dialogs);
-    RECT work;
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-    EXPECT_EQ(Form1->Width(), 640);
-    EXPECT_EQ(Form1->Height(), 400);
-    EXPECT_GE(Form1->Left(), work.left);
-    EXPECT_GE(Form1->Top(), work.top);
-    EXPECT_LE(Form1->Left() + 640, work.right);
-    EXPECT_LE(Form1->Top() + 400, work.bottom);
-    // The later steps still ran.
-    EXPECT_TRUE(Form1->RichMode());
-    StopProgram(false);
-
-    // A window partly on screen stays where it was.
-    WriteFullStore();
-    WriteStore("Left", "-300");
-    StartProgram(dialogs);
-    EXPECT_EQ(Form1->Left(), -300);
-}
-
-// The list's own copy of the entries must follow the control's order, whether
-// the stored list comes back sorted (appended as it is) or not (placed by the
-// control).
-std::vector<std::string> ControlOrder(const TListBox& list)
-{
-    std::vector<std::string> texts;
-    int count = static_cast<int>(SendMessageA(list.Handle(), LB_GETCOUNT, 0, 0));
-    for (int i = 0; i < count; ++i) {
-        char text[256] = "";
-        SendMessageA(list.Handle(), LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
-        texts.push_back(text);
-    }
-    return texts;
-}
-
-TEST_F(SettingsTest, StoredWordListsInAnyOrderShowSorted)
-{
-    const std::vector<std::vector<std::string>> lists = {
-        {"apple", "Banana", "cherry", "date"},          // in order
-        {"pear", "Apple", "apple", "banana", "Apple"}, // out of order, equal entries
-        {"b", "B", "a"},                                // equal ignoring case
-    };
-    for (const auto& entries : lists) {
-        WriteFullStore();
-        std::string text;
-        for (const auto& entry : entries)
-            text += entry + "\r\n";
-        WriteStore("WordList", text);
-        StartProgram(dialogs);
-        EXPECT_EQ(Form1->ListBox1->Items(), ControlOrder(*Form1->ListBox1)) << text;
-        std::vector<std::string> sorted = Form1->ListBox1->Items();
-        EXPECT_TRUE(std::is_sorted(sorted.begin(), sorted.end(), [](const std::string& a, const std::string& b) {
-            return lstrcmpiA(a.c_str(), b.c_str()) < 0;
-        })) << text;
-        StopProgram(false);
-    }
 }
 
 TEST_F(SettingsTest, EveryToolbarComesBackWhereTheStoreKeepsIt)
