@@ -44,7 +44,7 @@ TForm3::TForm3() : TForm("TForm3")
     TOwnedBitmap picture = LoadBitmapResource(L"ABOUTPICTURE");
     if (!picture)
         throw EOSError("The About picture is missing");
-    Image1->SetPicture(std::make_unique<TBitmapGraphic>(std::move(picture), true));
+    Image1->SetPicture(std::make_unique<TBitmapGraphic>(std::move(picture), TGraphicOptions{.scalesWithDisplay = true}));
     Label2 = WhiteLabel("", 16, 161);
     Label4 = WhiteLabel("Version " MIBOR8_VERSION_TEXT, 16, 180);
     Label6 = WhiteLabel("Website:", 184, 161);

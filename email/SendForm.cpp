@@ -45,8 +45,8 @@ TForm8::TForm8() : TForm("TForm8"), smtp(std::make_unique<TSmtpClient>(this))
     smtp->SubType = mtPlain;
     OpenDialog1.Filter = "All files|*.*";
     OpenDialog1.InitialDir = "c:\\";
-    Timer1 = std::make_unique<TTimer>(50, false);
-    Timer2 = std::make_unique<TTimer>(5000, false);
+    Timer1 = std::make_unique<TTimer>(TTimerOptions{.interval = 50, .enabled = false});
+    Timer2 = std::make_unique<TTimer>(TTimerOptions{.interval = 5000, .enabled = false});
     BindEvents();
     SetActiveControl(subject.get());
 }
@@ -73,7 +73,7 @@ void TForm8::BuildFields()
         *frames[i] = std::make_unique<TPanel>(this, kFieldLeft, 9 + i * kRowHeight, kFieldWidth, 21);
         (*frames[i])->SetFieldFrame();
         (*frames[i])->SetColor(clWhite);
-        *fields[i] = std::make_unique<TEdit>(frames[i]->get(), 2, 2, kFieldWidth - 8, 14, false, true);
+        *fields[i] = std::make_unique<TEdit>(frames[i]->get(), 2, 2, kFieldWidth - 8, 14, TEditOptions{.border = false});
     }
     replyto = std::make_unique<TEdit>(this, kFieldLeft, 9 + 4 * kRowHeight, kFieldWidth, 21);
     for (TEdit* field : {subject.get(), sendto.get(), cc.get(), bcc.get(), replyto.get()}) {
@@ -82,12 +82,13 @@ void TForm8::BuildFields()
         field->PopupMenu = &PopupMenu1;
     }
 
-    ComboBox1 = std::make_unique<TComboBox>(this, kFieldLeft, 9 + 5 * kRowHeight, kFieldWidth,
-                                            TComboBox::Style::DropDownList, false, 2);
+    ComboBox1 = std::make_unique<TComboBox>(
+        this, kFieldLeft, 9 + 5 * kRowHeight, kFieldWidth,
+        TComboBoxOptions{.style = TComboBoxStyle::DropDownList, .dropDownCount = 2});
     ComboBox1->Add("Plain text");
     ComboBox1->Add("Rich text (as attachment)");
     ComboBox1->SetItemIndex(0);
-    attach = std::make_unique<TListBox>(this, kFieldLeft, 9 + 6 * kRowHeight, kFieldWidth, 66, false);
+    attach = std::make_unique<TListBox>(this, kFieldLeft, 9 + 6 * kRowHeight, kFieldWidth, 66);
 }
 
 void TForm8::BuildButtons()

@@ -19,7 +19,7 @@ std::unique_ptr<TGraphic> BuiltInPicture()
     TOwnedBitmap bitmap = LoadBitmapResource(L"VIEWERPICTURE");
     if (!bitmap)
         return nullptr;
-    return std::make_unique<TBitmapGraphic>(std::move(bitmap), true);
+    return std::make_unique<TBitmapGraphic>(std::move(bitmap), TGraphicOptions{.scalesWithDisplay = true});
 }
 
 // The strip along the top. A flat toolbar leaves its background to its

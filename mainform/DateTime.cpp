@@ -50,7 +50,7 @@ void TClockBar::Build(TControl* bandBar, TImageList& icons)
     ToolButton23 = ToolBar7->AddButton("Insert date", nullptr, iconInsertDate);
     ToolBar7->AddSeparator();
     ToolButton26 = ToolBar7->AddButton("Start / Stop ticking", nullptr, iconTicking);
-    Timer2 = std::make_unique<TTimer>(499, true);
+    Timer2 = std::make_unique<TTimer>(TTimerOptions{.interval = 499});
 }
 
 std::string TClockBar::RegionalFormat(LCTYPE which)

@@ -78,19 +78,19 @@ void TFindBar::BuildOptions()
 // The fields in sunken white frames, the buttons with captions in blue.
 void TFindBar::Build(TControl* bandBar, TImageList& icons, TPopupMenu& fieldMenu)
 {
-    ToolBar5 = std::make_unique<TToolBar>(bandBar, 496, &icons, true);
+    ToolBar5 = std::make_unique<TToolBar>(bandBar, 496, &icons, TToolBarOptions{.showCaptions = true});
     ToolBar5->SetFontColor(clBlue);
     int left = ToolBar5->AddControlSpace(105);
     Panel1 = std::make_unique<TPanel>(ToolBar5.get(), left, 0, 105, 22);
     Panel1->SetBevels(TBevelCut::Lowered, TBevelCut::Lowered);
     Panel1->SetColor(clWhite);
-    fedit = std::make_unique<TEdit>(Panel1.get(), 4, 4, 97, 14, false, false);
+    fedit = std::make_unique<TEdit>(Panel1.get(), 4, 4, 97, 14, TEditOptions{.border = false, .tabStop = false});
     findbutton = ToolBar5->AddButton(" Find", nullptr, iconFind);
     left = ToolBar5->AddControlSpace(105);
     Panel2 = std::make_unique<TPanel>(ToolBar5.get(), left, 0, 105, 22);
     Panel2->SetBevels(TBevelCut::Lowered, TBevelCut::Lowered);
     Panel2->SetColor(clWhite);
-    redit = std::make_unique<TEdit>(Panel2.get(), 4, 4, 97, 14, false, false);
+    redit = std::make_unique<TEdit>(Panel2.get(), 4, 4, 97, 14, TEditOptions{.border = false, .tabStop = false});
     replacebutton = ToolBar5->AddButton(" Replace", nullptr, iconReplace);
     replallbutton = ToolBar5->AddButton(" Replace all", nullptr, iconReplaceAll);
     ToolBar5->AddSeparator();

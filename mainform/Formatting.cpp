@@ -47,12 +47,13 @@ void TFormattingBar::Build(TControl* bandBar, TImageList& icons, TPopupMenu& col
     ToolButton12 = ToolBar6->AddButton("Italic", nullptr, iconItalic, Style::Check);
     ToolButton14 = ToolBar6->AddButton("Underline", nullptr, iconUnderline, Style::Check);
     int left = ToolBar6->AddControlSpace(141);
-    ComboBox1 = std::make_unique<TComboBox>(ToolBar6.get(), left, 0, 141, TComboBox::Style::DropDown, true, 15, false);
+    ComboBox1 = std::make_unique<TComboBox>(ToolBar6.get(), left, 0, 141,
+                                            TComboBoxOptions{.sorted = true, .dropDownCount = 15, .tabStop = false});
     ComboBox1->SetFont(TFont("Tahoma", 9));
     ComboBox1->SetText("Tahoma");
     ComboBox1->PopupMenu = &noMenu;
     left = ToolBar6->AddControlSpace(44);
-    Edit3 = std::make_unique<TEdit>(ToolBar6.get(), left + 2, 1, 26, 20, true, false);
+    Edit3 = std::make_unique<TEdit>(ToolBar6.get(), left + 2, 1, 26, 20, TEditOptions{.tabStop = false});
     Edit3->SetMaxLength(3);
     Edit3->SetReadOnly(true);
     Edit3->SetText("0");

@@ -63,8 +63,8 @@ TForm1::TForm1() : TForm("TForm1")
     BuildToolBars();
     BuildSidePanel();
     BuildEditorArea();
-    Timer1 = std::make_unique<TTimer>(1, true);
-    RecoveryTimer = std::make_unique<TTimer>(1, true);
+    Timer1 = std::make_unique<TTimer>(TTimerOptions{.interval = 1});
+    RecoveryTimer = std::make_unique<TTimer>(TTimerOptions{.interval = 1});
     BindEvents();
     SetActiveControl(memo1.get());
     // Files dragged from the shell may be dropped here (as DragAcceptFiles
@@ -82,7 +82,7 @@ TForm1::~TForm1()
 void TForm1::BuildSidePanel()
 {
     WordList.Build(this, PopupMenu1);
-    RichEdit1 = std::make_unique<TRichEdit>(Panel9.get(), 0, 0, 10, 10, false);
+    RichEdit1 = std::make_unique<TRichEdit>(Panel9.get(), 0, 0, 10, 10, TRichEditOptions{.wordWrap = false});
     RichEdit1->Hide();
     RichEdit1->SetMaxLength(200000000);
 }
@@ -162,7 +162,7 @@ void TForm1::FormCreate(TObject*)
     FillFontList();
     if (!SplitCommandLine(ProgramCommandLine()).empty()) {
         CommandLineStart = true;
-        Application->Guard([this] { OpenCommandLineFile(); });
+        OpenCommandLineFile();
     }
 }
 

@@ -29,7 +29,7 @@ TRecoveryCopy::TRecoveryCopy(std::string folder, std::function<TRecoveredText()>
 {
     id_ = IntToStr(GetCurrentProcessId()) + "-" + IntToStr(GetTickCount());
     lock_ = TakeLock(folder_ + kPrefix + id_ + ".lock");
-    timer_ = std::make_unique<TTimer>(kTick, true);
+    timer_ = std::make_unique<TTimer>(TTimerOptions{.interval = kTick});
     timer_->OnTimer = [this](TObject*) { Tick(); };
 }
 

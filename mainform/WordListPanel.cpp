@@ -28,13 +28,14 @@ void TWordListPanel::Build(TControl* window, TPopupMenu& fieldMenu)
     Panel18 = std::make_unique<TPanel>(Panel9.get(), 2, 19, 123, 22);
     Panel18->SetSunkenFrame();
     Panel18->SetColor(clWindow);
-    Edit4 = std::make_unique<TEdit>(Panel18.get(), 5, 4, 111, 14, false, false);
+    Edit4 = std::make_unique<TEdit>(Panel18.get(), 5, 4, 111, 14, TEditOptions{.border = false, .tabStop = false});
     Edit4->SetFont(TFont("Tahoma", 8, clBlack));
     Edit4->SetMaxLength(100);
     Edit4->PopupMenu = &fieldMenu;
     Panel10 = std::make_unique<TPanel>(Panel9.get(), 2, 43, 123, 200);
     Panel10->SetSunkenFrame();
-    ListBox1 = std::make_unique<TListBox>(Panel10.get(), 0, 0, 121, 198, true, false, false);
+    ListBox1 = std::make_unique<TListBox>(Panel10.get(), 0, 0, 121, 198,
+                                          TListBoxOptions{.sorted = true, .border = false, .tabStop = false});
     ListBox1->SetAlign(TAlign::Client);
     SpeedButton3 = std::make_unique<TSpeedButton>(Panel9.get(), "Insert >>", 2, 245, 123, 14);
 }

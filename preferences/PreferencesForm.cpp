@@ -203,7 +203,8 @@ void TForm2::BuildEmailPage()
     port->SetHint("Default is 25.");
 
     Label25 = std::make_unique<TLabel>(page, "Security:", 16, top + 3);
-    security = std::make_unique<TComboBox>(page, 110, top, 235, TComboBox::Style::DropDownList, false, 3);
+    security = std::make_unique<TComboBox>(
+        page, 110, top, 235, TComboBoxOptions{.style = TComboBoxStyle::DropDownList, .dropDownCount = 3});
     for (const char* choice : {"None", "STARTTLS", "SSL/TLS"})
         security->Add(choice);
     security->SetItemIndex(0);

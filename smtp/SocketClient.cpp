@@ -2,6 +2,7 @@
 // connect and close. Reading and writing are in SocketIO.cpp.
 #include "smtp/SocketClient.h"
 
+#include "smtp/SocketHost.h"
 #include "smtp/TlsChannel.h"
 
 #include <winsock.h>
@@ -338,7 +339,7 @@ void TSocketClient::ResetSocket()
 
 void TSocketClient::HandleSocketMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    try {
+    RunReportingFailure([&] {
         const int error = WSAGETSELECTERROR(lParam);
         switch (message) {
         case WM_SOCKET_SELECT:
@@ -364,9 +365,7 @@ void TSocketClient::HandleSocketMessage(UINT message, WPARAM wParam, LPARAM lPar
             ReadToStream();
             break;
         }
-    } catch (...) {
-        // A failure inside a notification has nobody to go to.
-    }
+    });
 }
 
 void TSocketClient::SelectEvent(int event, int error)

@@ -5,6 +5,8 @@
 // and a failure is shown in a plain system error box.
 #pragma once
 
+#include "ui/SysUtils.h"
+
 #include <string>
 
 class TSocketHost {
@@ -20,3 +22,14 @@ public:
 // alive while it is installed.
 void InstallSocketHost(TSocketHost* host);
 TSocketHost& SocketHost();
+
+// Runs a step that a window message of the socket layer starts (a timer, a
+// socket's notification): its failure is reported through the host once the
+// step has been left, and goes no further.
+template <typename Step>
+void RunReportingFailure(Step&& step)
+{
+    std::string failure;
+    if (StepFailed(step, failure))
+        SocketHost().ReportFailure(failure);
+}

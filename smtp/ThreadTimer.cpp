@@ -48,16 +48,5 @@ void TThreadTimer::Update()
 
 void TThreadTimer::Timer()
 {
-    // Reported once the handler has been left: no message loop runs while
-    // an exception is being handled.
-    std::string failure;
-    bool failed = false;
-    try {
-        Fire(onTimer_, this);
-    } catch (const std::exception& error) {
-        failure = error.what();
-        failed = true;
-    }
-    if (failed)
-        SocketHost().ReportFailure(failure);
+    RunReportingFailure([this] { Fire(onTimer_, this); });
 }

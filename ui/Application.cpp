@@ -72,7 +72,15 @@ bool TApplication::ProcessMessage(MSG& message)
     }
     HWND root = message.hwnd ? GetAncestor(message.hwnd, GA_ROOT) : nullptr;
     TForm* form = root ? dynamic_cast<TForm*>(TControl::FromHandle(root)) : nullptr;
-    if (form && form->PreTranslateMessage(message))
+    // A key a form takes (a menu's shortcut) is an event of its own, also
+    // when this loop runs inside a command that waits.
+    bool taken = false;
+    if (form) {
+        std::string failure;
+        if (Failed(true, [&] { taken = form->PreTranslateMessage(message); }, failure))
+            ShowError(failure);
+    }
+    if (taken)
         return true;
     TranslateMessage(&message);
     DispatchMessageW(&message);
@@ -107,6 +115,42 @@ HWND TApplication::ActiveWindowHandle() const
 }
 
 void TApplication::HandleException(const std::exception& error) { ShowError(error.what()); }
+
+namespace {
+
+const UINT WM_SHOW_REPORT = WM_APP + 1;
+
+} // namespace
+
+void TApplication::ReportLater(const std::string& message)
+{
+    for (const std::string& waiting : reports_)
+        if (waiting == message)
+            return;
+    std::string ignored;
+    auto makeWindow = [this] { reportWindow_ = std::make_unique<TMessageWindow>(
+                                   [this](UINT windowMessage, WPARAM, LPARAM) { return ShowReport(windowMessage); }); };
+    if (!reportWindow_ && StepFailed(makeWindow, ignored)) {
+        // Without a window to post to, the box shows now.
+        ShowError(message);
+        return;
+    }
+    reports_.push_back(message);
+    PostMessageW(reportWindow_->Handle(), WM_SHOW_REPORT, 0, 0);
+}
+
+bool TApplication::ShowReport(UINT message)
+{
+    if (message != WM_SHOW_REPORT)
+        return false;
+    if (!reports_.empty()) {
+        // Taken from the list first: the box's own loop may show the next.
+        const std::string text = reports_.front();
+        reports_.erase(reports_.begin());
+        ShowError(text);
+    }
+    return true;
+}
 
 void TApplication::ShowError(const std::string& message)
 {

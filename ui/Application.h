@@ -2,11 +2,15 @@
 #pragma once
 
 #include "ui/Classes.h"
+#include "ui/MessageWindow.h"
+#include "ui/ScopedValue.h"
+#include "ui/SysUtils.h"
 
 #include <windows.h>
 
 #include <exception>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -52,26 +56,40 @@ public:
     void ShowMessage(const std::string& text);
     int MessageBox(const std::string& text, const std::string& caption, UINT flags);
 
-    // Runs `action`, reporting any failure in the standard error box. The box
-    // is shown after the handler has been left: a message loop must not run
-    // while an exception is being handled.
+    // The edge of a command, a timer or an event: runs `action` and shows its
+    // failure in the standard error box once `action` has been left (no
+    // message loop runs while an exception is being handled). Reached from
+    // inside another edge, as when a handler clicks a button, it only runs
+    // `action`: the failure goes on to the outer edge and is shown once.
     template <typename Action>
     void Guard(Action&& action)
     {
-        std::string failure;
-        bool failed = false;
-        try {
+        if (insideEdge_) {
             action();
-        } catch (const std::exception& error) {
-            failure = error.what();
-            failed = true;
-        } catch (...) {
-            failure = "Unexpected failure";
-            failed = true;
+            return;
         }
-        if (failed)
+        std::string failure;
+        if (Failed(true, action, failure))
             ShowError(failure);
     }
+
+    // A callback the system makes: a window procedure, a dialog hook. No
+    // failure passes it. A failure that no edge inside took is shown once the
+    // message loop runs again, never from inside the callback: a box shown
+    // from a paint would be painted over by its own paint. Edges inside the
+    // callback are edges of their own. False when `action` failed.
+    template <typename Action>
+    bool Callback(Action&& action)
+    {
+        std::string failure;
+        if (!Failed(false, action, failure))
+            return true;
+        ReportLater(failure);
+        return false;
+    }
+
+    // Shows a failure's text in the standard error box from the message loop.
+    void ReportLater(const std::string& message);
     // The standard error box for a failure's text.
     void ShowError(const std::string& message);
 
@@ -79,15 +97,37 @@ public:
     HWND ActiveWindowHandle() const;
 
 private:
+    // Runs `action` inside an edge or outside every edge; true, with the
+    // failure's text, when it failed.
+    template <typename Action>
+    bool Failed(bool insideEdge, Action&& action, std::string& failure)
+    {
+        TScopedValue<bool> edge(insideEdge_, insideEdge);
+        return StepFailed(action, failure);
+    }
     void Register(TForm* form);
+    bool ShowReport(UINT message);
     bool ProcessMessage(MSG& message);
 
     std::string title_;
     TForm* mainForm_ = nullptr;
     bool terminated_ = false;
+    bool insideEdge_ = false;
+    // Failures waiting to be shown by the message loop, each text once.
+    std::vector<std::string> reports_;
+    std::unique_ptr<TMessageWindow> reportWindow_;
 };
 
 extern TApplication* Application;
+
+// Fires an event of a control or a form as a window message brings it: the
+// event's edge (see TApplication::Guard).
+template <typename Event, typename... Args>
+void FireEvent(const Event& event, Args&&... args)
+{
+    if (event)
+        Application->Guard([&] { event(std::forward<Args>(args)...); });
+}
 
 // The text of the standard error box: a full stop is appended unless the text
 // is empty or already ends in a character that sorts at or before ".".

@@ -74,23 +74,23 @@ void TToolButton::SetStyle(TToolButtonStyle style, bool grouped)
 
 void TToolButton::Click()
 {
-    Application->Guard([&] { Fire(OnClick, this); });
+    FireEvent(OnClick, this);
 }
 
 // ---- TToolBar ----
 
-TToolBar::TToolBar(TControl* parent, int width, TImageList* images, bool showCaptions)
-    : TControl(parent), showCaptions_(showCaptions)
+TToolBar::TToolBar(TControl* parent, int width, TImageList* images, TToolBarOptions options)
+    : TControl(parent), showCaptions_(options.showCaptions)
 {
     CreateHandle(TOOLBARCLASSNAMEA,
                  WS_VISIBLE | WS_CLIPCHILDREN | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_NORESIZE | CCS_NOPARENTALIGN |
-                     CCS_NODIVIDER | (showCaptions ? TBSTYLE_LIST : 0),
+                     CCS_NODIVIDER | (showCaptions_ ? TBSTYLE_LIST : 0),
                  0, 0, 0, width, 22);
     Perform(TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON));
-    Perform(TB_SETEXTENDEDSTYLE, 0, TBSTYLE_EX_DRAWDDARROWS | (showCaptions ? TBSTYLE_EX_MIXEDBUTTONS : 0));
+    Perform(TB_SETEXTENDEDSTYLE, 0, TBSTYLE_EX_DRAWDDARROWS | (showCaptions_ ? TBSTYLE_EX_MIXEDBUTTONS : 0));
     if (images)
         Perform(TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images->Handle()));
-    if (!showCaptions)
+    if (!showCaptions_)
         Perform(TB_SETBUTTONSIZE, 0, MAKELPARAM(Scaled(23), Scaled(22)));
 }
 
@@ -535,7 +535,7 @@ void TControlBar::HeightChanged()
     lastHeight_ = height;
     if (Parent())
         Parent()->Realign();
-    Fire(OnResize, this);
+    FireEvent(OnResize, this);
 }
 
 bool TControlBar::HandleNotify(NMHDR* header, LRESULT& result)
@@ -547,7 +547,7 @@ bool TControlBar::HandleNotify(NMHDR* header, LRESULT& result)
         return true;
     case RBN_BEGINDRAG:
         ReleaseArrangement();
-        Fire(OnBandDrag, this);
+        FireEvent(OnBandDrag, this);
         result = 0;
         return true;
     case RBN_ENDDRAG:
@@ -640,7 +640,7 @@ bool TDateTimePicker::HandleNotify(NMHDR* header, LRESULT& result)
     if (header->code != DTN_DATETIMECHANGE)
         return false;
     if (!settingValue_)
-        Fire(OnChange, this);
+        FireEvent(OnChange, this);
     result = 0;
     return true;
 }

@@ -59,10 +59,13 @@ private:
     UINT command_;
 };
 
+struct TToolBarOptions {
+    bool showCaptions = false; // button captions stand to the right of their pictures
+};
+
 class TToolBar : public TControl {
 public:
-    // `showCaptions`: button captions stand to the right of their pictures.
-    TToolBar(TControl* parent, int width, TImageList* images, bool showCaptions = false);
+    TToolBar(TControl* parent, int width, TImageList* images, TToolBarOptions options = {});
 
     TToolButton* AddButton(const std::string& hint, TNotifyEvent onClick = nullptr, int image = -1,
                            TToolButtonStyle style = TToolButtonStyle::Button, bool grouped = false);

@@ -101,8 +101,10 @@ TControl::~TControl()
 {
     if (handle_) {
         Controls().erase(handle_);
-        if (systemProc_)
-            SetWindowLongPtrW(handle_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(systemProc_));
+        if (subclassed_)
+            RemoveWindowSubclass(handle_, SubclassProc, 0);
+        if (ansiClassProc_)
+            SetWindowLongPtrW(handle_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ansiClassProc_));
         DestroyWindow(handle_);
     }
     if (parent_) {
@@ -173,8 +175,23 @@ void TControl::CreateHandle(const char* className, DWORD style, DWORD exStyle, i
     if (!own) {
         handle_ = window;
         Controls()[window] = this;
-        systemProc_ = reinterpret_cast<WNDPROC>(
-            SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(StaticWndProc)));
+        if (IsWindowUnicode(window)) {
+            subclassed_ = SetWindowSubclass(window, SubclassProc, 0, reinterpret_cast<DWORD_PTR>(this));
+        } else {
+            // A window of an ANSI class (riched32's rich edit). The subclass
+            // routine would keep it in its class's character set, and typed
+            // characters would reach it in the ANSI code page, "?" where that
+            // has none. A Unicode procedure put on top makes it count as a
+            // Unicode window.
+            ansiClassProc_ = reinterpret_cast<WNDPROC>(
+                SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(StaticWndProc)));
+        }
+        if (!subclassed_ && !ansiClassProc_) {
+            Controls().erase(window);
+            DestroyWindow(window);
+            handle_ = nullptr;
+            throw EOSError(std::string("Cannot subclass a window of class ") + className);
+        }
     }
     SendMessageW(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Handle()), FALSE);
 }
@@ -193,21 +210,59 @@ LRESULT CALLBACK TControl::StaticWndProc(HWND window, UINT message, WPARAM wPara
     }
     if (!self)
         return DefWindowProcW(window, message, wParam, lParam);
+    return self->Dispatch(message, wParam, lParam);
+}
+
+LRESULT CALLBACK TControl::SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                        DWORD_PTR data)
+{
+    auto* self = reinterpret_cast<TControl*>(data);
+    if (self->toSystem_) {
+        self->toSystem_ = false;
+        return DefSubclassProc(window, message, wParam, lParam);
+    }
+    if (message == WM_NCDESTROY)
+        RemoveWindowSubclass(window, SubclassProc, 0);
+    return self->Dispatch(message, wParam, lParam);
+}
+
+LRESULT TControl::Dispatch(UINT message, WPARAM wParam, LPARAM lParam)
+{
     if (message == WM_NCDESTROY) {
-        LRESULT result = self->DefaultProc(message, wParam, lParam);
+        HWND window = handle_;
+        LRESULT result = DefaultProc(message, wParam, lParam);
         Controls().erase(window);
-        self->handle_ = nullptr;
+        handle_ = nullptr;
+        subclassed_ = false;
+        ansiClassProc_ = nullptr;
         return result;
     }
     LRESULT result = 0;
-    Application->Guard([&] { result = self->WndProc(message, wParam, lParam); });
+    if (!Application->Callback([&] { result = WndProc(message, wParam, lParam); })) {
+        // A paint that failed is not asked for again and again.
+        if (message == WM_PAINT)
+            ValidateRect(handle_, nullptr);
+        result = 0;
+    }
     return result;
+}
+
+LRESULT TControl::SystemProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (!subclassed_)
+        return DefaultProc(message, wParam, lParam);
+    // DefSubclassProc serves only inside SubclassProc: the message goes
+    // round through it, marked.
+    toSystem_ = true;
+    return SendMessageW(handle_, message, wParam, lParam);
 }
 
 LRESULT TControl::DefaultProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (systemProc_)
-        return CallWindowProcW(systemProc_, handle_, message, wParam, lParam);
+    if (subclassed_)
+        return DefSubclassProc(handle_, message, wParam, lParam);
+    if (ansiClassProc_)
+        return CallWindowProcW(ansiClassProc_, handle_, message, wParam, lParam);
     return DefWindowProcW(handle_, message, wParam, lParam);
 }
 
@@ -271,10 +326,10 @@ bool TControl::HandleMouse(UINT message, WPARAM wParam, LPARAM lParam)
 {
     int x = Unscaled(GET_X_LPARAM(lParam)), y = Unscaled(GET_Y_LPARAM(lParam));
     TShiftState shift = ShiftStateFromMouse(wParam);
-    bool own = systemProc_ == nullptr || ownClicks_;
+    bool own = !SystemControl() || ownClicks_;
     switch (message) {
     case WM_MOUSEMOVE:
-        Fire(OnMouseMove, this, shift, x, y);
+        FireEvent(OnMouseMove, this, shift, x, y);
         return false;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
@@ -284,7 +339,7 @@ bool TControl::HandleMouse(UINT message, WPARAM wParam, LPARAM lParam)
             pressed_ = true;
             SetCapture(handle_);
         }
-        Fire(OnMouseDown, this, button, shift, x, y);
+        FireEvent(OnMouseDown, this, button, shift, x, y);
         return false;
     }
     case WM_LBUTTONUP:
@@ -300,7 +355,7 @@ bool TControl::HandleMouse(UINT message, WPARAM wParam, LPARAM lParam)
             POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
             clicked = PtInRect(&client, point) != 0;
         }
-        Fire(OnMouseUp, this, button, shift, x, y);
+        FireEvent(OnMouseUp, this, button, shift, x, y);
         if (clicked)
             Click();
         return false;
@@ -309,7 +364,7 @@ bool TControl::HandleMouse(UINT message, WPARAM wParam, LPARAM lParam)
         if (own) {
             pressed_ = true;
             SetCapture(handle_);
-            Fire(OnDblClick, this);
+            FireEvent(OnDblClick, this);
         }
         return false;
     default:
@@ -384,11 +439,11 @@ LRESULT TControl::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_MBUTTONUP:
     case WM_LBUTTONDBLCLK: {
         bool left = message == WM_LBUTTONDOWN || message == WM_LBUTTONUP || message == WM_LBUTTONDBLCLK;
-        if (systemProc_ && left && ownClicks_) {
+        if (SystemControl() && left && ownClicks_) {
             HandleMouse(message, wParam, lParam);
             return 0;
         }
-        if (systemProc_ && message != WM_LBUTTONDBLCLK) {
+        if (SystemControl() && message != WM_LBUTTONDBLCLK) {
             // A system control handles a press or release itself first (it
             // may take the focus or the mouse); the events see what it did.
             result = DefaultProc(message, wParam, lParam);
@@ -405,7 +460,7 @@ LRESULT TControl::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
         // Our own release clears the pressed state first.
         if (pressed_ && reinterpret_cast<HWND>(lParam) != handle_) {
             pressed_ = false;
-            Fire(OnCaptureLost, this);
+            FireEvent(OnCaptureLost, this);
         }
         break;
     case WM_GETOBJECT:
@@ -466,162 +521,14 @@ int TControl::Dpi() const
     return control->dpi_;
 }
 
-void TControl::Click() { Fire(OnClick, this); }
+void TControl::Click()
+{
+    FireEvent(OnClick, this);
+}
 
 LRESULT TControl::Perform(UINT message, WPARAM wParam, LPARAM lParam) const
 {
     return SendMessageW(handle_, message, wParam, lParam);
-}
-
-// ---- geometry ----
-
-static RECT RectInParent(HWND window)
-{
-    RECT rect;
-    GetWindowRect(window, &rect);
-    HWND parent = GetParent(window);
-    if (parent && (GetWindowLongW(window, GWL_STYLE) & WS_CHILD))
-        MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
-}
-
-RECT TControl::BoundsInPixels() const { return RectInParent(handle_); }
-
-void TControl::SetBoundsInPixels(int left, int top, int width, int height)
-{
-    width = std::max(0, width);
-    height = std::max(0, height);
-    // A window put where it already is would change nothing but cost a round
-    // trip to the window server and its neighbours' visible regions.
-    RECT now = RectInParent(handle_);
-    if (now.left == left && now.top == top && now.right - now.left == width && now.bottom - now.top == height)
-        return;
-    SetWindowPos(handle_, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-int TControl::Left() const { return Unscaled(RectInParent(handle_).left); }
-int TControl::Top() const { return Unscaled(RectInParent(handle_).top); }
-int TControl::Width() const
-{
-    RECT rect;
-    GetWindowRect(handle_, &rect);
-    return Unscaled(rect.right - rect.left);
-}
-int TControl::Height() const
-{
-    RECT rect;
-    GetWindowRect(handle_, &rect);
-    return Unscaled(rect.bottom - rect.top);
-}
-
-void TControl::SetBounds(int left, int top, int width, int height)
-{
-    RECT rect{Scaled(left), Scaled(top), 0, 0};
-    rect.right = rect.left + Scaled(width);
-    rect.bottom = rect.top + Scaled(height);
-    if (!parent_ && Dpi() != 96) {
-        // A window of a 96-DPI layout made larger stays on the work area of
-        // its monitor, as it was at 96 DPI.
-        MONITORINFO monitor{};
-        monitor.cbSize = sizeof monitor;
-        if (GetMonitorInfoW(MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST), &monitor)) {
-            const RECT& work = monitor.rcWork;
-            LONG w = std::min(rect.right - rect.left, work.right - work.left);
-            LONG h = std::min(rect.bottom - rect.top, work.bottom - work.top);
-            rect.left = std::clamp(rect.left, work.left, work.right - w);
-            rect.top = std::clamp(rect.top, work.top, work.bottom - h);
-            rect.right = rect.left + w;
-            rect.bottom = rect.top + h;
-        }
-    }
-    SetBoundsInPixels(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
-}
-
-// Each changes one figure: the others stay in the display's pixels as they are.
-void TControl::SetLeft(int left)
-{
-    RECT now = RectInParent(handle_);
-    SetBoundsInPixels(Scaled(left), now.top, now.right - now.left, now.bottom - now.top);
-}
-void TControl::SetTop(int top)
-{
-    RECT now = RectInParent(handle_);
-    SetBoundsInPixels(now.left, Scaled(top), now.right - now.left, now.bottom - now.top);
-}
-void TControl::SetWidth(int width)
-{
-    RECT now = RectInParent(handle_);
-    SetBoundsInPixels(now.left, now.top, Scaled(width), now.bottom - now.top);
-}
-void TControl::SetHeight(int height)
-{
-    RECT now = RectInParent(handle_);
-    SetBoundsInPixels(now.left, now.top, now.right - now.left, Scaled(height));
-}
-
-int TControl::ClientWidth() const
-{
-    RECT rect;
-    GetClientRect(handle_, &rect);
-    return Unscaled(rect.right);
-}
-
-int TControl::ClientHeight() const
-{
-    RECT rect;
-    GetClientRect(handle_, &rect);
-    return Unscaled(rect.bottom);
-}
-
-void TControl::SetAlign(TAlign align)
-{
-    align_ = align;
-    if (parent_)
-        parent_->Realign();
-}
-
-void TControl::Realign()
-{
-    if (!handle_)
-        return;
-    RECT area;
-    GetClientRect(ContainerHandle(), &area);
-    auto place = [&](TAlign which) {
-        for (TControl* child : children_) {
-            if (child->align_ != which || !child->Visible() || !child->handle_)
-                continue;
-            RECT bounds = child->BoundsInPixels();
-            int width = bounds.right - bounds.left, height = bounds.bottom - bounds.top;
-            switch (which) {
-            case TAlign::Top:
-                child->SetBoundsInPixels(area.left, area.top, area.right - area.left, height);
-                area.top += height;
-                break;
-            case TAlign::Bottom:
-                child->SetBoundsInPixels(area.left, area.bottom - height, area.right - area.left, height);
-                area.bottom -= height;
-                break;
-            case TAlign::Left:
-                child->SetBoundsInPixels(area.left, area.top, width, area.bottom - area.top);
-                area.left += width;
-                break;
-            case TAlign::Right:
-                child->SetBoundsInPixels(area.right - width, area.top, width, area.bottom - area.top);
-                area.right -= width;
-                break;
-            case TAlign::Client:
-                child->SetBoundsInPixels(area.left, area.top, area.right - area.left, area.bottom - area.top);
-                break;
-            case TAlign::None:
-                break;
-            }
-        }
-    };
-    place(TAlign::Top);
-    place(TAlign::Bottom);
-    place(TAlign::Left);
-    place(TAlign::Right);
-    place(TAlign::Client);
 }
 
 // ---- state ----

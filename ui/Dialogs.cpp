@@ -117,15 +117,8 @@ void MakeChoiceList(HWND hook, const TOpenDialog& dialog)
     SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(dialog.ChoiceIndex), 0);
 }
 
-UINT_PTR CALLBACK ChoiceDialogHook(HWND hook, UINT message, WPARAM, LPARAM lParam)
+void ChoiceDialogNotify(HWND hook, TOpenDialog* dialog, LPARAM lParam)
 {
-    if (message == WM_INITDIALOG) {
-        SetWindowLongPtrW(hook, DWLP_USER, reinterpret_cast<OPENFILENAMEW*>(lParam)->lCustData);
-        return FALSE;
-    }
-    auto* dialog = reinterpret_cast<TOpenDialog*>(GetWindowLongPtrW(hook, DWLP_USER));
-    if (!dialog || message != WM_NOTIFY)
-        return 0;
     switch (reinterpret_cast<OFNOTIFYW*>(lParam)->hdr.code) {
     case CDN_INITDONE:
         MakeChoiceList(hook, *dialog);
@@ -139,6 +132,17 @@ UINT_PTR CALLBACK ChoiceDialogHook(HWND hook, UINT message, WPARAM, LPARAM lPara
     default:
         break;
     }
+}
+
+UINT_PTR CALLBACK ChoiceDialogHook(HWND hook, UINT message, WPARAM, LPARAM lParam)
+{
+    if (message == WM_INITDIALOG) {
+        SetWindowLongPtrW(hook, DWLP_USER, reinterpret_cast<OPENFILENAMEW*>(lParam)->lCustData);
+        return FALSE;
+    }
+    auto* dialog = reinterpret_cast<TOpenDialog*>(GetWindowLongPtrW(hook, DWLP_USER));
+    if (dialog && message == WM_NOTIFY)
+        Application->Callback([&] { ChoiceDialogNotify(hook, dialog, lParam); });
     return 0;
 }
 

@@ -107,7 +107,7 @@ LRESULT TPanel::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
     if (message == WM_SETTEXT)
         Invalidate();
     else if (message == WM_SIZE)
-        Fire(OnResize, this);
+        FireEvent(OnResize, this);
     return result;
 }
 
@@ -178,9 +178,9 @@ void TShape::Paint(HDC dc)
 
 // ---- TImage ----
 
-TBitmapGraphic::TBitmapGraphic(TOwnedBitmap bitmap, bool scalesWithDisplay) : bitmap_(std::move(bitmap))
+TBitmapGraphic::TBitmapGraphic(TOwnedBitmap bitmap, TGraphicOptions options) : bitmap_(std::move(bitmap))
 {
-    ScalesWithDisplay = scalesWithDisplay;
+    ScalesWithDisplay = options.scalesWithDisplay;
     BITMAP info{};
     if (bitmap_ && GetObjectW(bitmap_.Get(), sizeof info, &info)) {
         width_ = info.bmWidth;
@@ -266,14 +266,14 @@ HWND TTimer::Window()
         auto found = Timers().find(wParam);
         if (found != Timers().end() && found->second->enabled_) {
             TTimer* timer = found->second;
-            Application->Guard([&] { Fire(timer->OnTimer, timer); });
+            FireEvent(timer->OnTimer, timer);
         }
         return true;
     });
     return window->Handle();
 }
 
-TTimer::TTimer(unsigned interval, bool enabled) : interval_(interval), enabled_(enabled)
+TTimer::TTimer(TTimerOptions options) : interval_(options.interval), enabled_(options.enabled)
 {
     static UINT_PTR nextId = 1;
     id_ = nextId++;

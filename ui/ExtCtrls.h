@@ -68,6 +68,12 @@ private:
     TColor penColor_, brushColor_;
 };
 
+struct TGraphicOptions {
+    // A picture of the program drawn for the 96-DPI layout: an image shows it
+    // at the display's scale (a picture file is shown pixel for pixel).
+    bool scalesWithDisplay = false;
+};
+
 // Something an image shows: draws itself into a rectangle.
 class TGraphic {
 public:
@@ -75,15 +81,14 @@ public:
     virtual int Width() const = 0;
     virtual int Height() const = 0;
     virtual void Draw(HDC dc, const RECT& rect) const = 0;
-    // A picture of the program drawn for the 96-DPI layout: an image shows it
-    // at the display's scale (a picture file is shown pixel for pixel).
+    // See TGraphicOptions.
     bool ScalesWithDisplay = false;
 };
 
 // A bitmap, optionally drawn with one colour transparent.
 class TBitmapGraphic : public TGraphic {
 public:
-    explicit TBitmapGraphic(TOwnedBitmap bitmap, bool scalesWithDisplay = false);
+    explicit TBitmapGraphic(TOwnedBitmap bitmap, TGraphicOptions options = {});
 
     int Width() const override { return width_; }
     int Height() const override { return height_; }
@@ -120,9 +125,14 @@ private:
     bool stretch_ = false;
 };
 
+struct TTimerOptions {
+    unsigned interval = 1000; // milliseconds
+    bool enabled = true;      // ticking from the start
+};
+
 class TTimer : public TObject {
 public:
-    explicit TTimer(unsigned interval = 1000, bool enabled = true);
+    explicit TTimer(TTimerOptions options = {});
     ~TTimer() override;
     TTimer(const TTimer&) = delete;
     TTimer& operator=(const TTimer&) = delete;

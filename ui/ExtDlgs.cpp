@@ -129,16 +129,11 @@ void KeepOnScreen(HWND dialog)
         SetWindowPos(dialog, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-UINT_PTR CALLBACK PictureDialogHook(HWND hook, UINT message, WPARAM wParam, LPARAM lParam)
+void PictureDialogMessage(HWND hook, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_INITDIALOG) {
-        auto* ofn = reinterpret_cast<OPENFILENAMEW*>(lParam);
-        SetWindowLongPtrW(hook, DWLP_USER, static_cast<LONG_PTR>(ofn->lCustData));
-        return FALSE; // the dialog puts the focus in the file name field
-    }
     auto* state = reinterpret_cast<THookState*>(GetWindowLongPtrW(hook, DWLP_USER));
     if (!state)
-        return 0;
+        return;
     if (message == WM_NOTIFY) {
         switch (reinterpret_cast<OFNOTIFYW*>(lParam)->hdr.code) {
         case CDN_INITDONE:
@@ -159,6 +154,16 @@ UINT_PTR CALLBACK PictureDialogHook(HWND hook, UINT message, WPARAM wParam, LPAR
     } else if (message == WM_DESTROY) {
         state->pane.reset();
     }
+}
+
+UINT_PTR CALLBACK PictureDialogHook(HWND hook, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_INITDIALOG) {
+        auto* ofn = reinterpret_cast<OPENFILENAMEW*>(lParam);
+        SetWindowLongPtrW(hook, DWLP_USER, static_cast<LONG_PTR>(ofn->lCustData));
+        return FALSE; // the dialog puts the focus in the file name field
+    }
+    Application->Callback([&] { PictureDialogMessage(hook, message, wParam, lParam); });
     return 0;
 }
 
@@ -313,7 +318,7 @@ LRESULT CALLBACK TPicturePreview::BoxProc(HWND window, UINT message, WPARAM wPar
     auto* pane = reinterpret_cast<TPicturePreview*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (message == WM_PAINT && pane) {
         TPaintDC dc(window);
-        pane->PaintBox(dc);
+        Application->Callback([&] { pane->PaintBox(dc); });
         return 0;
     }
     if (message == WM_ERASEBKGND && pane)

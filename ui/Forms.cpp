@@ -54,7 +54,7 @@ void TForm::ChangeDpi(int dpi, const RECT* place)
     SetBoundsInPixels(target.left, target.top, target.right - target.left, target.bottom - target.top);
     // The aligned controls again, also where the size came out the same.
     Realign();
-    Fire(OnResize, this);
+    FireEvent(OnResize, this);
     RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
 }
 
@@ -65,7 +65,7 @@ TForm::~TForm()
         DestroyWindow(toolTip_);
 }
 
-void TForm::DoCreate() { Fire(OnCreate, this); }
+void TForm::DoCreate() { FireEvent(OnCreate, this); }
 
 void TForm::Show()
 {
@@ -73,7 +73,7 @@ void TForm::Show()
         AddToolTip(tip.first, tip.second);
     pendingTips_.clear();
     if (!Visible()) {
-        Fire(OnShow, this);
+        FireEvent(OnShow, this);
         ShowWindow(Handle(), pendingState_ == TWindowState::Maximized ? SW_SHOWMAXIMIZED : SW_SHOW);
     }
     SetForegroundWindow(Handle());
@@ -133,19 +133,23 @@ void TForm::EndModal()
         modalResult_ = mrNone;
 }
 
-bool TForm::CloseQuery()
+// The answer of a close event, asked with `asked`. A close event that fails
+// keeps the form open (`keepOpen`): what it was to save is not lost.
+template <typename Answer, typename Event>
+static Answer CloseAnswer(const Event& event, TForm* form, Answer asked, Answer keepOpen)
 {
-    bool canClose = true;
-    Fire(OnCloseQuery, this, canClose);
-    return canClose;
+    Answer answer = keepOpen;
+    Application->Guard([&] {
+        Answer given = asked;
+        Fire(event, form, given);
+        answer = given;
+    });
+    return answer;
 }
 
-TCloseAction TForm::DoClose()
-{
-    TCloseAction action = caHide;
-    Fire(OnClose, this, action);
-    return action;
-}
+bool TForm::CloseQuery() { return CloseAnswer(OnCloseQuery, this, true, false); }
+
+TCloseAction TForm::DoClose() { return CloseAnswer(OnClose, this, caHide, caNone); }
 
 void TForm::Close()
 {
@@ -351,7 +355,7 @@ LRESULT TForm::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
             LRESULT result = TControl::WndProc(message, wParam, lParam);
             if (activeControl_ && activeControl_->CanFocus())
                 activeControl_->SetFocus();
-            Fire(OnActivate, this);
+            FireEvent(OnActivate, this);
             return result;
         }
         break;
@@ -364,7 +368,7 @@ LRESULT TForm::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_SIZE: {
         LRESULT result = TControl::WndProc(message, wParam, lParam);
         if (wParam != SIZE_MINIMIZED)
-            Fire(OnResize, this);
+            FireEvent(OnResize, this);
         return result;
     }
     case WM_GETMINMAXINFO:

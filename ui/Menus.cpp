@@ -279,7 +279,7 @@ void TMenuItem::Click()
         return;
     if (AutoCheck)
         SetChecked(!checked_);
-    Application->Guard([&] { Fire(OnClick, this); });
+    FireEvent(OnClick, this);
 }
 
 TMenuItem* TMenuItem::FindShortCut(WORD key, TShiftState shift)
@@ -358,7 +358,7 @@ TPopupMenu::TPopupMenu() : TMenu(CreatePopupMenu()) {}
 
 void TPopupMenu::Popup(int x, int y)
 {
-    Fire(OnPopup, this);
+    FireEvent(OnPopup, this);
     if (Items().Count() == 0)
         return;
     HWND owner = Application->ActiveWindowHandle();

@@ -1,5 +1,6 @@
 #include "ui/MessageWindow.h"
 
+#include "ui/Application.h"
 #include "ui/SysUtils.h"
 
 namespace {
@@ -35,7 +36,10 @@ TMessageWindow::~TMessageWindow()
 LRESULT CALLBACK TMessageWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     auto* self = reinterpret_cast<TMessageWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (self && self->handler_ && self->handler_(message, wParam, lParam))
+    bool taken = false;
+    if (self && self->handler_)
+        Application->Callback([&] { taken = self->handler_(message, wParam, lParam); });
+    if (taken)
         return 0;
     return DefWindowProcW(window, message, wParam, lParam);
 }

@@ -1,5 +1,6 @@
 #include "ui/RichEdit.h"
 
+#include "ui/Application.h"
 #include "ui/Clipboard.h"
 #include "ui/RtfCheck.h"
 #include "ui/SysUtils.h"
@@ -122,16 +123,16 @@ DWORD CALLBACK WriteCallback(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* 
 
 } // namespace
 
-TRichEdit::TRichEdit(TControl* parent, int left, int top, int width, int height, bool wordWrap)
-    : TControl(parent), wordWrap_(wordWrap)
+TRichEdit::TRichEdit(TControl* parent, int left, int top, int width, int height, TRichEditOptions options)
+    : TControl(parent), wordWrap_(options.wordWrap)
 {
     LoadRichEditLibrary();
     SetColor(clWhite);
     CreateHandle("RICHEDIT",
                  WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | ES_MULTILINE | ES_AUTOVSCROLL | ES_NOHIDESEL | ES_WANTRETURN |
-                     ES_DISABLENOSCROLL | ES_SAVESEL | (wordWrap ? 0 : WS_HSCROLL | ES_AUTOHSCROLL),
+                     ES_DISABLENOSCROLL | ES_SAVESEL | (wordWrap_ ? 0 : WS_HSCROLL | ES_AUTOHSCROLL),
                  0, left, top, width, height);
-    if (!wordWrap)
+    if (!wordWrap_)
         Perform(EM_SETTARGETDEVICE, 0, 1);
     Perform(EM_SETEVENTMASK, 0, ENM_CHANGE | ENM_SELCHANGE);
     SetBackground(clWhite);
@@ -618,11 +619,11 @@ void TRichEdit::EndUpdate()
         InvalidateRect(Handle(), nullptr, TRUE);
         if (textChanged_) {
             textChanged_ = false;
-            Fire(OnChange, this);
+            FireEvent(OnChange, this);
         }
         if (selectionChanged_) {
             selectionChanged_ = false;
-            Fire(OnSelectionChange, this);
+            FireEvent(OnSelectionChange, this);
         }
     }
 }
@@ -632,7 +633,7 @@ void TRichEdit::SelectionChanged()
     if (updating_ > 0)
         selectionChanged_ = true;
     else
-        Fire(OnSelectionChange, this);
+        FireEvent(OnSelectionChange, this);
 }
 
 void TRichEdit::TextChanged()
@@ -640,7 +641,7 @@ void TRichEdit::TextChanged()
     if (updating_ > 0)
         textChanged_ = true;
     else
-        Fire(OnChange, this);
+        FireEvent(OnChange, this);
 }
 
 bool TRichEdit::HandleCommand(WPARAM wParam, LRESULT& result)

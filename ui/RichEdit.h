@@ -54,9 +54,13 @@ struct TParaAttributes {
     }
 };
 
+struct TRichEditOptions {
+    bool wordWrap = true; // lines break at the window's edge; else a horizontal scroll bar
+};
+
 class TRichEdit : public TControl {
 public:
-    TRichEdit(TControl* parent, int left, int top, int width, int height, bool wordWrap = true);
+    TRichEdit(TControl* parent, int left, int top, int width, int height, TRichEditOptions options = {});
 
     // Selection, in character positions of the text as the control reports it.
     int SelStart() const;

@@ -5,6 +5,8 @@
 #include "ui/SysUtils.h"
 #include "ui/WideText.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
 #include <cstring>
 
@@ -134,19 +136,19 @@ void TCustomEdit::SetReadOnly(bool readOnly) { Perform(EM_SETREADONLY, readOnly)
 bool TCustomEdit::HandleCommand(WPARAM wParam, LRESULT& result)
 {
     if (HIWORD(wParam) == EN_CHANGE) {
-        Fire(OnChange, this);
+        FireEvent(OnChange, this);
         result = 0;
         return true;
     }
     return false;
 }
 
-TEdit::TEdit(TControl* parent, int left, int top, int width, int height, bool border, bool tabStop)
+TEdit::TEdit(TControl* parent, int left, int top, int width, int height, TEditOptions options)
     : TCustomEdit(parent)
 {
     SetColor(clWindow);
-    CreateHandle("EDIT", WS_VISIBLE | ES_AUTOHSCROLL | (tabStop ? WS_TABSTOP : 0),
-                 border ? WS_EX_CLIENTEDGE : 0, left, top, width, height);
+    CreateHandle("EDIT", WS_VISIBLE | ES_AUTOHSCROLL | (options.tabStop ? WS_TABSTOP : 0),
+                 options.border ? WS_EX_CLIENTEDGE : 0, left, top, width, height);
 }
 
 TMemo::TMemo(TControl* parent, int left, int top, int width, int height) : TCustomEdit(parent)
@@ -187,15 +189,14 @@ bool TCheckBox::HandleCommand(WPARAM wParam, LRESULT& result)
 
 // ---- TListBox ----
 
-TListBox::TListBox(TControl* parent, int left, int top, int width, int height, bool sorted, bool border,
-                   bool tabStop)
+TListBox::TListBox(TControl* parent, int left, int top, int width, int height, TListBoxOptions options)
     : TControl(parent)
 {
     SetColor(clWindow);
     CreateHandle("LISTBOX",
                  WS_VISIBLE | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | LBS_HASSTRINGS |
-                     (sorted ? LBS_SORT : 0) | (tabStop ? WS_TABSTOP : 0),
-                 border ? WS_EX_CLIENTEDGE : 0, left, top, width, height);
+                     (options.sorted ? LBS_SORT : 0) | (options.tabStop ? WS_TABSTOP : 0),
+                 options.border ? WS_EX_CLIENTEDGE : 0, left, top, width, height);
 }
 
 int TListBox::Count() const { return static_cast<int>(items_.size()); }
@@ -343,7 +344,7 @@ bool TListBox::HandleCommand(WPARAM wParam, LRESULT& result)
 {
     switch (HIWORD(wParam)) {
     case LBN_DBLCLK:
-        Fire(OnDblClick, this);
+        FireEvent(OnDblClick, this);
         result = 0;
         return true;
     case LBN_SELCHANGE:
@@ -357,35 +358,29 @@ bool TListBox::HandleCommand(WPARAM wParam, LRESULT& result)
 
 // ---- TComboBox ----
 
-TComboBox::TComboBox(TControl* parent, int left, int top, int width, Style style, bool sorted, int dropDownCount,
-                     bool tabStop)
-    : TControl(parent)
+TComboBox::TComboBox(TControl* parent, int left, int top, int width, TComboBoxOptions options) : TControl(parent)
 {
     SetColor(clWindow);
     int itemHeight = 14;
     CreateHandle("COMBOBOX",
-                 WS_VISIBLE | WS_VSCROLL | CBS_AUTOHSCROLL | (sorted ? CBS_SORT : 0) |
-                     (style == Style::DropDown ? CBS_DROPDOWN : CBS_DROPDOWNLIST) | (tabStop ? WS_TABSTOP : 0),
-                 0, left, top, width, 24 + itemHeight * dropDownCount);
+                 WS_VISIBLE | WS_VSCROLL | CBS_AUTOHSCROLL | (options.sorted ? CBS_SORT : 0) |
+                     (options.style == Style::DropDown ? CBS_DROPDOWN : CBS_DROPDOWNLIST) |
+                     (options.tabStop ? WS_TABSTOP : 0),
+                 0, left, top, width, 24 + itemHeight * options.dropDownCount);
     // The edit inside a drop-down combo box passes right-clicks on to the box,
     // so that the box's own context menu (or none) is shown.
-    if (HWND edit = GetWindow(Handle(), GW_CHILD)) {
-        innerEditProc_ = reinterpret_cast<WNDPROC>(
-            SetWindowLongPtrW(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(InnerEditProc)));
-        SetPropW(edit, L"Mibor8.ComboEditProc", reinterpret_cast<HANDLE>(innerEditProc_));
-    }
+    if (HWND edit = GetWindow(Handle(), GW_CHILD))
+        SetWindowSubclass(edit, InnerEditProc, 0, 0);
 }
 
-LRESULT CALLBACK TComboBox::InnerEditProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT CALLBACK TComboBox::InnerEditProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                          DWORD_PTR)
 {
-    auto original = reinterpret_cast<WNDPROC>(GetPropW(window, L"Mibor8.ComboEditProc"));
     if (message == WM_CONTEXTMENU)
         return SendMessageW(GetParent(window), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(GetParent(window)), lParam);
-    if (message == WM_NCDESTROY) {
-        RemovePropW(window, L"Mibor8.ComboEditProc");
-        SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
-    }
-    return CallWindowProcW(original, window, message, wParam, lParam);
+    if (message == WM_NCDESTROY)
+        RemoveWindowSubclass(window, InnerEditProc, 0);
+    return DefSubclassProc(window, message, wParam, lParam);
 }
 
 int TComboBox::Count() const { return static_cast<int>(Perform(CB_GETCOUNT)); }
@@ -437,14 +432,14 @@ bool TComboBox::HandleCommand(WPARAM wParam, LRESULT& result)
             // The box would show the entry only after this notification.
             if (ItemIndex() >= 0)
                 SetText(Item(ItemIndex()));
-            Fire(OnSelect, this);
+            FireEvent(OnSelect, this);
         } else {
-            Fire(OnChange, this);
+            FireEvent(OnChange, this);
         }
         result = 0;
         return true;
     case CBN_EDITCHANGE:
-        Fire(OnChange, this);
+        FireEvent(OnChange, this);
         result = 0;
         return true;
     case CBN_SETFOCUS:

@@ -55,9 +55,16 @@ protected:
     bool HandleCommand(WPARAM wParam, LRESULT& result) override;
 };
 
+// How a control is made, named where it is made:
+// TEdit(panel, 4, 4, 97, 14, TEditOptions{.border = false, .tabStop = false}).
+struct TEditOptions {
+    bool border = true;  // a sunken edge around the field
+    bool tabStop = true; // Tab stops at the field
+};
+
 class TEdit : public TCustomEdit {
 public:
-    TEdit(TControl* parent, int left, int top, int width, int height, bool border = true, bool tabStop = true);
+    TEdit(TControl* parent, int left, int top, int width, int height, TEditOptions options = {});
 };
 
 // A plain multi-line edit.
@@ -80,10 +87,15 @@ protected:
 
 // A list box. The program keeps its own copy of the entries beside the
 // control's, so that entries of any length are read back whole.
+struct TListBoxOptions {
+    bool sorted = false; // entries stand in alphabetical order
+    bool border = true;
+    bool tabStop = true;
+};
+
 class TListBox : public TControl {
 public:
-    TListBox(TControl* parent, int left, int top, int width, int height, bool sorted, bool border = true,
-             bool tabStop = true);
+    TListBox(TControl* parent, int left, int top, int width, int height, TListBoxOptions options = {});
     int Count() const;
     std::string Item(int index) const;
     const std::vector<std::string>& Items() const { return items_; }
@@ -114,11 +126,20 @@ private:
     std::vector<std::string> items_;
 };
 
+// DropDown: a field to type in with its list; DropDownList: the list alone.
+enum class TComboBoxStyle { DropDown, DropDownList };
+
+struct TComboBoxOptions {
+    TComboBoxStyle style = TComboBoxStyle::DropDown;
+    bool sorted = false;
+    int dropDownCount = 8; // entries the open list shows at once
+    bool tabStop = true;
+};
+
 class TComboBox : public TControl {
 public:
-    enum class Style { DropDown, DropDownList };
-    TComboBox(TControl* parent, int left, int top, int width, Style style, bool sorted, int dropDownCount = 8,
-              bool tabStop = true);
+    using Style = TComboBoxStyle;
+    TComboBox(TControl* parent, int left, int top, int width, TComboBoxOptions options = {});
     int Count() const;
     std::string Item(int index) const;
     int Add(const std::string& text);
@@ -139,8 +160,8 @@ protected:
     bool HandleCommand(WPARAM wParam, LRESULT& result) override;
 
 private:
-    static LRESULT CALLBACK InnerEditProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    WNDPROC innerEditProc_ = nullptr;
+    static LRESULT CALLBACK InnerEditProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                          DWORD_PTR data);
 };
 
 // A framed group of radio buttons in columns.

@@ -36,6 +36,23 @@ void IgnoreFailure(Step&& step)
     }
 }
 
+// Runs `step` where its failure is to be reported once the step has been
+// left (no message loop may run while an exception is being handled): true,
+// with the failure's text, when it failed.
+template <typename Step>
+bool StepFailed(Step&& step, std::string& failure)
+{
+    try {
+        step();
+        return false;
+    } catch (const std::exception& error) {
+        failure = error.what();
+    } catch (...) {
+        failure = "Unexpected failure";
+    }
+    return true;
+}
+
 // A fault of the program itself (a command or a form that is not there), not
 // of the user's input or the machine: no box to click away, the program ends
 // at once with the text where a debugger or the console sees it.

@@ -126,7 +126,7 @@ TEST_F(AboutBoxTest, EachStartIsCountedInTheStoreAndShowingTheBoxCountsNothing)
 
     std::string counter = ReadStore("Counter");
     for (int i = 0; i < 3; ++i) {
-        TTimer timer(50, false);
+        TTimer timer(TTimerOptions{.interval = 50, .enabled = false});
         WhileShown(timer, [] { Form3->Panel1->Click(); });
         Form1->About1->Click();
     }
@@ -160,7 +160,7 @@ TEST_F(AboutBoxTest, AboutShowsTheBoxModallyAndOnlyOkClosesItByMouseOrSpace)
         bool shownModally = false, stillShown = false, okFocused = false, marked = false;
         AccessibleView seen;
         std::vector<COLORREF> plain = Picture(box.Panel1->Handle());
-        TTimer timer(100, false);
+        TTimer timer(TTimerOptions{.interval = 100, .enabled = false});
         WhileShown(timer, [&] {
             shownModally = box.Modal() && box.Visible();
             PressKey(VK_TAB);

@@ -62,7 +62,7 @@ TEST(SendProgress, A20MegabyteSendKeepsTheWindowLiveAndCloseWaitsForTheMail)
     };
     // Should the Close click go astray, the window is closed once the send is over,
     // so that the test fails instead of waiting for ever.
-    TTimer guard(1000, true);
+    TTimer guard;
     guard.OnTimer = [&](TObject*) {
         if (!Form8->Sending && status.Texts.size() > 1)
             PostMessageA(Form8->Handle(), WM_CLOSE, 0, 0);

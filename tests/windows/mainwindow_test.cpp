@@ -5,6 +5,7 @@
 #include "mainform/MainForm.h"
 #include "preferences/PreferencesForm.h"
 #include "ui/Application.h"
+#include "ui/ExtCtrls.h"
 #include "ui/SysUtils.h"
 
 #include <shlobj.h>
@@ -216,7 +217,7 @@ TEST_F(MainWindowTest, TheWordListButtonsShowWhatTheyCanDo)
     EXPECT_FALSE(Form1->SpeedButton3->Visible());
 }
 
-TEST_F(MainWindowTest, TheStandardErrorBoxAddsAFullStopWhereNeeded)
+TEST_F(MainWindowTest, AFailureIsShownOnceInTheStandardErrorBoxAndNeverFromInsideAPaint)
 {
     StartProgram(dialogs);
     Application->HandleException(EOutOfResources("Failed to Load Stream"));
@@ -226,6 +227,30 @@ TEST_F(MainWindowTest, TheStandardErrorBoxAddsAFullStopWhereNeeded)
     EXPECT_EQ(dialogs.boxes[0].caption, "Mibor8");
     EXPECT_EQ(dialogs.boxes[0].flags & (MB_ICONMASK | MB_TYPEMASK), static_cast<UINT>(MB_ICONERROR | MB_OK));
     EXPECT_EQ(dialogs.boxes[1].text, "Host does not respond!");
+
+    // A button clicked by a command that fails: one box, and the command ends.
+    bool commandWentOn = false;
+    Form1->SpeedButton1->OnClick = [](TObject*) { throw Exception("No entry"); };
+    Application->Guard([&] {
+        Form1->SpeedButton1->Click();
+        commandWentOn = true;
+    });
+    EXPECT_FALSE(commandWentOn);
+    ASSERT_EQ(dialogs.boxes.size(), 3u);
+    EXPECT_EQ(dialogs.boxes[2].text, "No entry.");
+
+    // Paints that fail: no box while the window procedure runs, then one for
+    // the same failure however often it came.
+    struct TFailingShape : TShape {
+        using TShape::TShape;
+        void Paint(HDC) override { throw Exception("The picture is gone"); }
+    } shape(Form1, 0, 0, 10, 10, clBlack, clWhite);
+    SendMessageW(shape.Handle(), WM_PAINT, 0, 0);
+    SendMessageW(shape.Handle(), WM_PAINT, 0, 0);
+    EXPECT_EQ(dialogs.boxes.size(), 3u);
+    Pump();
+    ASSERT_EQ(dialogs.boxes.size(), 4u);
+    EXPECT_EQ(dialogs.boxes[3].text, "The picture is gone.");
 }
 
 TEST_F(MainWindowTest, ExitClosesThroughTheWindowsCloseEvents)
