@@ -101,10 +101,8 @@ TControl::~TControl()
 {
     if (handle_) {
         Controls().erase(handle_);
-        if (subclassed_)
-            RemoveWindowSubclass(handle_, SubclassProc, 0);
-        if (ansiClassProc_)
-            SetWindowLongPtrW(handle_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ansiClassProc_));
+        if (systemProc_)
+            SetWindowLongPtrW(handle_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(systemProc_));
         DestroyWindow(handle_);
     }
     if (parent_) {
@@ -175,23 +173,14 @@ void TControl::CreateHandle(const char* className, DWORD style, DWORD exStyle, i
     if (!own) {
         handle_ = window;
         Controls()[window] = this;
-        if (IsWindowUnicode(window)) {
-            subclassed_ = SetWindowSubclass(window, SubclassProc, 0, reinterpret_cast<DWORD_PTR>(this));
-        } else {
-            // A window of an ANSI class (riched32's rich edit). The subclass
-            // routine would keep it in its class's character set, and typed
-            // characters would reach it in the ANSI code page, "?" where that
-            // has none. A Unicode procedure put on top makes it count as a
-            // Unicode window.
-            ansiClassProc_ = reinterpret_cast<WNDPROC>(
-                SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(StaticWndProc)));
-        }
-        if (!subclassed_ && !ansiClassProc_) {
-            Controls().erase(window);
-            DestroyWindow(window);
-            handle_ = nullptr;
-            throw EOSError(std::string("Cannot subclass a window of class ") + className);
-        }
+        // The system's procedure goes under StaticWndProc by SetWindowLongPtrW,
+        // not SetWindowSubclass. Measured on Wine: the subclass routine made
+        // 1,000 caret moves in the editor 37 % slower (7.7 s against 5.6 s),
+        // and it keeps a window of an ANSI class (riched32's rich edit) ANSI,
+        // so typed characters reached it in the ANSI code page, "?" where that
+        // has none. A Unicode procedure put on top makes it a Unicode window.
+        systemProc_ = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(StaticWndProc)));
     }
     SendMessageW(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Handle()), FALSE);
 }
@@ -213,19 +202,6 @@ LRESULT CALLBACK TControl::StaticWndProc(HWND window, UINT message, WPARAM wPara
     return self->Dispatch(message, wParam, lParam);
 }
 
-LRESULT CALLBACK TControl::SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                        DWORD_PTR data)
-{
-    auto* self = reinterpret_cast<TControl*>(data);
-    if (self->toSystem_) {
-        self->toSystem_ = false;
-        return DefSubclassProc(window, message, wParam, lParam);
-    }
-    if (message == WM_NCDESTROY)
-        RemoveWindowSubclass(window, SubclassProc, 0);
-    return self->Dispatch(message, wParam, lParam);
-}
-
 LRESULT TControl::Dispatch(UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_NCDESTROY) {
@@ -233,8 +209,7 @@ LRESULT TControl::Dispatch(UINT message, WPARAM wParam, LPARAM lParam)
         LRESULT result = DefaultProc(message, wParam, lParam);
         Controls().erase(window);
         handle_ = nullptr;
-        subclassed_ = false;
-        ansiClassProc_ = nullptr;
+        systemProc_ = nullptr;
         return result;
     }
     LRESULT result = 0;
@@ -247,22 +222,10 @@ LRESULT TControl::Dispatch(UINT message, WPARAM wParam, LPARAM lParam)
     return result;
 }
 
-LRESULT TControl::SystemProc(UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (!subclassed_)
-        return DefaultProc(message, wParam, lParam);
-    // DefSubclassProc serves only inside SubclassProc: the message goes
-    // round through it, marked.
-    toSystem_ = true;
-    return SendMessageW(handle_, message, wParam, lParam);
-}
-
 LRESULT TControl::DefaultProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (subclassed_)
-        return DefSubclassProc(handle_, message, wParam, lParam);
-    if (ansiClassProc_)
-        return CallWindowProcW(ansiClassProc_, handle_, message, wParam, lParam);
+    if (systemProc_)
+        return CallWindowProcW(systemProc_, handle_, message, wParam, lParam);
     return DefWindowProcW(handle_, message, wParam, lParam);
 }
 
@@ -326,7 +289,7 @@ bool TControl::HandleMouse(UINT message, WPARAM wParam, LPARAM lParam)
 {
     int x = Unscaled(GET_X_LPARAM(lParam)), y = Unscaled(GET_Y_LPARAM(lParam));
     TShiftState shift = ShiftStateFromMouse(wParam);
-    bool own = !SystemControl() || ownClicks_;
+    bool own = !systemProc_ || ownClicks_;
     switch (message) {
     case WM_MOUSEMOVE:
         FireEvent(OnMouseMove, this, shift, x, y);
@@ -439,11 +402,11 @@ LRESULT TControl::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_MBUTTONUP:
     case WM_LBUTTONDBLCLK: {
         bool left = message == WM_LBUTTONDOWN || message == WM_LBUTTONUP || message == WM_LBUTTONDBLCLK;
-        if (SystemControl() && left && ownClicks_) {
+        if (systemProc_ && left && ownClicks_) {
             HandleMouse(message, wParam, lParam);
             return 0;
         }
-        if (SystemControl() && message != WM_LBUTTONDBLCLK) {
+        if (systemProc_ && message != WM_LBUTTONDBLCLK) {
             // A system control handles a press or release itself first (it
             // may take the focus or the mouse); the events see what it did.
             result = DefaultProc(message, wParam, lParam);

@@ -156,9 +156,6 @@ protected:
 
     virtual LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT DefaultProc(UINT message, WPARAM wParam, LPARAM lParam);
-    // Sends a message to the system's procedure of a system control alone,
-    // past WndProc; from anywhere, not only from inside WndProc.
-    LRESULT SystemProc(UINT message, WPARAM wParam, LPARAM lParam);
 
     // Notifications a parent passes on to the child that sent them.
     virtual bool HandleCommand(WPARAM wParam, LRESULT& result);
@@ -193,8 +190,6 @@ protected:
 
 private:
     static LRESULT CALLBACK StaticWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                         DWORD_PTR data);
     // One message for WndProc: no failure leaves it.
     LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
     bool ReflectToChild(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
@@ -203,12 +198,8 @@ private:
 
     HWND handle_ = nullptr;
     TControl* parent_;
-    // A system control: its messages come through SubclassProc, or for a
-    // window of an ANSI class through StaticWndProc before the class's own.
-    bool SystemControl() const { return subclassed_ || ansiClassProc_; }
-    bool subclassed_ = false;
-    bool toSystem_ = false;
-    WNDPROC ansiClassProc_ = nullptr;
+    // A system control's own procedure, under StaticWndProc.
+    WNDPROC systemProc_ = nullptr;
     TAlign align_ = TAlign::None;
     TFont font_;
     TColor color_ = clBtnFace;

@@ -192,7 +192,7 @@ void TRichEdit::ReplaceWholeContent(TMemoryStream& text, PARAFORMAT paragraph, C
     Perform(EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&character));
     text.SetPosition(0);
     StreamIn(text, SF_TEXT | SF_UNICODE | SFF_SELECTION);
-    SystemProc(EM_EMPTYUNDOBUFFER, 0, 0);
+    DefaultProc(EM_EMPTYUNDOBUFFER, 0, 0);
     formatted_ = std::move(formatted);
     Perform(EM_LINESCROLL, 0, firstLine - static_cast<int>(Perform(EM_GETFIRSTVISIBLELINE)));
     TextChanged();
@@ -200,7 +200,7 @@ void TRichEdit::ReplaceWholeContent(TMemoryStream& text, PARAFORMAT paragraph, C
 
 bool TRichEdit::UndoWholeTextFormats()
 {
-    if (!formatted_ || SystemProc(EM_CANUNDO, 0, 0))
+    if (!formatted_ || DefaultProc(EM_CANUNDO, 0, 0))
         return false;
     std::unique_ptr<TMemoryStream> formatted = std::move(formatted_);
     TUpdateLock hold(*this);
@@ -210,7 +210,7 @@ bool TRichEdit::UndoWholeTextFormats()
     RecreateEmpty(false);
     formatted->SetPosition(0);
     StreamIn(*formatted, SF_RTF);
-    SystemProc(EM_EMPTYUNDOBUFFER, 0, 0);
+    DefaultProc(EM_EMPTYUNDOBUFFER, 0, 0);
     Perform(EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&selection));
     Perform(EM_LINESCROLL, 0, firstLine - static_cast<int>(Perform(EM_GETFIRSTVISIBLELINE)));
     TextChanged();
